@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "sound/sound.h"
+
+namespace wuffel {
+
+// Decodes whole wave files and converts them to the output's rate and
+// channel count, so the mixer only ever adds samples.
+class WaveFileLoader : public SoundLoader {
+ public:
+  // Stored names are resolved below `baseFolder`, or below the current
+  // working directory when it is empty.
+  WaveFileLoader(int outputRate, int outputChannels, std::filesystem::path baseFolder = {});
+
+  SoundPtr load(std::string_view storedName) override;
+
+  // ".\\SOUND\\BACK.WAV" -> "SOUND/BACK.WAV"
+  static std::string relativeName(std::string_view storedName);
+
+  static constexpr std::size_t kMaxDecodedBytes = 64u * 1024u * 1024u;
+
+ private:
+  std::filesystem::path resolve(const std::string& relative) const;
+
+  int outputRate_;
+  int outputChannels_;
+  std::filesystem::path base_;
+};
+
+}  // namespace wuffel
