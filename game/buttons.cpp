@@ -1,0 +1,83 @@
+// The game buttons: "Game A", "Game B", the "ACL" reset, the start of a game,
+// the stop of every game timer and the first-ball period.
+#include "game/handheld.h"
+
+namespace wuffel {
+
+void Handheld::gameButtonDown(ElementId button, ElementId label, std::int32_t& hiScore, MouseButton mouse) {
+  if (mouse == MouseButton::Left) face.hide(button);
+  if (vars.GameRunning) return;
+  timer(TimerId::TimerClock).setEnabled(false);
+  timer(TimerId::TimerZZZ).setEnabled(false);
+  SvuotaSchermo();
+  PreparaSchermo();
+  face.hide(ElementId::Im_TimeAM);
+  face.hide(ElementId::Im_TimePM);
+  face.hide(ElementId::Im_TimePP);
+  face.show(label);
+  TrasformaScore(hiScore);
+}
+
+void Handheld::gameButtonUp(ElementId button, int mode, MouseButton mouse) {
+  if (mouse == MouseButton::Left) face.show(button);
+  if (vars.GameRunning) return;
+  vars.GameMode = mode;
+  AvviaGioco();
+}
+
+void Handheld::Puls_ACLMouseDown() {
+  BloccaTimers();
+  BloccaMPlayers();
+  timer(TimerId::TimerClock).setEnabled(false);
+  vars.PlayerActive = false;
+  vars.GameRunning = false;
+}
+
+void Handheld::Puls_ACLMouseUp() {
+  RiempiSchermo();
+  vars.GameMode = static_cast<int>(GameModeValue::AllLit);
+}
+
+void Handheld::AvviaGioco() {
+  vars.LivesLeft = 3;
+  vars.Score = 0;
+  TrasformaScore(vars.Score);
+  vars.ChanceMark = 200;
+  vars.PlayerActive = true;
+  vars.SwingReady = true;
+  vars.KeyLatch = false;
+  vars.TickPhase = 1;
+  vars.ThrowLane = 0;
+  vars.MissPending = false;
+  vars.FirstBall = true;
+  vars.ThrowOdds = 11;
+  vars.GameRunning = true;
+  // The first-ball period is counted in tick intervals of the pace as it stands now.
+  timer(TimerId::TimerPrimaPalla).setInterval(60 * timer(TimerId::TimerGioco).interval());
+  timer(TimerId::TimerPrimaPalla).setEnabled(true);
+  timer(TimerId::TimerGioco).setInterval(220);
+  timer(TimerId::TimerGioco).setEnabled(true);
+}
+
+void Handheld::BloccaTimers() {
+  for (auto id : {TimerId::TimerMiss, TimerId::TimerMPlayerMiss, TimerId::TimerZZZ, TimerId::TimerChance,
+                  TimerId::TimerBlink, TimerId::TimerRacchetta, TimerId::TimerGioco, TimerId::TimerPrimaPalla})
+    timer(id).setEnabled(false);
+}
+
+void Handheld::BloccaMPlayers() {
+  channel(ChannelId::MPlayerBall).stop();
+  channel(ChannelId::MPlayerBack).stop();
+  channel(ChannelId::MPlayerHit).stop();
+  channel(ChannelId::MPlayerMiss).stop();
+  channel(ChannelId::MPlayerMiss).rewind();
+  channel(ChannelId::MPlayerOver).stop();
+  channel(ChannelId::MPlayerOver).rewind();
+}
+
+void Handheld::TimerPrimaPallaTimer() {
+  vars.FirstBall = false;
+  timer(TimerId::TimerPrimaPalla).setEnabled(false);
+}
+
+}  // namespace wuffel

@@ -1,0 +1,129 @@
+// The handheld: the one object that holds what every handler shares (the
+// face, the segment tables, the game variables, the timers, the sound
+// channels) and the handlers themselves. Each group of handlers lives in a
+// file of its own, named after what it does.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "face/face.h"
+#include "face/tables.h"
+#include "game/timers.h"
+#include "game/variables.h"
+#include "platform/dispatcher.h"
+#include "platform/interval_timer.h"
+#include "platform/ports.h"
+#include "sound/channel.h"
+
+namespace wuffel {
+
+inline constexpr std::string_view kApplicationTitle = "Wuffel Tennis (Vantoro) Simulator";
+inline constexpr WindowPosition kMainWindowCreatedAt{-700, -500};
+inline constexpr std::string_view kMailAddress = "mailto:wuffel-tennis@example.org";
+inline constexpr std::string_view kWebAddress = "https://wuffel-tennis.example.org/";
+
+enum class MouseButton { Left, Right, Middle };
+struct MouseButtons {
+  bool left = false;
+  bool right = false;
+  bool middle = false;
+};
+
+// Virtual-key codes of the keys the game uses.
+inline constexpr int kKeyCtrl = 17;
+inline constexpr int kKeyUp = 38;
+inline constexpr int kKeyDown = 40;
+
+struct HandheldPorts {
+  TimerScheduler& scheduler;
+  TimeOfDay& timeOfDay;
+  WindowSystem& windows;
+  ErrorBox& errorBox;
+  Shell& shell;
+  SoundChannels& sound;
+  TimerObserver* timerObserver = nullptr;
+};
+
+class Handheld {
+ public:
+  explicit Handheld(HandheldPorts ports);
+
+  // Events from the window system; each runs through the dispatcher.
+  void start();  // Form1 with FormCreate, AboutForm, SplashForm, then Form1 shown and activated
+  void activateMainWindow();
+  void timerFired(int timerIndex);
+  void mousePress(int x, int y, MouseButton button);
+  void mouseMove(int x, int y, MouseButtons held);
+  void mouseRelease(int x, int y, MouseButton button);
+  void keyDown(int virtualKey);
+  void keyUp(int virtualKey);
+  void splashPlay();
+  void splashEmail();
+  void splashHttp();
+  void closeAboutForm();
+
+  // The element holding the mouse after a left press, if any.
+  std::optional<ElementId> mouseCapture() const { return capture_; }
+
+  Face face;
+  SegmentTables tables;
+  GameVariables vars;
+  IntervalTimer& timer(TimerId id) { return *timers_[static_cast<std::size_t>(id)]; }
+  const IntervalTimer& timer(TimerId id) const { return *timers_[static_cast<std::size_t>(id)]; }
+  SoundChannel& channel(ChannelId id) { return ports_.sound[id]; }
+
+  // Screen routines.
+  void RiempiSchermo();
+  void SvuotaSchermo();
+  void PreparaSchermo();
+  void MostraWuffel();
+  void NascondiWuffel();
+  void MostraVite();
+  void TrasformaScore(std::int32_t& value);
+  void showNumber(std::int32_t n);
+
+  // Game routines.
+  void AvviaGioco();
+  void BloccaTimers();
+  void BloccaMPlayers();
+  void MuoviBall1(int lane);
+  void MuoviBall2(int lane);
+  void ProcBrunna(int lane);
+
+ private:
+  void FormCreate();
+  void FormActivate();
+  void Im_BaseMouseDown(MouseButton button, int x, int y);
+  void Im_BaseMouseMove(MouseButtons held, int x, int y);
+  void elementMouseDown(ElementId id, MouseButton button, int x, int y);
+  void elementMouseMove(ElementId id, MouseButtons held, int x, int y);
+  void elementMouseUp(ElementId id, MouseButton button, int x, int y);
+
+  void gameButtonDown(ElementId button, ElementId label, std::int32_t& hiScore, MouseButton mouse);
+  void gameButtonUp(ElementId button, int mode, MouseButton mouse);
+  void Puls_ACLMouseDown();
+  void Puls_ACLMouseUp();
+
+  void FormKeyDown(int key);
+  void FormKeyUp(int key);
+
+  void TimerGiocoTimer();
+  void TimerRacchettaTimer();
+  void TimerPrimaPallaTimer();
+  void throwerStep(bool ballInPlay);
+  bool ballInPlay() const;
+
+  // Random draws: re-seed from the UTC time of day, then draw below n.
+  void reseed();
+  int drawBelow(int n);
+
+  HandheldPorts ports_;
+  Dispatcher dispatcher_;
+  std::array<std::unique_ptr<IntervalTimer>, kTimers.size()> timers_;
+  std::optional<ElementId> capture_;
+  std::uint32_t seed_ = 0;
+};
+
+}  // namespace wuffel

@@ -1,0 +1,39 @@
+// The nine interval timers of the main window, in creation order.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace wuffel {
+
+enum class TimerId {
+  TimerClock,
+  TimerMiss,
+  TimerMPlayerMiss,
+  TimerZZZ,
+  TimerChance,
+  TimerBlink,
+  TimerRacchetta,
+  TimerGioco,
+  TimerPrimaPalla,
+};
+
+struct TimerSpec {
+  TimerId id;
+  std::string_view name;
+  int intervalAtCreation;
+};
+
+inline constexpr std::array<TimerSpec, 9> kTimers{{
+    {TimerId::TimerClock, "TimerClock", 1000},
+    {TimerId::TimerMiss, "TimerMiss", 1000},
+    {TimerId::TimerMPlayerMiss, "TimerMPlayerMiss", 1},
+    {TimerId::TimerZZZ, "TimerZZZ", 350},
+    {TimerId::TimerChance, "TimerChance", 1},
+    {TimerId::TimerBlink, "TimerBlink", 800},
+    {TimerId::TimerRacchetta, "TimerRacchetta", 380},
+    {TimerId::TimerGioco, "TimerGioco", 220},
+    {TimerId::TimerPrimaPalla, "TimerPrimaPalla", 800},
+}};
+
+}  // namespace wuffel

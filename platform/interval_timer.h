@@ -1,0 +1,51 @@
+// Interval timers with the program's rules: enabling a disabled timer, or
+// giving an enabled timer a different interval, starts its count afresh;
+// setting what it already has changes nothing; a disabled timer keeps its
+// interval. Where the ticks come from is the scheduler's business.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace wuffel {
+
+class TimerScheduler {
+ public:
+  virtual ~TimerScheduler() = default;
+  // The first tick is due one interval from now, then one every interval;
+  // a late tick is never followed by catch-up ticks.
+  virtual void start(int timerIndex, int intervalMs) = 0;
+  virtual void stop(int timerIndex) = 0;
+};
+
+class TimerObserver {
+ public:
+  virtual ~TimerObserver() = default;
+  virtual void timerChanged(std::string_view name, int intervalMs, bool enabled) = 0;
+};
+
+class IntervalTimer {
+ public:
+  IntervalTimer(std::string_view name, int index, int intervalMs, TimerScheduler& scheduler,
+                TimerObserver* observer);
+
+  void setInterval(int ms);
+  void setEnabled(bool enabled);
+  int interval() const { return interval_; }
+  bool enabled() const { return enabled_; }
+  std::string_view name() const { return name_; }
+  int index() const { return index_; }
+
+ private:
+  void restart();
+  void report();
+
+  std::string_view name_;
+  int index_;
+  int interval_;
+  bool enabled_ = false;
+  TimerScheduler& scheduler_;
+  TimerObserver* observer_;
+};
+
+}  // namespace wuffel

@@ -1,0 +1,54 @@
+// The platform services the handheld calls. The window program implements
+// them with Qt; the scenario runner and the tests with virtual time and logs.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace wuffel {
+
+enum class WindowId { Form1, SplashForm, AboutForm };
+std::string_view windowName(WindowId);
+
+struct WindowPosition {
+  int left = 0;
+  int top = 0;
+};
+
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  virtual void show(WindowId) = 0;
+  virtual void hide(WindowId) = 0;
+  virtual void bringToFront(WindowId) = 0;
+  virtual bool isShown(WindowId) const = 0;
+  virtual WindowPosition position(WindowId) const = 0;
+  virtual void moveTo(WindowId, WindowPosition) = 0;
+  virtual int screenWidth() const = 0;
+  virtual int screenHeight() const = 0;
+  virtual int windowWidth(WindowId) const = 0;
+  virtual int windowHeight(WindowId) const = 0;
+};
+
+class ErrorBox {
+ public:
+  virtual ~ErrorBox() = default;
+  // Modal; returns when the user has pressed OK. Timers keep firing meanwhile.
+  virtual void showError(const std::string& message) = 0;
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Opens a document or an address with the desktop's program for it; the
+  // result is of no interest to the caller.
+  virtual void open(const std::string& target) = 0;
+};
+
+class TimeOfDay {
+ public:
+  virtual ~TimeOfDay() = default;
+  virtual int utcMillisecondsSinceMidnight() const = 0;
+};
+
+}  // namespace wuffel

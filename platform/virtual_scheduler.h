@@ -1,0 +1,34 @@
+// Virtual time for the scenario runner and the tests: whole milliseconds from
+// 0, ticks fired in order of due time, ties in the order of the timers' indices.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/interval_timer.h"
+
+namespace wuffel {
+
+class VirtualScheduler : public TimerScheduler {
+ public:
+  explicit VirtualScheduler(int timerCount);
+
+  void start(int timerIndex, int intervalMs) override;
+  void stop(int timerIndex) override;
+
+  std::int64_t now() const { return now_; }
+  // Fires every tick due at or before `time`, then leaves the clock at `time`.
+  void advanceTo(std::int64_t time, const std::function<void(int timerIndex)>& fire);
+
+ private:
+  struct Slot {
+    std::optional<std::int64_t> due;
+    int interval = 0;
+  };
+  std::vector<Slot> slots_;
+  std::int64_t now_ = 0;
+};
+
+}  // namespace wuffel

@@ -1,0 +1,73 @@
+// Mouse events: routing to the element under the pointer (a left press
+// captures the mouse until its release), and dragging the borderless window.
+#include "game/handheld.h"
+
+namespace wuffel {
+
+namespace {
+bool isFace(ElementId id) { return id == ElementId::Im_Base || id == ElementId::Im_BaseTop; }
+}  // namespace
+
+void Handheld::mousePress(int x, int y, MouseButton button) {
+  const auto target = capture_ ? capture_ : face.elementAt(x, y);
+  if (!target) return;
+  if (button == MouseButton::Left) capture_ = target;
+  const auto& s = spec(*target);
+  dispatcher_.run([&] { elementMouseDown(*target, button, x - s.left, y - s.top); });
+}
+
+void Handheld::mouseMove(int x, int y, MouseButtons held) {
+  const auto target = capture_ ? capture_ : face.elementAt(x, y);
+  if (!target) return;
+  const auto& s = spec(*target);
+  dispatcher_.run([&] { elementMouseMove(*target, held, x - s.left, y - s.top); });
+}
+
+void Handheld::mouseRelease(int x, int y, MouseButton button) {
+  const auto target = capture_ ? capture_ : face.elementAt(x, y);
+  if (button == MouseButton::Left) capture_.reset();
+  if (!target) return;
+  const auto& s = spec(*target);
+  dispatcher_.run([&] { elementMouseUp(*target, button, x - s.left, y - s.top); });
+}
+
+void Handheld::elementMouseDown(ElementId id, MouseButton button, int x, int y) {
+  if (isFace(id)) return Im_BaseMouseDown(button, x, y);
+  switch (id) {
+    case ElementId::Puls_GameA: return gameButtonDown(id, ElementId::Im_GameA, vars.HiScoreA, button);
+    case ElementId::Puls_GameB: return gameButtonDown(id, ElementId::Im_GameB, vars.HiScoreB, button);
+    case ElementId::Puls_ACL: return Puls_ACLMouseDown();
+    default: return;
+  }
+}
+
+void Handheld::elementMouseMove(ElementId id, MouseButtons held, int x, int y) {
+  if (isFace(id)) Im_BaseMouseMove(held, x, y);
+}
+
+void Handheld::elementMouseUp(ElementId id, MouseButton button, int, int) {
+  switch (id) {
+    case ElementId::Puls_GameA: return gameButtonUp(id, static_cast<int>(GameModeValue::GameA), button);
+    case ElementId::Puls_GameB: return gameButtonUp(id, static_cast<int>(GameModeValue::GameB), button);
+    case ElementId::Puls_ACL: return Puls_ACLMouseUp();
+    default: return;
+  }
+}
+
+void Handheld::Im_BaseMouseDown(MouseButton, int x, int y) {
+  vars.DragOriginX = x;
+  vars.DragOriginY = y;
+}
+
+void Handheld::Im_BaseMouseMove(MouseButtons held, int x, int y) {
+  if (!held.left) return;
+  auto& w = ports_.windows;
+  auto pos = w.position(WindowId::Form1);
+  // Top first, then left, as two separate moves.
+  pos.top += y - vars.DragOriginY;
+  w.moveTo(WindowId::Form1, pos);
+  pos.left += x - vars.DragOriginX;
+  w.moveTo(WindowId::Form1, pos);
+}
+
+}  // namespace wuffel
