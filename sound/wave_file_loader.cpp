@@ -151,7 +151,7 @@ SoundPtr WaveFileLoader::load(std::string_view storedName) {
   const double ratio = static_cast<double>(outputRate_) / info.samplerate;
   const double maxFrames = static_cast<double>(kMaxDecodedBytes) / sizeof(float) /
                            std::max(info.channels, outputChannels_);
-  if (static_cast<double>(info.frames) > maxFrames || info.frames * ratio > maxFrames)
+  if (static_cast<double>(info.frames) > maxFrames || static_cast<double>(info.frames) * ratio > maxFrames)
     fail(name, "it is too long (more than 64 MiB of decoded sound)");
 
   // A header may claim more frames than the file holds; keep what is there.
@@ -170,7 +170,7 @@ SoundPtr WaveFileLoader::load(std::string_view storedName) {
   raw = {};
 
   if (info.samplerate != outputRate_) {
-    const long outCapacity = static_cast<long>(std::ceil(got * ratio)) + 16;
+    const long outCapacity = static_cast<long>(std::ceil(static_cast<double>(got) * ratio)) + 16;
     std::vector<float> resampled(static_cast<std::size_t>(outCapacity) * outputChannels_);
     SRC_DATA data{};
     data.data_in = mixed.data();
