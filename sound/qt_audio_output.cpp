@@ -1,0 +1,136 @@
+#include "sound/qt_audio_output.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QIODevice>
+#include <QMediaDevices>
+#include <QTimer>
+
+#include <algorithm>
+#include <vector>
+
+namespace wuffel {
+
+namespace {
+
+constexpr int kFeedPeriodMs = 10;
+constexpr int kBufferMs = 60;
+
+QAudioFormat chooseFormat(const QAudioDevice& device) {
+  QAudioFormat format = device.preferredFormat();
+  format.setSampleFormat(QAudioFormat::Int16);
+  format.setChannelCount(std::clamp(format.channelCount(), 1, 2));
+  if (format.sampleRate() <= 0) format.setSampleRate(48000);
+  if (device.isFormatSupported(format)) return format;
+  format.setSampleRate(48000);
+  format.setChannelCount(2);
+  if (device.isFormatSupported(format)) return format;
+  return {};
+}
+
+}  // namespace
+
+class AudioFeeder : public QObject {
+ public:
+  AudioFeeder(Mixer& mixer, QAudioDevice device, QAudioFormat format)
+      : mixer_(mixer), device_(std::move(device)), format_(format) {}
+
+  // Runs on the feeder thread; reports whether the sink started.
+  bool begin() {
+    sink_ = new QAudioSink(device_, format_, this);
+    sink_->setBufferSize(format_.bytesForDuration(kBufferMs * 1000));
+    io_ = sink_->start();
+    if (!io_ || sink_->error() != QAudio::NoError) return false;
+    // The buffer is sized once so feeding never allocates.
+    buffer_.assign(static_cast<std::size_t>(std::max<qsizetype>(sink_->bufferSize(), 4096)) / 2, 0);
+    timer_ = new QTimer(this);
+    timer_->setTimerType(Qt::PreciseTimer);
+    timer_->setInterval(kFeedPeriodMs);
+    QObject::connect(timer_, &QTimer::timeout, this, [this] { feed(); });
+    timer_->start();
+    return true;
+  }
+
+  void end() {
+    if (timer_) timer_->stop();
+    if (sink_) sink_->stop();
+    delete sink_;
+    sink_ = nullptr;
+    io_ = nullptr;
+  }
+
+ private:
+  void feed() {
+    if (failed_ || !io_) return;
+    if (sink_->error() == QAudio::OpenError || sink_->error() == QAudio::FatalError) {
+      failed_ = true;  // stay silent; the channels keep time on their own
+      return;
+    }
+    if (mixer_.idle()) return;  // let the sink drain instead of writing silence
+    const int bytesPerFrame = format_.bytesPerFrame();
+    const qsizetype freeBytes = std::min<qsizetype>(
+        sink_->bytesFree(), static_cast<qsizetype>(buffer_.size() * sizeof(std::int16_t)));
+    const std::size_t frames = static_cast<std::size_t>(freeBytes / bytesPerFrame);
+    if (frames == 0) return;
+    mixer_.mix(buffer_.data(), frames);
+    io_->write(reinterpret_cast<const char*>(buffer_.data()),
+               static_cast<qint64>(frames) * bytesPerFrame);
+  }
+
+  Mixer& mixer_;
+  QAudioDevice device_;
+  QAudioFormat format_;
+  QAudioSink* sink_ = nullptr;
+  QIODevice* io_ = nullptr;
+  QTimer* timer_ = nullptr;
+  std::vector<std::int16_t> buffer_;
+  bool failed_ = false;
+};
+
+QtAudioOutput::QtAudioOutput() {
+  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+  const QAudioFormat format = device.isNull() ? QAudioFormat{} : chooseFormat(device);
+  if (!format.isValid()) {
+    mixer_ = std::make_unique<Mixer>(22050, 1);
+    return;
+  }
+  mixer_ = std::make_unique<Mixer>(format.sampleRate(), format.channelCount());
+  auto* feeder = new AudioFeeder(*mixer_, device, format);
+  feeder->moveToThread(&thread_);
+  thread_.setObjectName("audio");
+  thread_.start(QThread::TimeCriticalPriority);
+  bool started = false;
+  QMetaObject::invokeMethod(feeder, [&] { started = feeder->begin(); },
+                            Qt::BlockingQueuedConnection);
+  if (started) {
+    feeder_ = feeder;
+    return;
+  }
+  QMetaObject::invokeMethod(feeder, [feeder] { feeder->end(); delete feeder; },
+                            Qt::BlockingQueuedConnection);
+  thread_.quit();
+  thread_.wait();
+}
+
+QtAudioOutput::~QtAudioOutput() {
+  if (feeder_) {
+    AudioFeeder* feeder = feeder_;
+    QMetaObject::invokeMethod(feeder, [feeder] { feeder->end(); delete feeder; },
+                              Qt::BlockingQueuedConnection);
+    feeder_ = nullptr;
+  }
+  thread_.quit();
+  thread_.wait();
+}
+
+// Without a feeder nothing drains the mixer, so requests are dropped here.
+void QtAudioOutput::start(int voice, SoundPtr sound, std::int64_t fromFrame) {
+  if (feeder_) mixer_->start(voice, std::move(sound), fromFrame);
+}
+
+void QtAudioOutput::stop(int voice) {
+  if (feeder_) mixer_->stop(voice);
+}
+
+}  // namespace wuffel
