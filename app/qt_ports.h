@@ -1,0 +1,62 @@
+// The platform services on Qt: precise interval timers, the three windows,
+// the error box, the desktop's opener and the UTC time of day.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include <QTimer>
+#include <QWidget>
+
+#include "game/timers.h"
+#include "platform/interval_timer.h"
+#include "platform/ports.h"
+
+namespace wuffel {
+
+class QtTimerScheduler : public TimerScheduler {
+ public:
+  explicit QtTimerScheduler(std::function<void(int)> fire);
+  void start(int timerIndex, int intervalMs) override;
+  void stop(int timerIndex) override;
+
+ private:
+  std::array<std::unique_ptr<QTimer>, kTimers.size()> timers_;
+};
+
+class QtWindows : public WindowSystem {
+ public:
+  void setWindow(WindowId id, QWidget* widget) { windows_[static_cast<int>(id)] = widget; }
+  void show(WindowId) override;
+  void hide(WindowId) override;
+  void bringToFront(WindowId) override;
+  bool isShown(WindowId) const override;
+  WindowPosition position(WindowId) const override;
+  void moveTo(WindowId, WindowPosition) override;
+  int screenWidth() const override;
+  int screenHeight() const override;
+  int windowWidth(WindowId) const override;
+  int windowHeight(WindowId) const override;
+
+ private:
+  QWidget* window(WindowId id) const { return windows_[static_cast<int>(id)]; }
+  std::array<QWidget*, 3> windows_{};
+};
+
+class QtErrorBox : public ErrorBox {
+ public:
+  void showError(const std::string& message) override;
+};
+
+class QtShell : public Shell {
+ public:
+  void open(const std::string& target) override;
+};
+
+class SystemTimeOfDay : public TimeOfDay {
+ public:
+  int utcMillisecondsSinceMidnight() const override;
+};
+
+}  // namespace wuffel

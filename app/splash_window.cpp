@@ -1,0 +1,146 @@
+#include "app/splash_window.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "app/jpeg_image.h"
+#include "game/handheld.h"
+
+namespace wuffel {
+
+namespace {
+
+struct LabelStyle {
+  int pixelSize;
+  bool bold = false;
+  bool underline = false;
+  QColor colour = Qt::white;
+  Qt::Alignment align = Qt::AlignCenter;
+};
+
+QLabel* addLabel(QWidget* parent, const QString& text, QRect box, const LabelStyle& style) {
+  auto* label = new QLabel(text, parent);
+  label->setGeometry(box);
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(style.pixelSize);
+  font.setBold(style.bold);
+  font.setUnderline(style.underline);
+  label->setFont(font);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, style.colour);
+  label->setPalette(palette);
+  label->setAlignment(style.align | Qt::AlignVCenter);
+  return label;
+}
+
+// A label that acts on a click, like a link.
+class LinkLabel : public QLabel {
+ public:
+  LinkLabel(QWidget* parent, std::function<void()> onClick) : QLabel(parent), onClick_(std::move(onClick)) {
+    setCursor(Qt::PointingHandCursor);
+  }
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) onClick_();
+  }
+
+ private:
+  std::function<void()> onClick_;
+};
+
+QLabel* addPicture(QWidget* parent, const QString& resource, QRect box) {
+  auto* label = new QLabel(parent);
+  label->setGeometry(box);
+  QFile file(resource);
+  if (file.open(QIODevice::ReadOnly)) label->setPixmap(QPixmap::fromImage(decodeJpeg(file.readAll())));
+  return label;
+}
+
+void makeBlack(QWidget* w) {
+  QPalette palette = w->palette();
+  palette.setColor(QPalette::Window, Qt::black);
+  w->setPalette(palette);
+  w->setAutoFillBackground(true);
+}
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+
+const QColor kAqua(0, 255, 255);
+const QColor kSilver(192, 192, 192);
+
+}  // namespace
+
+void installFontSubstitutes() {
+  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+}
+
+TSplashForm::TSplashForm(Handheld& handheld) {
+  setWindowTitle(QStringLiteral("About Wuffel Tennis..."));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setFixedSize(257, 308);
+  makeBlack(this);
+  addPicture(this, QStringLiteral(":/assets/windows/Im_Piccina.jpg"), {24, 75, 209, 109});
+  addLabel(this, qs(kApplicationTitle), {17, 16, 222, 15}, {12, true});
+  addLabel(this, QStringLiteral("Version 1.00a"), {81, 32, 96, 15}, {12, true});
+  addLabel(this, QStringLiteral("Released as freeware by the Wuffel team, 2026"), {8, 52, 241, 14}, {11});
+
+  auto link = [&](std::string_view text, QRect box, std::function<void()> click) {
+    auto* label = new LinkLabel(this, std::move(click));
+    label->setText(qs(text));
+    label->setGeometry(box);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(12);
+    font.setUnderline(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kAqua);
+    label->setPalette(palette);
+    label->setAlignment(Qt::AlignCenter);
+  };
+  link(kMailAddress, {18, 252, 222, 15}, [&handheld] { handheld.splashEmail(); });
+  link(kWebAddress, {30, 230, 198, 15}, [&handheld] { handheld.splashHttp(); });
+  addLabel(this, QStringLiteral("For everyone who still keeps"), {4, 192, 249, 14}, {11, false, false, kSilver});
+  addLabel(this, QStringLiteral("a pocket game in a drawer"), {24, 208, 209, 14}, {11, false, false, kSilver});
+
+  auto* play = new QPushButton(QStringLiteral("- PLAY -"), this);
+  play->setGeometry(96, 276, 65, 25);
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setPixelSize(11);
+  font.setBold(true);
+  play->setFont(font);
+  play->setCursor(Qt::PointingHandCursor);
+  play->setFocusPolicy(Qt::ClickFocus);
+  QObject::connect(play, &QPushButton::clicked, [&handheld] { handheld.splashPlay(); });
+}
+
+TAboutForm::TAboutForm() {
+  setWindowTitle(QStringLiteral("About the author..."));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setFixedSize(275, 224);
+  makeBlack(this);
+  const LabelStyle caption{11, false, false, kSilver, Qt::AlignLeft};
+  const LabelStyle value{11, true, false, Qt::white, Qt::AlignRight};
+  addLabel(this, QStringLiteral("My real name:"), {13, 104, 67, 14}, caption);
+  addLabel(this, QStringLiteral("My birthplace:"), {13, 128, 81, 14}, caption);
+  addLabel(this, QStringLiteral("My birth date:"), {13, 152, 89, 14}, caption);
+  addLabel(this, QStringLiteral("My current occupation:"), {13, 176, 120, 14}, caption);
+  addLabel(this, QStringLiteral("My hobby:"), {13, 200, 50, 14}, caption)->adjustSize();
+  addPicture(this, QStringLiteral(":/assets/windows/Im_Foto.jpg"), {9, 9, 252, 84});
+  addLabel(this, QStringLiteral("The Wuffel team"), {152, 104, 109, 14}, value);
+  addLabel(this, QStringLiteral("A small workshop"), {160, 128, 101, 14}, value);
+  addLabel(this, QStringLiteral("Long ago"), {160, 152, 101, 14}, value);
+  addLabel(this, QStringLiteral("Game tinkerers"), {136, 176, 125, 14}, value);
+  addLabel(this, QStringLiteral("Old handhelds"), {168, 200, 93, 14}, value);
+  auto* bevel = new QFrame(this);
+  bevel->setGeometry(9, 9, 256, 84);
+  bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  move(0, 0);
+}
+
+}  // namespace wuffel
