@@ -12,16 +12,15 @@ namespace {
 class FakeClock : public MediaClock {
  public:
   std::int64_t nowMs() const override { return now; }
-  void advance(std::int64_t ms) { now += ms; }
   std::int64_t now = 1000;
 };
 
-// Hands out silent sounds of a chosen length at 1000 Hz, so frames equal ms.
+// Silent sounds at 1000 Hz, so frames equal milliseconds.
 class FakeLoader : public SoundLoader {
  public:
   SoundPtr load(std::string_view name) override {
     names.emplace_back(name);
-    if (failWith) throw WuffelError(failWith);
+    if (fail) throw WuffelError("Cannot open sound file: the file does not exist");
     auto s = std::make_shared<DecodedSound>();
     s->sampleRate = 1000;
     s->channels = 1;
@@ -30,42 +29,24 @@ class FakeLoader : public SoundLoader {
     return s;
   }
   std::int64_t lengthMs = 500;
-  const char* failWith = nullptr;
+  bool fail = false;
   std::vector<std::string> names;
 };
 
-struct Start {
-  int voice;
-  std::int64_t frame;
-};
-
-class RecordingOutput : public AudioOutput {
+class RecordingOutput : public AudioOutput, public SoundObserver {
  public:
   int sampleRate() const override { return 1000; }
   int channelCount() const override { return 1; }
-  void start(int voice, SoundPtr, std::int64_t frame) override { starts.push_back({voice, frame}); }
+  void start(int, SoundPtr, std::int64_t frame) override { startFrames.push_back(frame); }
   void stop(int voice) override { stops.push_back(voice); }
-  std::vector<Start> starts;
+  void soundRequested(ChannelId id, SoundOp op) override { requests.emplace_back(id, op); }
+  std::vector<std::int64_t> startFrames;
   std::vector<int> stops;
-};
-
-class RecordingObserver : public SoundObserver {
- public:
-  void soundRequested(ChannelId id, SoundOp op) override { seen.emplace_back(id, op); }
-  std::vector<std::pair<ChannelId, SoundOp>> seen;
+  std::vector<std::pair<ChannelId, SoundOp>> requests;
 };
 
 class ChannelTest : public ::testing::Test {
  protected:
-  // Nine requests, 250 ms apart, as the chance sequence makes them.
-  int chanceStarts(std::int64_t lengthMs) {
-    SoundChannel& chance = open(ChannelId::MPlayerChance, lengthMs);
-    for (int step = 0; step < 9; ++step) {
-      if (step) clock.advance(250);
-      chance.play();
-    }
-    return static_cast<int>(output.starts.size());
-  }
   SoundChannel& open(ChannelId id, std::int64_t lengthMs) {
     loader.lengthMs = lengthMs;
     channels[id].open();
@@ -73,186 +54,117 @@ class ChannelTest : public ::testing::Test {
   }
   FakeClock clock;
   FakeLoader loader;
-  RecordingOutput output;
-  RecordingObserver observer;
-  SoundChannels channels{clock, loader, output, &observer};
+  RecordingOutput out;
+  SoundChannels channels{clock, loader, out, &out};
 };
 
-TEST(ChannelNames, TableInCreationOrder) {
-  EXPECT_EQ(channelName(ChannelId::MPlayerBack), "MPlayerBack");
-  EXPECT_EQ(channelName(ChannelId::MPlayerChance), "MPlayerChance");
-  EXPECT_EQ(channelFileName(ChannelId::MPlayerBack), ".\\SOUND\\BACK.WAV");
-  EXPECT_EQ(channelFileName(ChannelId::MPlayerBall), ".\\SOUND\\BALL.WAV");
-  EXPECT_EQ(channelFileName(ChannelId::MPlayerHit), ".\\SOUND\\HIT.WAV");
-  EXPECT_EQ(channelFileName(ChannelId::MPlayerMiss), ".\\SOUND\\MISS.WAV");
-  EXPECT_EQ(channelFileName(ChannelId::MPlayerOver), ".\\SOUND\\OVER.WAV");
-  EXPECT_EQ(channelFileName(ChannelId::MPlayerChance), ".\\SOUND\\CHANCE.WAV");
-  EXPECT_EQ(opName(SoundOp::Rewind), "rewind");
-}
-
-TEST_F(ChannelTest, OpenStartsSilentAtZeroWithTheFileLength) {
-  SoundChannel& c = open(ChannelId::MPlayerMiss, 1500);
-  EXPECT_TRUE(c.isOpen());
-  EXPECT_FALSE(c.isSounding());
-  EXPECT_EQ(c.positionMs(), 0);
-  EXPECT_EQ(c.lengthMs(), 1500);
-  EXPECT_EQ(loader.names.back(), ".\\SOUND\\MISS.WAV");
-}
-
-TEST_F(ChannelTest, PositionFollowsTheClockAndStopsAtTheEnd) {
-  SoundChannel& c = open(ChannelId::MPlayerBall, 50);
-  c.play();
-  clock.advance(30);
-  EXPECT_TRUE(c.isSounding());
-  EXPECT_EQ(c.positionMs(), 30);
-  clock.advance(100);
-  EXPECT_FALSE(c.isSounding());
-  EXPECT_EQ(c.positionMs(), 50);
-}
-
-TEST_F(ChannelTest, StopKeepsThePositionAndPlayContinuesFromTheCut) {
+TEST_F(ChannelTest, HitCutsTheBallSoundAndTheNextPlayContinuesFromTheCut) {
   SoundChannel& ball = open(ChannelId::MPlayerBall, 100);
+  EXPECT_EQ(ball.lengthMs(), 100);
   ball.play();
-  clock.advance(40);
-  ball.stop();  // a hit cuts the ball sound without rewinding
-  clock.advance(500);
+  clock.now += 40;
+  ball.stop();
+  clock.now += 500;
   EXPECT_FALSE(ball.isSounding());
   EXPECT_EQ(ball.positionMs(), 40);
   ball.play();
-  ASSERT_EQ(output.starts.size(), 2u);
-  EXPECT_EQ(output.starts[1].frame, 40);
-  clock.advance(60);
-  EXPECT_EQ(ball.positionMs(), 100);
+  clock.now += 30;
+  EXPECT_TRUE(ball.isSounding());
+  EXPECT_EQ(ball.positionMs(), 70);
+  clock.now += 100;  // runs out and stays at the end
   EXPECT_FALSE(ball.isSounding());
+  EXPECT_EQ(ball.positionMs(), 100);
+  EXPECT_EQ(out.startFrames, (std::vector<std::int64_t>{0, 40}));
 }
 
-TEST_F(ChannelTest, PlayedOutSoundRestartsFromTheBeginning) {
+TEST_F(ChannelTest, PlayedOutSoundStartsAgainFromTheBeginning) {
   SoundChannel& back = open(ChannelId::MPlayerBack, 45);
   back.play();
-  clock.advance(200);
+  clock.now += 200;
   back.play();
-  ASSERT_EQ(output.starts.size(), 2u);
-  EXPECT_EQ(output.starts[1].frame, 0);
-  clock.advance(10);
-  EXPECT_EQ(back.positionMs(), 10);
-  // stopped exactly at the end also counts as played out
-  clock.advance(100);
-  back.stop();
+  clock.now += 45;
+  back.stop();  // stopped exactly at the end counts as played out
   back.play();
-  EXPECT_EQ(output.starts.back().frame, 0);
+  clock.now += 20;
+  back.rewind();
+  EXPECT_FALSE(back.isSounding());
+  EXPECT_EQ(back.positionMs(), 0);
+  back.play();
+  EXPECT_EQ(out.startFrames, (std::vector<std::int64_t>{0, 0, 0, 0}));
 }
 
 TEST_F(ChannelTest, PlayWhileSoundingLeavesItUndisturbed) {
   SoundChannel& ball = open(ChannelId::MPlayerBall, 1000);
   ball.play();
   for (int tick = 0; tick < 4; ++tick) {
-    clock.advance(150);
+    clock.now += 150;
     ball.play();
   }
-  EXPECT_EQ(output.starts.size(), 1u);
-  EXPECT_TRUE(output.stops.empty());
+  EXPECT_EQ(out.startFrames.size(), 1u);
+  EXPECT_TRUE(out.stops.empty());
   EXPECT_EQ(ball.positionMs(), 600);
 }
 
-TEST_F(ChannelTest, RewindSilencesAtZero) {
-  SoundChannel& miss = open(ChannelId::MPlayerMiss, 1500);
-  miss.play();
-  clock.advance(800);
-  miss.rewind();
-  EXPECT_FALSE(miss.isSounding());
-  EXPECT_EQ(miss.positionMs(), 0);
-  EXPECT_EQ(output.stops.size(), 1u);
-  miss.play();
-  EXPECT_EQ(output.starts.back().frame, 0);
+TEST_F(ChannelTest, ChanceRequestsRestartOnlyAFileShorterThanTwoSeconds) {
+  // nine requests 250 ms apart; a 700 ms file ends at 700 and 1450 and is
+  // picked up again by the requests at 750 and 1500
+  for (auto [lengthMs, starts] : {std::pair{2200, 1}, {700, 3}, {250, 9}}) {
+    out.startFrames.clear();
+    SoundChannel& chance = open(ChannelId::MPlayerChance, lengthMs);
+    for (int step = 0; step < 9; ++step) {
+      if (step) clock.now += 250;
+      chance.play();
+    }
+    EXPECT_EQ(static_cast<int>(out.startFrames.size()), starts) << lengthMs;
+    clock.now += 2500;
+  }
 }
 
-TEST_F(ChannelTest, ChanceSoundLongerThanTheRequestsIsHeardOnce) {
-  EXPECT_EQ(chanceStarts(2200), 1);
-  clock.advance(200);
-  EXPECT_FALSE(channels[ChannelId::MPlayerChance].isSounding());
-}
-
-TEST_F(ChannelTest, ShortChanceSoundRestartsAtTheFirstRequestAfterItsEnd) {
-  // 700 ms: starts at 0, ends at 700, restarts at 750, ends 1450, restarts 1500
-  EXPECT_EQ(chanceStarts(700), 3);
-  for (const Start& s : output.starts) EXPECT_EQ(s.frame, 0);
-}
-
-TEST_F(ChannelTest, ChanceSoundExactlyAsLongAsTheGapRestartsOnTheBeat) {
-  EXPECT_EQ(chanceStarts(250), 9);
-}
-
-TEST_F(ChannelTest, OperationsOnAClosedChannelReturnAndWarnOnce) {
+TEST_F(ChannelTest, OperationsOnAClosedChannelReturnAndWarnOncePerChannel) {
   SoundChannel& hit = channels[ChannelId::MPlayerHit];
   ::testing::internal::CaptureStderr();
   hit.play();
   hit.stop();
   hit.rewind();
-  hit.play();
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(err, "MPlayerHit: No MCI device open; play ignored\n");
-  EXPECT_TRUE(output.starts.empty());
-  EXPECT_TRUE(output.stops.empty());
-  EXPECT_FALSE(hit.isSounding());
-  EXPECT_EQ(hit.positionMs(), 0);
-  EXPECT_EQ(hit.lengthMs(), 0);
-
-  ::testing::internal::CaptureStderr();
   channels[ChannelId::MPlayerOver].stop();
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "MPlayerHit: No MCI device open; play ignored\n"
             "MPlayerOver: No MCI device open; stop ignored\n");
+  EXPECT_TRUE(out.startFrames.empty());
+  EXPECT_TRUE(out.stops.empty());
+  EXPECT_FALSE(hit.isSounding());
 }
 
 TEST_F(ChannelTest, FailedOpenLeavesTheChannelClosed) {
-  loader.failWith = "Cannot open sound file SOUND/BACK.WAV: the file does not exist";
-  SoundChannel& back = channels[ChannelId::MPlayerBack];
-  EXPECT_THROW(back.open(), WuffelError);
-  EXPECT_FALSE(back.isOpen());
+  loader.fail = true;
+  EXPECT_THROW(channels[ChannelId::MPlayerBack].open(), WuffelError);
+  EXPECT_FALSE(channels[ChannelId::MPlayerBack].isOpen());
 }
 
-TEST_F(ChannelTest, ReopenClosesFirstAndStartsOver) {
-  SoundChannel& over = open(ChannelId::MPlayerOver, 2500);
-  over.play();
-  clock.advance(1000);
-  over.open();
-  EXPECT_FALSE(over.isSounding());
-  EXPECT_EQ(over.positionMs(), 0);
-  EXPECT_EQ(output.stops.size(), 1u);
-}
-
-TEST_F(ChannelTest, ObserverSeesEveryRequestEvenWithoutEffect) {
-  SoundChannel& ball = open(ChannelId::MPlayerBall, 1000);
-  ball.play();
-  ball.play();
-  ball.stop();
-  ball.stop();
-  ball.rewind();
+TEST_F(ChannelTest, ObserverSeesEveryRequestAndCloseAllClosesTheOpenOnes) {
+  for (int i = 0; i < kChannelCount; ++i) channels[static_cast<ChannelId>(i)].open();
+  EXPECT_EQ(loader.names, (std::vector<std::string>{
+                              ".\\SOUND\\BACK.WAV", ".\\SOUND\\BALL.WAV", ".\\SOUND\\HIT.WAV",
+                              ".\\SOUND\\MISS.WAV", ".\\SOUND\\OVER.WAV", ".\\SOUND\\CHANCE.WAV"}));
+  channels[ChannelId::MPlayerHit].close();
+  out.requests.clear();
+  SoundChannel& chance = channels[ChannelId::MPlayerChance];
+  chance.play();
+  chance.play();
+  chance.rewind();
   ::testing::internal::CaptureStderr();
-  channels[ChannelId::MPlayerHit].play();
+  channels[ChannelId::MPlayerHit].stop();
   ::testing::internal::GetCapturedStderr();
   channels.closeAll();
-  using P = std::pair<ChannelId, SoundOp>;
-  const std::vector<P> want = {
-      {ChannelId::MPlayerBall, SoundOp::Open},  {ChannelId::MPlayerBall, SoundOp::Play},
-      {ChannelId::MPlayerBall, SoundOp::Play},  {ChannelId::MPlayerBall, SoundOp::Stop},
-      {ChannelId::MPlayerBall, SoundOp::Stop},  {ChannelId::MPlayerBall, SoundOp::Rewind},
-      {ChannelId::MPlayerHit, SoundOp::Play},   {ChannelId::MPlayerBall, SoundOp::Close},
-  };
-  EXPECT_EQ(observer.seen, want);
-}
 
-TEST_F(ChannelTest, CloseAllClosesOnlyOpenChannelsAndSilencesThem) {
-  for (int i = 0; i < kChannelCount; ++i) channels[static_cast<ChannelId>(i)].open();
-  channels[ChannelId::MPlayerChance].play();
-  channels.closeAll();
-  for (int i = 0; i < kChannelCount; ++i)
-    EXPECT_FALSE(channels[static_cast<ChannelId>(i)].isOpen());
-  EXPECT_FALSE(channels[ChannelId::MPlayerChance].isSounding());
-  EXPECT_EQ(output.stops, std::vector<int>{5});
-  const std::vector<std::string> order = {".\\SOUND\\BACK.WAV", ".\\SOUND\\BALL.WAV",
-                                          ".\\SOUND\\HIT.WAV",  ".\\SOUND\\MISS.WAV",
-                                          ".\\SOUND\\OVER.WAV", ".\\SOUND\\CHANCE.WAV"};
-  EXPECT_EQ(loader.names, order);
+  using C = ChannelId;
+  using O = SoundOp;
+  const std::vector<std::pair<C, O>> want = {
+      {C::MPlayerChance, O::Play}, {C::MPlayerChance, O::Play}, {C::MPlayerChance, O::Rewind},
+      {C::MPlayerHit, O::Stop},    {C::MPlayerBack, O::Close},  {C::MPlayerBall, O::Close},
+      {C::MPlayerMiss, O::Close},  {C::MPlayerOver, O::Close},  {C::MPlayerChance, O::Close}};
+  EXPECT_EQ(out.requests, want);
+  EXPECT_FALSE(chance.isOpen());
 }
 
 }  // namespace
