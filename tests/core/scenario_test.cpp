@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "sim/runner.h"
+
+namespace wuffel {
+namespace {
+
+struct Result {
+  int status;
+  std::string trace;
+  std::string errors;
+};
+
+Result run(const std::string& script) {
+  std::istringstream in(script);
+  std::ostringstream out, err;
+  const int status = sim::runScript(in, out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::string lineStarting(const std::string& trace, const std::string& prefix) {
+  std::istringstream in(trace);
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind(prefix, 0) == 0) return line;
+  return {};
+}
+
+TEST(Scenario, StartShowsTheLitFaceOffTheScreenWithTheSplashInFront) {
+  const auto r = run("start\ndump\n");
+  ASSERT_EQ(r.status, 0) << r.errors;
+  EXPECT_EQ(lineStarting(r.trace, "0 dump digits"), "0 dump digits 1 2 0 0");
+  EXPECT_EQ(lineStarting(r.trace, "0 dump windows"),
+            "0 dump windows Form1=-700,-500,shown SplashForm=831,386,shown AboutForm=0,0,hidden");
+  EXPECT_NE(lineStarting(r.trace, "0 dump vars").find("GameMode=3 "), std::string::npos);
+  EXPECT_NE(r.trace.find("0 window SplashForm show\n0 window Form1 show\n0 window SplashForm front\n"),
+            std::string::npos);
+  const std::string lit = lineStarting(r.trace, "0 dump lit");
+  EXPECT_EQ(lit.find("Im_TimePM"), std::string::npos);
+  EXPECT_EQ(lit.find("Im_Num0"), std::string::npos);
+  EXPECT_NE(lit.find("Im_TimeAM Im_NumPos1"), std::string::npos);
+  EXPECT_NE(lit.find("Im_Ball35 Im_BaseTop"), std::string::npos);
+  EXPECT_NE(lineStarting(r.trace, "0 dump sound").find("MPlayerChance=silent/0/"), std::string::npos);
+}
+
+TEST(Scenario, PlayCentresTheWindowAndADragMovesItByTheMouse) {
+  const auto r = run("screen 1000 800\nstart\nsplash Puls_Play\npress 300 200 left\nmove 305 190 left\n"
+                     "release 305 190 left\nsplash La_Http\ndump\n");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(r.trace.find("0 window Form1 at 173 203\n0 window SplashForm hide\n"), std::string::npos);
+  EXPECT_NE(r.trace.find("0 window Form1 at 173 193\n0 window Form1 at 178 193\n"), std::string::npos);
+  EXPECT_NE(r.trace.find("0 open https://"), std::string::npos);
+  EXPECT_NE(lineStarting(r.trace, "0 dump windows").find("Form1=178,193,shown SplashForm=371,246,hidden"),
+            std::string::npos);
+}
+
+TEST(Scenario, AMissingSoundEndsCreationWithOneErrorBox) {
+  const auto r = run("sound-missing BACK.WAV\nstart\ndump\n");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(r.trace.find("0 sound MPlayerBack open\n0 error Cannot open sound file SOUND/BACK.WAV"),
+            std::string::npos);
+  EXPECT_EQ(r.trace.find("MPlayerBall open"), std::string::npos);
+  EXPECT_NE(lineStarting(r.trace, "0 dump vars").find("GameMode=0 "), std::string::npos);
+  EXPECT_EQ(lineStarting(r.trace, "0 dump digits"), "0 dump digits - - - -");
+  EXPECT_EQ(lineStarting(r.trace, "0 dump lit").find("Im_Miss0"), std::string::npos);
+  EXPECT_NE(lineStarting(r.trace, "0 dump sound").find("MPlayerBack=closed"), std::string::npos);
+}
+
+TEST(Scenario, ASecondActivationDoesNothingAndTicksComeInOrder) {
+  const auto r = run("utc 00:00:00.014\nstart\nactivate Form1\npress 560 50 left\nrelease 560 50 left\n"
+                     "at 660\n");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.trace.find("front", r.trace.find("front") + 1), std::string::npos);
+  EXPECT_NE(r.trace.find("220 tick TimerGioco\n440 tick TimerGioco\n660 tick TimerGioco\n660 hide Im_Tobbel3\n"
+                         "660 show Im_Ball27\n660 sound MPlayerBall play\n"),
+            std::string::npos);
+}
+
+TEST(Scenario, MalformedLinesAreReportedWithTheirNumberAndPrintNothing) {
+  for (const std::string script : {"start\ndump\nfly 3\n", "start\nutc 10:00:00.000\n", "at 5\n",
+                                   "start\npress 1 2 thumb\n", "start\nat -4\n", "utc 25:00:00.000\nstart\n"}) {
+    const auto r = run(script);
+    EXPECT_EQ(r.status, 2) << script;
+    EXPECT_TRUE(r.trace.empty()) << script;
+    EXPECT_NE(r.errors.find("line "), std::string::npos) << script;
+  }
+  EXPECT_NE(run("start\ndump\nfly 3\n").errors.find("line 3"), std::string::npos);
+}
+
+TEST(Scenario, ClosingTheMainWindowClosesTheChannelsAndEnds) {
+  const auto r = run("start\nclose Form1\ndump\n");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(r.trace.find("0 sound MPlayerChance close\n0 exit\n"), std::string::npos);
+  EXPECT_EQ(r.trace.find("dump"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace wuffel
