@@ -132,14 +132,17 @@ TEST_F(LoaderTest, DamagedFilesFailCleanlyOrLoadWhatIsThere) {
   for (std::size_t cut : {4u, 12u, 30u, 44u, 45u, 46u, 1000u}) {
     writeBytes("SOUND/CUT.WAV", good.substr(0, cut));
     const std::string err = loadError("SOUND/CUT.WAV");
-    if (err.empty())
+    if (err.empty()) {
       EXPECT_LE(load("SOUND/CUT.WAV")->frames(), 478) << cut;
-    else
+    } else {
       EXPECT_EQ(err.rfind("Cannot open sound file SOUND/CUT.WAV: ", 0), 0u) << err;
+    }
   }
 
   writeBytes("SOUND/LIE.WAV", waveHeader(22050, 1, 0x7ffffff0) + std::string(200, '\x10'));
-  if (loadError("SOUND/LIE.WAV").empty()) EXPECT_LE(load("SOUND/LIE.WAV")->frames(), 100);
+  if (loadError("SOUND/LIE.WAV").empty()) {
+    EXPECT_LE(load("SOUND/LIE.WAV")->frames(), 100);
+  }
 
   for (auto [rate, channels] : {std::pair<std::uint32_t, std::uint16_t>{1, 1}, {0, 1}, {22050, 0},
                                 {22050, 200}, {4000000000u, 1}}) {
