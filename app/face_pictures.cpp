@@ -8,7 +8,7 @@
 namespace wuffel {
 
 QString FacePictures::assetPath(ElementId owner) {
-  const auto& s = spec(owner);
+  const auto& s = elementInfo(owner);
   const QString name = QString::fromLatin1(s.name.data(), static_cast<int>(s.name.size()));
   const bool photo = s.kind == ElementKind::FacePhoto || s.kind == ElementKind::ButtonPicture;
   return photo ? QStringLiteral(":/assets/face/%1.jpg").arg(name) : QStringLiteral(":/assets/segments/%1.bmp").arg(name);
@@ -43,7 +43,7 @@ FacePictures::FacePictures() {
 }
 
 const QImage& FacePictures::forDrawing(ElementId owner, ElementId target) const {
-  return spec(target).seeThrough() ? seeThrough_[indexOf(owner)] : original_[indexOf(owner)];
+  return elementInfo(target).seeThrough() ? seeThrough_[indexOf(owner)] : original_[indexOf(owner)];
 }
 
 }  // namespace wuffel

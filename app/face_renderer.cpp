@@ -16,7 +16,7 @@ void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures
 }
 
 QImage renderFace(const Face& face, const FacePictures& pictures) {
-  const auto& base = spec(ElementId::Im_Base);
+  const auto& base = elementInfo(ElementId::Im_Base);
   QImage image(base.width, base.height, QImage::Format_RGB32);
   QPainter painter(&image);
   paintFace(painter, face, pictures, image.rect());

@@ -52,7 +52,7 @@ int virtualKeyOf(int qtKey) {
 }
 
 TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures) {
-  const auto& base = spec(ElementId::Im_Base);
+  const auto& base = elementInfo(ElementId::Im_Base);
   setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setFixedSize(base.width, base.height);
@@ -68,12 +68,12 @@ void TForm1::attach(Handheld* handheld) {
 }
 
 void TForm1::visibilityChanged(ElementId id, bool) {
-  const auto& s = spec(id);
+  const auto& s = elementInfo(id);
   update(s.left, s.top, s.width, s.height);
 }
 
 void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) {
-  const auto& s = spec(id);
+  const auto& s = elementInfo(id);
   update(s.left, s.top, s.width, s.height);
 }
 

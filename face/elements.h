@@ -35,7 +35,7 @@ enum class ElementKind {
 
 enum class PictureOrigin { Own, Shared, None };
 
-struct ElementSpec {
+struct ElementInfo {
   ElementId id;
   std::string_view name;
   ElementKind kind;
@@ -56,17 +56,17 @@ struct ElementSpec {
   }
 };
 
-inline constexpr std::array<ElementSpec, kElementCount> kElements{{
-#define WUFFEL_ELEMENT_SPEC(name, kind, left, top, width, height, picture) \
+inline constexpr std::array<ElementInfo, kElementCount> kElements{{
+#define WUFFEL_ELEMENT_INFO(name, kind, left, top, width, height, picture) \
   {ElementId::name, #name, ElementKind::kind, left, top, width, height, PictureOrigin::picture},
-    WUFFEL_ELEMENTS(WUFFEL_ELEMENT_SPEC)
-#undef WUFFEL_ELEMENT_SPEC
+    WUFFEL_ELEMENTS(WUFFEL_ELEMENT_INFO)
+#undef WUFFEL_ELEMENT_INFO
 }};
 
-inline constexpr const ElementSpec& spec(ElementId id) {
+inline constexpr const ElementInfo& elementInfo(ElementId id) {
   return kElements[static_cast<std::size_t>(id)];
 }
-inline constexpr std::string_view nameOf(ElementId id) { return spec(id).name; }
+inline constexpr std::string_view nameOf(ElementId id) { return elementInfo(id).name; }
 inline constexpr std::size_t indexOf(ElementId id) { return static_cast<std::size_t>(id); }
 
 std::optional<ElementId> elementNamed(std::string_view name);
@@ -110,6 +110,6 @@ inline constexpr std::array<ButtonHint, 8> kButtonHints{{
 }};
 
 // The rectangle of the handheld's screen: the place of the mouse overlay.
-inline constexpr const ElementSpec& kScreenArea = spec(ElementId::Im_BaseTop);
+inline constexpr const ElementInfo& kScreenArea = elementInfo(ElementId::Im_BaseTop);
 
 }  // namespace wuffel

@@ -12,14 +12,14 @@ void Handheld::mousePress(int x, int y, MouseButton button) {
   const auto target = capture_ ? capture_ : face.elementAt(x, y);
   if (!target) return;
   if (button == MouseButton::Left) capture_ = target;
-  const auto& s = spec(*target);
+  const auto& s = elementInfo(*target);
   dispatcher_.run([&] { elementMouseDown(*target, button, x - s.left, y - s.top); });
 }
 
 void Handheld::mouseMove(int x, int y, MouseButtons held) {
   const auto target = capture_ ? capture_ : face.elementAt(x, y);
   if (!target) return;
-  const auto& s = spec(*target);
+  const auto& s = elementInfo(*target);
   dispatcher_.run([&] { elementMouseMove(*target, held, x - s.left, y - s.top); });
 }
 
@@ -27,7 +27,7 @@ void Handheld::mouseRelease(int x, int y, MouseButton button) {
   const auto target = capture_ ? capture_ : face.elementAt(x, y);
   if (button == MouseButton::Left) capture_.reset();
   if (!target) return;
-  const auto& s = spec(*target);
+  const auto& s = elementInfo(*target);
   dispatcher_.run([&] { elementMouseUp(*target, button, x - s.left, y - s.top); });
 }
 

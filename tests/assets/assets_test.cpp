@@ -23,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using wuffel::ElementKind;
-using wuffel::ElementSpec;
+using wuffel::ElementInfo;
 using wuffel::PictureOrigin;
 
 std::vector<unsigned char> readFile(const fs::path& path) {
@@ -127,11 +127,11 @@ struct Bitmap {
   return ::testing::AssertionSuccess();
 }
 
-bool hasBitmap(const ElementSpec& e) {
+bool hasBitmap(const ElementInfo& e) {
   return e.picture == PictureOrigin::Own &&
          (e.kind == ElementKind::Segment || e.kind == ElementKind::DigitGlyph);
 }
-bool hasJpeg(const ElementSpec& e) {
+bool hasJpeg(const ElementInfo& e) {
   return e.kind == ElementKind::FacePhoto || e.kind == ElementKind::ButtonPicture;
 }
 fs::path bitmapPath(std::string_view name) {
@@ -152,7 +152,7 @@ void expectBaselineColourJpeg(const fs::path& path, int width, int height) {
 
 TEST(FacePictures, PhotoAndButtonsAreBaselineColourJpegsOfTheirElementsSize) {
   int count = 0;
-  for (const ElementSpec& e : wuffel::kElements) {
+  for (const ElementInfo& e : wuffel::kElements) {
     if (!hasJpeg(e)) continue;
     ++count;
     expectBaselineColourJpeg(fs::path("assets/face") / (std::string(e.name) + ".jpg"), e.width, e.height);
@@ -167,7 +167,7 @@ TEST(WindowPictures, SplashAndAboutPicturesAreBaselineColourJpegs) {
 
 TEST(SegmentBitmaps, EachOwnPictureIsAWellFormedTwoColourBitmapOfItsElementsSize) {
   int count = 0;
-  for (const ElementSpec& e : wuffel::kElements) {
+  for (const ElementInfo& e : wuffel::kElements) {
     if (!hasBitmap(e)) continue;
     ++count;
     SCOPED_TRACE(std::string(e.name));
@@ -184,13 +184,13 @@ TEST(SegmentBitmaps, EachOwnPictureIsAWellFormedTwoColourBitmapOfItsElementsSize
 
 TEST(SegmentBitmaps, ExactlyTheOwnSegmentsAndGlyphsHaveFiles) {
   std::set<std::string> expected;
-  for (const ElementSpec& e : wuffel::kElements)
+  for (const ElementInfo& e : wuffel::kElements)
     if (hasBitmap(e)) expected.insert(std::string(e.name) + ".bmp");
   std::set<std::string> present;
   for (const auto& entry : fs::directory_iterator("assets/segments"))
     present.insert(entry.path().filename().string());
   EXPECT_EQ(present, expected);
-  for (const ElementSpec& e : wuffel::kElements)
+  for (const ElementInfo& e : wuffel::kElements)
     if (e.picture == PictureOrigin::Shared) EXPECT_FALSE(fs::exists(bitmapPath(e.name))) << e.name;
 }
 
@@ -206,8 +206,8 @@ TEST(SegmentBitmaps, TimeIndicatorsReachTheirBottomLeftCorner) {
 TEST(SegmentBitmaps, SharedPicturesFitTheirTargets) {
   // A copied picture is shown at its natural size in the target's place.
   for (const auto& shared : wuffel::kSharedPictures) {
-    const ElementSpec& target = wuffel::spec(shared.target);
-    const ElementSpec& source = wuffel::spec(shared.source);
+    const ElementInfo& target = wuffel::elementInfo(shared.target);
+    const ElementInfo& source = wuffel::elementInfo(shared.source);
     SCOPED_TRACE(std::string(target.name));
     Bitmap bmp;
     ASSERT_TRUE(readBitmap(bitmapPath(source.name), bmp));

@@ -15,10 +15,10 @@ using testing::Rig;
 TEST(ElementTable, SharedPicturesMatchTheTableAndCopyTargetsOfTheSameSize) {
   std::set<E> shared;
   for (const auto& s : kSharedPictures) {
-    EXPECT_EQ(spec(s.target).picture, PictureOrigin::Shared) << nameOf(s.target);
-    EXPECT_EQ(spec(s.source).picture, PictureOrigin::Own) << nameOf(s.source);
-    EXPECT_EQ(spec(s.target).width, spec(s.source).width);
-    EXPECT_EQ(spec(s.target).height, spec(s.source).height);
+    EXPECT_EQ(elementInfo(s.target).picture, PictureOrigin::Shared) << nameOf(s.target);
+    EXPECT_EQ(elementInfo(s.source).picture, PictureOrigin::Own) << nameOf(s.source);
+    EXPECT_EQ(elementInfo(s.target).width, elementInfo(s.source).width);
+    EXPECT_EQ(elementInfo(s.target).height, elementInfo(s.source).height);
     shared.insert(s.target);
   }
   int declaredShared = 0;
@@ -51,12 +51,12 @@ TEST(SegmentTables, LanesCellsAndSharedPlaces) {
   EXPECT_FALSE(t.throwTrack[2][8]);
   for (int lane = 1; lane <= kLanes; ++lane) {
     // The two tracks meet at the racket cell and behind the player.
-    const auto& racketRally = spec(t.rally(lane, kRacketRallyCell).segment);
-    const auto& racketThrow = spec(t.throwCell(lane, kRacketThrowCell));
+    const auto& racketRally = elementInfo(t.rally(lane, kRacketRallyCell).segment);
+    const auto& racketThrow = elementInfo(t.throwCell(lane, kRacketThrowCell));
     EXPECT_EQ(racketRally.left, racketThrow.left);
     EXPECT_EQ(racketRally.top, racketThrow.top);
-    const auto& behindRally = spec(t.rally(lane, kBehindRallyCell).segment);
-    const auto& behindThrow = spec(t.throwCell(lane, 0));
+    const auto& behindRally = elementInfo(t.rally(lane, kBehindRallyCell).segment);
+    const auto& behindThrow = elementInfo(t.throwCell(lane, 0));
     EXPECT_EQ(behindRally.left, behindThrow.left);
     EXPECT_EQ(behindRally.top, behindThrow.top);
     EXPECT_FALSE(t.rally(lane, 0).outgoing || t.rally(lane, 0).incoming);

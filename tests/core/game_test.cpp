@@ -246,7 +246,7 @@ TEST(Buttons, ResetStopsEverythingAndItsReleaseLightsTheFace) {
   EXPECT_TRUE(rig.lit(E::Im_GameB));
   EXPECT_FALSE(rig.lit(E::Im_GameA));
   rig.advanceTo(2000);
-  const auto& acl = spec(E::Puls_ACL);
+  const auto& acl = elementInfo(E::Puls_ACL);
   h.mousePress(acl.left + 2, acl.top + 2, MouseButton::Middle);
   EXPECT_FALSE(h.vars.GameRunning || h.vars.PlayerActive);
   EXPECT_FALSE(h.timer(TimerId::TimerGioco).enabled());
@@ -263,7 +263,7 @@ TEST(Buttons, WhileAGameRunsTheGameButtonsOnlyShowThePress) {
   h.start();
   rig.click(E::Puls_GameA);
   rig.advanceTo(1000);
-  const auto& b = spec(E::Puls_GameB);
+  const auto& b = elementInfo(E::Puls_GameB);
   h.mousePress(b.left + 1, b.top + 1, MouseButton::Left);
   EXPECT_FALSE(rig.lit(E::Puls_GameB));
   h.mouseRelease(b.left + 1, b.top + 1, MouseButton::Left);

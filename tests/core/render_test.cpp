@@ -38,7 +38,7 @@ TEST_F(Rendering, SegmentsDrawBlackPixelsAndLetThePhotographThroughTheirWhite) {
   const QImage& photo = pictures->original(E::Im_Base);
   ASSERT_FALSE(photo.isNull());
   for (auto id : {E::Im_TimeAM, E::Im_Wuffel2, E::Im_Ball17, E::Im_Miss3}) {
-    const auto& s = spec(id);
+    const auto& s = elementInfo(id);
     const QImage& bitmap = pictures->original(id);
     ASSERT_FALSE(bitmap.isNull()) << s.name;
     const auto black = findPixel(bitmap, true);
@@ -46,7 +46,7 @@ TEST_F(Rendering, SegmentsDrawBlackPixelsAndLetThePhotographThroughTheirWhite) {
     EXPECT_EQ(lit.pixel(s.left + black->x(), s.top + black->y()), qRgb(0, 0, 0)) << s.name;
   }
   // The AM sign's bottom-left pixel is black yet its white is still a hole.
-  const auto& am = spec(E::Im_TimeAM);
+  const auto& am = elementInfo(E::Im_TimeAM);
   EXPECT_EQ(lit.pixel(am.left, am.top + am.height - 1), qRgb(0, 0, 0));
   if (const auto hole = findPixel(pictures->original(E::Im_TimeAM), false)) {
     // Nothing else lit overlaps the AM sign.
@@ -54,11 +54,11 @@ TEST_F(Rendering, SegmentsDrawBlackPixelsAndLetThePhotographThroughTheirWhite) {
     EXPECT_EQ(lit.pixel(p), photo.pixel(p));
   }
   // Unlit, the PM sign shows the photograph alone.
-  const auto& pm = spec(E::Im_TimePM);
+  const auto& pm = elementInfo(E::Im_TimePM);
   for (int y = pm.top; y < pm.top + pm.height; ++y)
     for (int x = pm.left; x < pm.left + pm.width; ++x) ASSERT_EQ(lit.pixel(x, y), photo.pixel(x, y));
   // The digit glyphs stay hidden.
-  const auto& glyph = spec(E::Im_Num8);
+  const auto& glyph = elementInfo(E::Im_Num8);
   EXPECT_EQ(lit.pixel(glyph.left + 6, glyph.top + 11), photo.pixel(glyph.left + 6, glyph.top + 11));
 }
 

@@ -81,7 +81,7 @@ struct Rig {
   bool lit(ElementId id) const { return handheld->face.visible(id); }
   // Presses and releases a button element with the left mouse button.
   void click(ElementId id) {
-    const auto& s = spec(id);
+    const auto& s = elementInfo(id);
     handheld->mousePress(s.left + 1, s.top + 1, MouseButton::Left);
     handheld->mouseRelease(s.left + 1, s.top + 1, MouseButton::Left);
   }
