@@ -90,7 +90,7 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
   const auto button = buttonOf(event->button());
   if (!handheld_ || !button) return;
   const QPoint p = event->position().toPoint();
-  const auto target = handheld_->mouseCapture() ? handheld_->mouseCapture() : handheld_->face.elementAt(p.x(), p.y());
+  const auto target = handheld_->mouseTarget(p.x(), p.y());
   handheld_->mousePress(p.x(), p.y(), *button);
   // Wayland lets no client place its own window: the compositor moves it.
   if (onWayland() && *button == MouseButton::Left && target &&

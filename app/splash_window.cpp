@@ -83,7 +83,7 @@ void installFontSubstitutes() {
 TSplashForm::TSplashForm(Handheld& handheld) {
   setWindowTitle(QStringLiteral("About Wuffel Tennis..."));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setFixedSize(257, 308);
+  setFixedSize(kSplashFormSize.width, kSplashFormSize.height);
   makeBlack(this);
   addPicture(this, QStringLiteral(":/assets/windows/Im_Piccina.jpg"), {24, 75, 209, 109});
   addLabel(this, qs(kApplicationTitle), {17, 16, 222, 15}, {12, true});
@@ -122,7 +122,7 @@ TSplashForm::TSplashForm(Handheld& handheld) {
 TAboutForm::TAboutForm() {
   setWindowTitle(QStringLiteral("About the author..."));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setFixedSize(275, 224);
+  setFixedSize(kAboutFormSize.width, kAboutFormSize.height);
   makeBlack(this);
   const LabelStyle caption{11, false, false, kSilver, Qt::AlignLeft};
   const LabelStyle value{11, true, false, Qt::white, Qt::AlignRight};

@@ -21,6 +21,13 @@ namespace wuffel {
 
 inline constexpr std::string_view kApplicationTitle = "Wuffel Tennis (Vantoro) Simulator";
 inline constexpr WindowPosition kMainWindowCreatedAt{-700, -500};
+
+struct WindowSize {
+  int width;
+  int height;
+};
+inline constexpr WindowSize kSplashFormSize{257, 308};
+inline constexpr WindowSize kAboutFormSize{275, 224};
 inline constexpr std::string_view kMailAddress = "mailto:wuffel-tennis@example.org";
 inline constexpr std::string_view kWebAddress = "https://wuffel-tennis.example.org/";
 
@@ -66,6 +73,9 @@ class Handheld {
 
   // The element holding the mouse after a left press, if any.
   std::optional<ElementId> mouseCapture() const { return capture_; }
+  // Where a mouse event at a client point goes: the capturing element, else
+  // the topmost visible element there.
+  std::optional<ElementId> mouseTarget(int x, int y) const { return capture_ ? capture_ : face.elementAt(x, y); }
 
   Face face;
   SegmentTables tables;

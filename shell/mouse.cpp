@@ -9,7 +9,7 @@ bool isFace(ElementId id) { return id == ElementId::Im_Base || id == ElementId::
 }  // namespace
 
 void Handheld::mousePress(int x, int y, MouseButton button) {
-  const auto target = capture_ ? capture_ : face.elementAt(x, y);
+  const auto target = mouseTarget(x, y);
   if (!target) return;
   if (button == MouseButton::Left) capture_ = target;
   const auto& s = elementInfo(*target);
@@ -17,14 +17,14 @@ void Handheld::mousePress(int x, int y, MouseButton button) {
 }
 
 void Handheld::mouseMove(int x, int y, MouseButtons held) {
-  const auto target = capture_ ? capture_ : face.elementAt(x, y);
+  const auto target = mouseTarget(x, y);
   if (!target) return;
   const auto& s = elementInfo(*target);
   dispatcher_.run([&] { elementMouseMove(*target, held, x - s.left, y - s.top); });
 }
 
 void Handheld::mouseRelease(int x, int y, MouseButton button) {
-  const auto target = capture_ ? capture_ : face.elementAt(x, y);
+  const auto target = mouseTarget(x, y);
   if (button == MouseButton::Left) capture_.reset();
   if (!target) return;
   const auto& s = elementInfo(*target);

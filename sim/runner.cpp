@@ -86,10 +86,11 @@ class ScriptedLoader : public SoundLoader {
 class LoggingWindows : public WindowSystem {
  public:
   LoggingWindows(Trace& trace, int screenW, int screenH) : trace_(trace), screenW_(screenW), screenH_(screenH) {
-    state_[WindowId::Form1] = {kMainWindowCreatedAt, false, 654, 394};
-    state_[WindowId::AboutForm] = {{0, 0}, false, 275, 224};
-    state_[WindowId::SplashForm] = {{std::max(0, (screenW - 257) / 2), std::max(0, (screenH - 308) / 2)}, false,
-                                    257, 308};
+    const auto& face = elementInfo(ElementId::Im_Base);
+    state_[WindowId::Form1] = {kMainWindowCreatedAt, false, face.width, face.height};
+    state_[WindowId::AboutForm] = {{0, 0}, false, kAboutFormSize.width, kAboutFormSize.height};
+    const auto [w, h] = kSplashFormSize;
+    state_[WindowId::SplashForm] = {{std::max(0, (screenW - w) / 2), std::max(0, (screenH - h) / 2)}, false, w, h};
   }
   void show(WindowId id) override { setShown(id, true); }
   void hide(WindowId id) override { setShown(id, false); }
