@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -54,6 +58,45 @@ struct SndFileCloser {
 };
 using SndFileHandle = std::unique_ptr<SNDFILE, SndFileCloser>;
 
+std::uint32_t le(const unsigned char* p, int bytes) {
+  std::uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+  return v;
+}
+
+// libsndfile refuses some headers with an internal message; where the
+// format chunk holds an unusable rate or channel count, say which.
+std::string headerFault(const unsigned char* p, std::size_t n) {
+  if (n < 12 || std::memcmp(p, "RIFF", 4) != 0 || std::memcmp(p + 8, "WAVE", 4) != 0) return {};
+  for (std::size_t at = 12; at + 8 <= n;) {
+    const std::uint32_t size = le(p + at + 4, 4);
+    if (std::memcmp(p + at, "fmt ", 4) == 0 && at + 16 <= n) {
+      const std::uint32_t channels = le(p + at + 10, 2);
+      const std::uint32_t rate = le(p + at + 12, 4);
+      if (rate < kMinRate || rate > kMaxRate)
+        return "its sample rate of " + std::to_string(rate) + " Hz is not usable";
+      if (channels < 1 || channels > kMaxChannels)
+        return "its channel count of " + std::to_string(channels) + " is not usable";
+      return {};
+    }
+    if (size > n - at - 8) break;
+    at += 8 + size + (size & 1);
+  }
+  return {};
+}
+
+[[noreturn]] void failOpen(const std::string& name, const unsigned char* head, std::size_t n) {
+  const int err = sf_error(nullptr);
+  const std::string why = sf_strerror(nullptr);
+  if (err == SF_ERR_SYSTEM) fail(name, "the file cannot be read (" + why + ")");
+  if (err == SF_ERR_UNSUPPORTED_ENCODING) fail(name, "its sound encoding is not supported");
+  if (const std::string fault = headerFault(head, n); !fault.empty()) fail(name, fault);
+  if (n < 12 || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0 ||
+      err == SF_ERR_UNRECOGNISED_FORMAT)
+    fail(name, "it is not a wave file");
+  fail(name, "its header is damaged (" + why + ")");
+}
+
 std::vector<float> mixChannels(const std::vector<float>& in, int inCh, int outCh) {
   if (inCh == outCh) return in;
   const std::size_t frames = in.size() / static_cast<std::size_t>(inCh);
@@ -78,6 +121,113 @@ std::vector<float> mixChannels(const std::vector<float>& in, int inCh, int outCh
     }
   }
   return out;
+}
+
+// A read-only file over bytes the caller keeps alive.
+struct MemoryFile {
+  const unsigned char* data;
+  sf_count_t size;
+  sf_count_t pos = 0;
+};
+
+sf_count_t memLength(void* user) { return static_cast<MemoryFile*>(user)->size; }
+
+sf_count_t memSeek(sf_count_t offset, int whence, void* user) {
+  auto* m = static_cast<MemoryFile*>(user);
+  sf_count_t base = 0;
+  if (whence == SEEK_CUR) base = m->pos;
+  else if (whence == SEEK_END) base = m->size;
+  else if (whence != SEEK_SET) return -1;
+  // Offsets from a damaged header may be anything; keep the sum in range.
+  if (offset < -base || offset > m->size - base) return -1;
+  m->pos = base + offset;
+  return m->pos;
+}
+
+sf_count_t memRead(void* dst, sf_count_t count, void* user) {
+  auto* m = static_cast<MemoryFile*>(user);
+  if (count <= 0) return 0;
+  const sf_count_t n = std::min(count, m->size - m->pos);
+  std::memcpy(dst, m->data + m->pos, static_cast<std::size_t>(n));
+  m->pos += n;
+  return n;
+}
+
+sf_count_t memWrite(const void*, sf_count_t, void*) { return 0; }
+
+sf_count_t memTell(void* user) { return static_cast<MemoryFile*>(user)->pos; }
+
+// Checks what the header says, then decodes and converts the whole file.
+SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int outRate,
+                int outChannels) {
+  const int type = info.format & SF_FORMAT_TYPEMASK;
+  if (type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX) fail(name, "it is not a wave file");
+  if (!supportedEncoding(info.format & SF_FORMAT_SUBMASK))
+    fail(name, "its sound encoding is not supported");
+  if (info.samplerate < kMinRate || info.samplerate > kMaxRate)
+    fail(name, "its sample rate of " + std::to_string(info.samplerate) + " Hz is not usable");
+  if (info.channels < 1 || info.channels > kMaxChannels)
+    fail(name, "its channel count of " + std::to_string(info.channels) + " is not usable");
+  if (info.frames <= 0) fail(name, "it contains no sound");
+
+  const double ratio = static_cast<double>(outRate) / info.samplerate;
+  const double maxFrames = static_cast<double>(WaveFileLoader::kMaxDecodedBytes) / sizeof(float) /
+                           std::max(info.channels, outChannels);
+  auto tooLong = [&](double frames) { return frames > maxFrames || frames * ratio > maxFrames; };
+  if (tooLong(static_cast<double>(info.frames)))
+    fail(name, "it is too long (more than 64 MiB of decoded sound)");
+
+  // A header may claim more frames than the file holds; keep what is there.
+  // Growing with what is actually read keeps such a claim from reserving
+  // memory the file never fills.
+  constexpr sf_count_t kChunkFrames = 16384;
+  std::vector<float> raw;
+  sf_count_t got = 0;
+  while (got < info.frames) {
+    const sf_count_t want = std::min(info.frames - got, kChunkFrames);
+    raw.resize(static_cast<std::size_t>(got + want) * info.channels);
+    const sf_count_t n = sf_readf_float(file, raw.data() + got * info.channels, want);
+    if (n <= 0) break;
+    got += std::min(n, want);
+    if (tooLong(static_cast<double>(got)))
+      fail(name, "it is too long (more than 64 MiB of decoded sound)");
+  }
+  if (got == 0) fail(name, "it contains no sound");
+  raw.resize(static_cast<std::size_t>(got) * info.channels);
+  raw.shrink_to_fit();
+
+  std::vector<float> mixed = mixChannels(raw, info.channels, outChannels);
+  raw = {};
+
+  if (info.samplerate != outRate) {
+    const long outCapacity = static_cast<long>(std::ceil(static_cast<double>(got) * ratio)) + 16;
+    std::vector<float> resampled(static_cast<std::size_t>(outCapacity) * outChannels);
+    SRC_DATA data{};
+    data.data_in = mixed.data();
+    data.input_frames = static_cast<long>(got);
+    data.data_out = resampled.data();
+    data.output_frames = outCapacity;
+    data.src_ratio = ratio;
+    const int err = src_simple(&data, SRC_SINC_MEDIUM_QUALITY, outChannels);
+    if (err != 0) fail(name, std::string("it cannot be converted (") + src_strerror(err) + ")");
+    resampled.resize(static_cast<std::size_t>(data.output_frames_gen) * outChannels);
+    mixed = std::move(resampled);
+  }
+  // A few frames at a higher rate may come out as none at the output's.
+  if (mixed.empty()) fail(name, "it contains no sound");
+
+  auto sound = std::make_shared<DecodedSound>();
+  sound->sampleRate = outRate;
+  sound->channels = outChannels;
+  sound->lengthMs = got * 1000 / info.samplerate;
+  sound->samples.resize(mixed.size());
+  for (std::size_t i = 0; i < mixed.size(); ++i) {
+    float v = mixed[i];
+    if (!std::isfinite(v)) v = 0.0f;  // garbled float data
+    sound->samples[i] =
+        static_cast<std::int16_t>(std::lround(std::clamp(v, -1.0f, 32767.0f / 32768.0f) * 32768.0f));
+  }
+  return sound;
 }
 
 }  // namespace
@@ -133,69 +283,24 @@ SoundPtr WaveFileLoader::load(std::string_view storedName) {
   SF_INFO info{};
   SndFileHandle file(sf_open(path.c_str(), SFM_READ, &info));
   if (!file) {
-    const int err = sf_error(nullptr);
-    if (err == SF_ERR_UNRECOGNISED_FORMAT || err == SF_ERR_MALFORMED_FILE)
-      fail(name, "it is not a wave file");
-    fail(name, std::string("the file cannot be read (") + sf_strerror(nullptr) + ")");
+    unsigned char head[4096];
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    failOpen(name, head, static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
   }
-  const int type = info.format & SF_FORMAT_TYPEMASK;
-  if (type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX) fail(name, "it is not a wave file");
-  if (!supportedEncoding(info.format & SF_FORMAT_SUBMASK))
-    fail(name, "its sound encoding is not supported");
-  if (info.samplerate < kMinRate || info.samplerate > kMaxRate)
-    fail(name, "its sample rate of " + std::to_string(info.samplerate) + " Hz is not usable");
-  if (info.channels < 1 || info.channels > kMaxChannels)
-    fail(name, "its channel count of " + std::to_string(info.channels) + " is not usable");
-  if (info.frames <= 0) fail(name, "it contains no sound");
+  return decode(name, file.get(), info, outputRate_, outputChannels_);
+}
 
-  const double ratio = static_cast<double>(outputRate_) / info.samplerate;
-  const double maxFrames = static_cast<double>(kMaxDecodedBytes) / sizeof(float) /
-                           std::max(info.channels, outputChannels_);
-  if (static_cast<double>(info.frames) > maxFrames || static_cast<double>(info.frames) * ratio > maxFrames)
-    fail(name, "it is too long (more than 64 MiB of decoded sound)");
-
-  // A header may claim more frames than the file holds; keep what is there.
-  std::vector<float> raw(static_cast<std::size_t>(info.frames) * info.channels);
-  sf_count_t got = 0;
-  while (got < info.frames) {
-    const sf_count_t n = sf_readf_float(file.get(), raw.data() + got * info.channels,
-                                        std::min<sf_count_t>(info.frames - got, 65536));
-    if (n <= 0) break;
-    got += n;
-  }
-  if (got == 0) fail(name, "it contains no sound");
-  raw.resize(static_cast<std::size_t>(got) * info.channels);
-
-  std::vector<float> mixed = mixChannels(raw, info.channels, outputChannels_);
-  raw = {};
-
-  if (info.samplerate != outputRate_) {
-    const long outCapacity = static_cast<long>(std::ceil(static_cast<double>(got) * ratio)) + 16;
-    std::vector<float> resampled(static_cast<std::size_t>(outCapacity) * outputChannels_);
-    SRC_DATA data{};
-    data.data_in = mixed.data();
-    data.input_frames = static_cast<long>(got);
-    data.data_out = resampled.data();
-    data.output_frames = outCapacity;
-    data.src_ratio = ratio;
-    const int err = src_simple(&data, SRC_SINC_MEDIUM_QUALITY, outputChannels_);
-    if (err != 0) fail(name, std::string("it cannot be converted (") + src_strerror(err) + ")");
-    resampled.resize(static_cast<std::size_t>(data.output_frames_gen) * outputChannels_);
-    mixed = std::move(resampled);
-  }
-
-  auto sound = std::make_shared<DecodedSound>();
-  sound->sampleRate = outputRate_;
-  sound->channels = outputChannels_;
-  sound->lengthMs = got * 1000 / info.samplerate;
-  sound->samples.resize(mixed.size());
-  for (std::size_t i = 0; i < mixed.size(); ++i) {
-    float v = mixed[i];
-    if (!std::isfinite(v)) v = 0.0f;  // garbled float data
-    sound->samples[i] =
-        static_cast<std::int16_t>(std::lround(std::clamp(v, -1.0f, 32767.0f / 32768.0f) * 32768.0f));
-  }
-  return sound;
+SoundPtr WaveFileLoader::loadBytes(std::string_view name, const void* data,
+                                   std::size_t size) const {
+  const std::string shown(name);
+  if (size == 0) fail(shown, "the file is empty");
+  MemoryFile mem{static_cast<const unsigned char*>(data), static_cast<sf_count_t>(size)};
+  SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
+  SF_INFO info{};
+  SndFileHandle file(sf_open_virtual(&io, SFM_READ, &info, &mem));
+  if (!file) failOpen(shown, mem.data, std::min<std::size_t>(size, 4096));
+  return decode(shown, file.get(), info, outputRate_, outputChannels_);
 }
 
 }  // namespace wuffel

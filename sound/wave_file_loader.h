@@ -17,6 +17,8 @@ class WaveFileLoader : public SoundLoader {
   WaveFileLoader(int outputRate, int outputChannels, std::filesystem::path baseFolder = {});
 
   SoundPtr load(std::string_view storedName) override;
+  // Decodes a whole file held in memory; `name` only appears in messages.
+  SoundPtr loadBytes(std::string_view name, const void* data, std::size_t size) const;
 
   // ".\\SOUND\\BACK.WAV" -> "SOUND/BACK.WAV"
   static std::string relativeName(std::string_view storedName);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,81 @@ TEST_F(LoaderTest, DamagedFilesFailCleanlyOrLoadWhatIsThere) {
   for (unsigned i = 0, x = 1; i < 5000; ++i) noise.push_back(char((x = x * 1103515245u + 12345u) >> 16));
   writeBytes("SOUND/NOISE.WAV", noise);
   loadError("SOUND/NOISE.WAV");  // either way, without crashing
+}
+
+// The same bytes decode alike from memory and from a file.
+TEST_F(LoaderTest, LoadsFromMemoryAsFromAFile) {
+  const auto tone = sine(44100, 2000, 300);
+  writeWave("SOUND/T.WAV", 44100, 1, tone);
+  std::ifstream in(dir / "SOUND/T.WAV", std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  const WaveFileLoader loader(48000, 2, dir);
+  const SoundPtr fromMemory = loader.loadBytes("T.WAV", bytes.data(), bytes.size());
+  EXPECT_EQ(fromMemory->samples, WaveFileLoader(48000, 2, dir).load("SOUND/T.WAV")->samples);
+  EXPECT_EQ(fromMemory->lengthMs, 45);
+
+  auto error = [&](const std::string& b) {
+    try {
+      loader.loadBytes("X.WAV", b.data(), b.size());
+    } catch (const WuffelError& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  const std::string p = "Cannot open sound file X.WAV: ";
+  EXPECT_EQ(error(""), p + "the file is empty");
+  EXPECT_EQ(error("not a sound"), p + "it is not a wave file");
+  EXPECT_EQ(error(waveHeader(0, 1, 400) + std::string(400, '\1')),
+            p + "its sample rate of 0 Hz is not usable");
+  EXPECT_EQ(error(waveHeader(4000000000u, 1, 400) + std::string(400, '\1')),
+            p + "its sample rate of 4000000000 Hz is not usable");
+  EXPECT_EQ(error(waveHeader(22050, 200, 400) + std::string(400, '\1')),
+            p + "its channel count of 200 is not usable");
+  EXPECT_EQ(error(std::string("RIFF\4\0\0\0WAVE", 12)).rfind(p + "its header is damaged (", 0), 0u);
+  // one frame at 96 kHz is none at 22.05 kHz
+  const std::string oneFrame = waveHeader(96000, 1, 2) + "\x10\x10";
+  try {
+    WaveFileLoader(22050, 1).loadBytes("X.WAV", oneFrame.data(), oneFrame.size());
+    ADD_FAILURE() << "a sound without frames was accepted";
+  } catch (const WuffelError& e) {
+    EXPECT_EQ(std::string(e.what()), p + "it contains no sound");
+  }
+}
+
+// Inputs that once broke the loader, or came close, kept from fuzzing: each
+// must load as a usable sound or fail with a message naming the file.
+TEST(LoaderRegressions, EveryKeptInputLoadsOrFailsCleanly) {
+  const fs::path folder = "tests/sound/regressions";
+  ASSERT_TRUE(fs::is_directory(folder)) << "run from the project root";
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::string name = entry.path().filename().string();
+    ++files;
+    for (auto [rate, channels] : {std::pair{22050, 1}, {48000, 2}, {8000, 1}}) {
+      SCOPED_TRACE(name + " at " + std::to_string(rate) + " Hz, " + std::to_string(channels));
+      try {
+        const SoundPtr s = WaveFileLoader(rate, channels).loadBytes(name, bytes.data(), bytes.size());
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(s->sampleRate, rate);
+        EXPECT_EQ(s->channels, channels);
+        EXPECT_GT(s->frames(), 0);
+        EXPECT_EQ(s->samples.size() % static_cast<std::size_t>(channels), 0u);
+        EXPECT_LE(s->samples.size() * 2, WaveFileLoader::kMaxDecodedBytes);
+      } catch (const WuffelError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot open sound file " + name + ": ", 0), 0u)
+            << e.what();
+      }
+    }
+  }
+  EXPECT_GE(files, 5);
+
+  // once accepted as a sound without a single frame
+  const std::string once = "tests/sound/regressions/one-frame-resampled-to-none.wav";
+  std::ifstream in(once, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  EXPECT_THROW(WaveFileLoader(22050, 1).loadBytes("X", bytes.data(), bytes.size()), WuffelError);
 }
 
 }  // namespace
