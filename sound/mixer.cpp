@@ -35,19 +35,22 @@ void Mixer::stop(int voice) {
   push({voice, nullptr, 0});
 }
 
-void Mixer::applyCommands() {
+int Mixer::applyCommands() {
   std::size_t head = head_.load(std::memory_order_relaxed);
   const std::size_t tail = tail_.load(std::memory_order_acquire);
+  int starts = 0;
   while (head != tail) {
     const Command& c = queue_[head];
     voices_[c.voice] = {c.sound, c.frame};
+    if (c.sound) ++starts;
     head = (head + 1) % kQueueSize;
   }
   head_.store(head, std::memory_order_release);
+  return starts;
 }
 
 void Mixer::mix(std::int16_t* out, std::size_t frames) {
-  applyCommands();
+  const int starts = applyCommands();
   const std::size_t samples = frames * static_cast<std::size_t>(channels_);
   int sounding = 0;
   // Sum per sample across voices in 32 bits, then clip once.
@@ -74,6 +77,7 @@ void Mixer::mix(std::int16_t* out, std::size_t frames) {
   for (const Voice& v : voices_)
     if (v.sound) ++sounding;
   soundingVoices_.store(sounding, std::memory_order_release);
+  if (starts > 0) startsMixed_.fetch_add(static_cast<std::uint64_t>(starts), std::memory_order_release);
 }
 
 bool Mixer::idle() const {

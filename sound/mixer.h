@@ -29,6 +29,10 @@ class Mixer : public AudioOutput {
   // Audio thread: true when nothing sounds and nothing is queued, so the
   // feeder may stop writing.
   bool idle() const;
+  // Any thread: how many start requests have been mixed so far. It moves
+  // when mix() returns with the sound's first frames in its buffer, so a
+  // caller can tell when a cue got through.
+  std::uint64_t startsMixed() const { return startsMixed_.load(std::memory_order_acquire); }
 
  private:
   struct Command {
@@ -43,7 +47,7 @@ class Mixer : public AudioOutput {
   static constexpr std::size_t kQueueSize = 256;
 
   void push(const Command& c);
-  void applyCommands();
+  int applyCommands();  // returns how many were starts
 
   int rate_;
   int channels_;
@@ -55,6 +59,7 @@ class Mixer : public AudioOutput {
 
   std::array<Voice, kMaxVoices> voices_{};  // audio thread only
   std::atomic<int> soundingVoices_{0};
+  std::atomic<std::uint64_t> startsMixed_{0};
 
   // The audio thread holds raw pointers, so the UI side keeps every sound it
   // handed over alive; there are only a handful, loaded once each.

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace wuffel {
@@ -52,6 +53,13 @@ class AudioFeeder : public QObject {
     return true;
   }
 
+  // Any thread, after a request was queued: makes a sleeping feeder run.
+  // Posting an event does not wait for the feeder thread.
+  void wake() {
+    if (!sleeping_.exchange(false)) return;
+    QMetaObject::invokeMethod(this, [this] { resume(); }, Qt::QueuedConnection);
+  }
+
   void end() {
     if (timer_) timer_->stop();
     if (sink_) sink_->stop();
@@ -65,9 +73,10 @@ class AudioFeeder : public QObject {
     if (failed_ || !io_) return;
     if (sink_->error() == QAudio::OpenError || sink_->error() == QAudio::FatalError) {
       failed_ = true;  // stay silent; the channels keep time on their own
+      timer_->stop();
       return;
     }
-    if (mixer_.idle()) return;  // let the sink drain instead of writing silence
+    if (mixer_.idle() && sleep()) return;  // the sink drains what it holds
     const int bytesPerFrame = format_.bytesPerFrame();
     const qsizetype freeBytes = std::min<qsizetype>(
         sink_->bytesFree(), static_cast<qsizetype>(buffer_.size() * sizeof(std::int16_t)));
@@ -78,6 +87,27 @@ class AudioFeeder : public QObject {
                static_cast<qint64>(frames) * bytesPerFrame);
   }
 
+  // While nothing sounds the timer is stopped, so nothing wakes up to feed
+  // the stream. Returns false when a request arrived meanwhile.
+  bool sleep() {
+    sleeping_.store(true);
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (mixer_.idle()) {
+      timer_->stop();
+      return true;
+    }
+    // A request slipped in: unless wake() already claimed the flag (and
+    // will restart the timer), carry on.
+    sleeping_.exchange(false);
+    return false;
+  }
+
+  // Feeds at once rather than a period later, then keeps the timer going.
+  void resume() {
+    if (!timer_->isActive()) timer_->start();
+    feed();
+  }
+
   Mixer& mixer_;
   QAudioDevice device_;
   QAudioFormat format_;
@@ -86,6 +116,7 @@ class AudioFeeder : public QObject {
   QTimer* timer_ = nullptr;
   std::vector<std::int16_t> buffer_;
   bool failed_ = false;
+  std::atomic<bool> sleeping_{false};
 };
 
 QtAudioOutput::QtAudioOutput() {
@@ -126,7 +157,10 @@ QtAudioOutput::~QtAudioOutput() {
 
 // Without a feeder nothing drains the mixer, so requests are dropped here.
 void QtAudioOutput::start(int voice, SoundPtr sound, std::int64_t fromFrame) {
-  if (feeder_) mixer_->start(voice, std::move(sound), fromFrame);
+  if (!feeder_) return;
+  mixer_->start(voice, std::move(sound), fromFrame);
+  std::atomic_thread_fence(std::memory_order_seq_cst);
+  feeder_->wake();
 }
 
 void QtAudioOutput::stop(int voice) {

@@ -12,7 +12,8 @@ namespace wuffel {
 class AudioFeeder;
 
 // Plays the mixed voices on the default audio device. A feeder on its own
-// thread tops up a QAudioSink every 10 ms while something sounds. Without a
+// thread tops up a QAudioSink every 10 ms while something sounds and sleeps
+// while nothing does; a start request wakes it. Without a
 // device, or when the device fails, it stays silent; channel positions do not
 // depend on it. Create it after the Qt application object.
 class QtAudioOutput : public AudioOutput {
@@ -29,6 +30,8 @@ class QtAudioOutput : public AudioOutput {
 
   // False when no device was found or it could not be started.
   bool hasDevice() const { return feeder_ != nullptr; }
+  // How many start requests have reached the device's buffer (see Mixer).
+  std::uint64_t startsMixed() const { return mixer_->startsMixed(); }
 
  private:
   std::unique_ptr<Mixer> mixer_;

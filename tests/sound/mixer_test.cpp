@@ -58,7 +58,9 @@ TEST(Mixer, StartsAtTheFrameGivenAndTheLatestRequestWins) {
   EXPECT_EQ(run(m, 1)[0], 0);
   m.start(2, ramp(100), 50);
   m.start(2, ramp(100), 7);
+  EXPECT_EQ(m.startsMixed(), 1u);  // counted once mixed, stops not at all
   EXPECT_EQ(run(m, 2), (std::vector<std::int16_t>{7, 8}));
+  EXPECT_EQ(m.startsMixed(), 3u);
 }
 
 TEST(Mixer, StereoKeepsFramesTogether) {

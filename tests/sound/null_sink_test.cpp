@@ -1,0 +1,307 @@
+// Plays a game sound through the real device path into a private sound
+// server's null sink and checks, from a recording of the sink's monitor,
+// that it was heard. Skipped where no such server can be started.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sound/channel.h"
+#include "sound/qt_audio_output.h"
+#include "sound/wall_clock.h"
+#include "sound/wave_file_loader.h"
+
+namespace wuffel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRecordRate = 48000;
+const char* const kSink = "wuffel_null";
+
+bool onPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string rest = path ? path : "/usr/bin:/bin";
+  for (std::size_t start = 0; start <= rest.size();) {
+    const std::size_t end = std::min(rest.find(':', start), rest.size());
+    const fs::path candidate = fs::path(rest.substr(start, end - start)) / program;
+    if (::access(candidate.c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+// Starts `args` with stdout and stderr sent to `output`; the child is killed
+// with this process should it die before cleaning up.
+pid_t spawn(const std::vector<std::string>& args, const fs::path& output) {
+  const pid_t parent = ::getpid();
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (::getppid() != parent) ::_exit(127);
+  const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (fd >= 0) {
+    ::dup2(fd, STDOUT_FILENO);
+    ::dup2(fd, STDERR_FILENO);
+    ::close(fd);
+  }
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  ::execvp(argv[0], argv.data());
+  ::_exit(127);
+}
+
+// Stops a child, politely first.
+void finish(pid_t& pid) {
+  if (pid <= 0) return;
+  ::kill(pid, SIGTERM);
+  for (int i = 0; i < 100; ++i) {
+    if (::waitpid(pid, nullptr, WNOHANG) == pid) {
+      pid = -1;
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, nullptr, 0);
+  pid = -1;
+}
+
+bool exited(pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) == pid; }
+
+int run(const std::vector<std::string>& args, const fs::path& output) {
+  pid_t pid = spawn(args, output);
+  if (pid < 0) return -1;
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string readFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A sound server of its own, in a temporary folder, with a null sink as its
+// default. It has to be running, and the environment pointing at it, before
+// the Qt application asks for audio devices.
+class PrivateServer {
+ public:
+  PrivateServer() {
+    dir_ = fs::temp_directory_path() / ("wuffel-pulse-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "run");
+    ::chmod(dir_.c_str(), 0700);
+    if (!onPath("pulseaudio")) {
+      why_ = "pulseaudio is not installed";
+      return;
+    }
+    if (!onPath("parec") || !onPath("pactl")) {
+      why_ = "parec or pactl is not installed";
+      return;
+    }
+    const fs::path socket = dir_ / "native";
+    ::setenv("PULSE_RUNTIME_PATH", (dir_ / "run").c_str(), 1);
+    ::setenv("PULSE_STATE_PATH", (dir_ / "state").c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
+    ::setenv("PULSE_SERVER", ("unix:" + socket.string()).c_str(), 1);
+    ::setenv("PULSE_SINK", kSink, 1);
+    ::unsetenv("PULSE_SOURCE");
+    // -n: none of the machine's default modules; the one sink and the socket
+    // are all there is. Running as root needs --system=false spelt out.
+    pid_ = spawn({"pulseaudio", "-n", "--daemon=no", "--system=false", "--exit-idle-time=-1",
+                  "--disallow-exit", "--use-pid-file=no", "--disable-shm=yes", "-F", "/dev/null",
+                  "--load=module-null-sink sink_name=" + std::string(kSink) + " rate=" +
+                      std::to_string(kRecordRate),
+                  "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket.string()},
+                 dir_ / "server.log");
+    for (int i = 0; i < 50; ++i) {
+      if (exited(pid_)) {
+        pid_ = -1;
+        why_ = "the sound server did not start: " + readFile(dir_ / "server.log");
+        return;
+      }
+      if (fs::exists(socket) && run({"pactl", "info"}, dir_ / "pactl.log") == 0) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    why_ = "the sound server did not answer within 5 s: " + readFile(dir_ / "server.log");
+    finish(pid_);
+  }
+  ~PrivateServer() {
+    finish(pid_);
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+
+  bool running() const { return pid_ > 0; }
+  const std::string& whyNot() const { return why_; }
+  const fs::path& dir() const { return dir_; }
+
+ private:
+  fs::path dir_;
+  pid_t pid_ = -1;
+  std::string why_;
+};
+
+PrivateServer* server = nullptr;
+
+// Records the sink's monitor as mono 16-bit samples until stopped.
+class Recorder {
+ public:
+  explicit Recorder(const fs::path& file) : file_(file) {
+    pid_ = spawn({"parec", "--device=" + std::string(kSink) + ".monitor", "--raw",
+                  "--format=s16le", "--channels=1", "--rate=" + std::to_string(kRecordRate),
+                  "--latency-msec=20"},
+                 file_);
+  }
+  ~Recorder() { finish(pid_); }
+
+  // Waits until samples arrive, which the null sink produces even in
+  // silence, so the stream is connected before anything plays.
+  bool waitForData() {
+    for (int i = 0; i < 300 && pid_ > 0 && !exited(pid_); ++i) {
+      std::error_code ec;
+      if (fs::file_size(file_, ec) > 0 && !ec) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+
+  std::vector<std::int16_t> stop() {
+    finish(pid_);
+    const std::string bytes = readFile(file_);
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+  }
+
+ private:
+  fs::path file_;
+  pid_t pid_ = -1;
+};
+
+void spin(int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// The stretch of the recording that is clearly not silence.
+struct Heard {
+  std::size_t first = 0, last = 0;
+  double rms = 0;
+  double ms() const { return (last - first) * 1000.0 / kRecordRate; }
+};
+
+Heard listen(const std::vector<std::int16_t>& rec, int threshold) {
+  Heard h;
+  bool any = false;
+  for (std::size_t i = 0; i < rec.size(); ++i) {
+    if (std::abs(int(rec[i])) < threshold) continue;
+    if (!any) h.first = i;
+    h.last = i;
+    any = true;
+  }
+  if (!any) return h;
+  double sum = 0;
+  for (std::size_t i = h.first; i <= h.last; ++i) sum += double(rec[i]) * rec[i];
+  h.rms = std::sqrt(sum / double(h.last - h.first + 1));
+  return h;
+}
+
+double rmsOf(const DecodedSound& s) {
+  double sum = 0;
+  for (std::int16_t v : s.samples) sum += double(v) * v;
+  return std::sqrt(sum / double(s.samples.size()));
+}
+
+TEST(NullSink, TheMissSoundIsHeardWholeAndAgainAfterSilence) {
+  if (!server) GTEST_SKIP() << "no sound server was started";
+  if (!server->running()) GTEST_SKIP() << "no private sound server: " << server->whyNot();
+
+  Recorder recorder(server->dir() / "monitor.raw");
+  if (!recorder.waitForData()) GTEST_SKIP() << "parec could not record the null sink";
+
+  QtAudioOutput output;
+  ASSERT_TRUE(output.hasDevice()) << "the sound server runs, but no audio device was found";
+  WallClock clock;
+  WaveFileLoader loader(output.sampleRate(), output.channelCount());
+  SoundChannels channels(clock, loader, output);
+  SoundChannel& miss = channels[ChannelId::MPlayerMiss];
+  miss.open();
+  const double missMs = static_cast<double>(miss.lengthMs());
+  miss.play();
+  spin(static_cast<int>(miss.lengthMs()) + 300);
+  EXPECT_FALSE(miss.isSounding());
+  EXPECT_EQ(output.startsMixed(), 1u);
+
+  // By now the feeder sleeps; a new cue has to wake it.
+  SoundChannel& hit = channels[ChannelId::MPlayerHit];
+  hit.open();
+  hit.play();
+  for (int i = 0; i < 100 && output.startsMixed() < 2; ++i) spin(10);
+  EXPECT_EQ(output.startsMixed(), 2u) << "a cue after silence was not mixed within 1 s";
+  spin(static_cast<int>(hit.lengthMs()) + 300);
+  channels.closeAll();
+
+  const std::vector<std::int16_t> rec = recorder.stop();
+  ASSERT_GT(rec.size(), static_cast<std::size_t>(kRecordRate)) << "the recording is too short";
+
+  // The miss sound comes first, the hit sound after the pause.
+  const SoundPtr missSound = WaveFileLoader(kRecordRate, 1).load(channelFileName(ChannelId::MPlayerMiss));
+  const double sourceRms = rmsOf(*missSound);
+  const int threshold = static_cast<int>(sourceRms / 4);
+  const std::size_t pauseAt = listen(rec, threshold).first +
+                              static_cast<std::size_t>(missMs + 150) * kRecordRate / 1000;
+  ASSERT_LT(pauseAt, rec.size());
+  const Heard first = listen({rec.begin(), rec.begin() + static_cast<long>(pauseAt)}, threshold);
+  const Heard second = listen({rec.begin() + static_cast<long>(pauseAt), rec.end()}, threshold);
+
+  std::cout << "heard " << first.ms() << " ms of the " << missMs << " ms sound at rms " << first.rms
+            << " (file: " << sourceRms << "), then " << second.ms() << " ms\n";
+  ASSERT_GT(first.rms, 0) << "nothing was heard";
+  EXPECT_GT(first.rms, sourceRms * 0.5);
+  EXPECT_GT(first.ms(), missMs * 0.7) << "of " << missMs << " ms";
+  EXPECT_LT(first.ms(), missMs + 100.0);
+  EXPECT_GT(second.rms, 0) << "the second cue was not heard";
+}
+
+}  // namespace
+}  // namespace wuffel
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Not while the build only lists the tests.
+  std::optional<wuffel::PrivateServer> server;
+  if (!GTEST_FLAG_GET(list_tests)) {
+    server.emplace();  // before Qt looks for devices
+    wuffel::server = &*server;
+  }
+  int result = 0;
+  {
+    QCoreApplication app(argc, argv);
+    result = RUN_ALL_TESTS();
+  }
+  return result;
+}
