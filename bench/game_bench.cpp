@@ -1,0 +1,117 @@
+// Play: the cost of one game tick with the repaint it causes, and how fast the
+// scenario runner gets through simulated play.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include <sstream>
+
+#include "app/face_pictures.h"
+#include "core/rig.h"
+#include "repaint.h"
+#include "sim/runner.h"
+
+namespace wuffel {
+namespace {
+
+constexpr int kCtrl = 17, kUp = 38, kDown = 40;
+
+// A player who swings now and then and changes lanes; when a ball gets past,
+// play is reset with ACL and a new Game A begins.
+class Player {
+ public:
+  explicit Player(testing::Rig& rig) : rig_(rig) {}
+  void beginGame() {
+    rig_.click(ElementId::Puls_ACL);
+    rig_.click(ElementId::Puls_GameA);
+  }
+  void act(int tick) {
+    Handheld& h = *rig_.handheld;
+    if (tick % 3 == 0) h.keyDown(kCtrl);
+    if (tick % 3 == 1) h.keyUp(kCtrl);
+    if (tick % 17 == 0) { h.keyDown(kUp); h.keyUp(kUp); }
+    if (tick % 23 == 0) { h.keyDown(kDown); h.keyUp(kDown); }
+  }
+
+ private:
+  testing::Rig& rig_;
+};
+
+void GameTickWithRepaint(benchmark::State& state) {
+  static const FacePictures pictures;
+  testing::Rig rig(14);
+  bench::DirtyRegion dirty;
+  rig.handheld->face.addObserver(&dirty);
+  rig.handheld->start();
+  rig.handheld->splashPlay();
+  const auto& base = elementInfo(ElementId::Im_Base);
+  QImage surface(base.width, base.height, QImage::Format_ARGB32_Premultiplied);
+  Player player(rig);
+  player.beginGame();
+  dirty.repaint(surface, rig.handheld->face, pictures);
+  long pixels = 0;
+  int tick = 0;
+  for (auto _ : state) {
+    if (!rig.handheld->timer(TimerId::TimerGioco).enabled()) {
+      state.PauseTiming();
+      player.beginGame();
+      dirty.repaint(surface, rig.handheld->face, pictures);
+      state.ResumeTiming();
+    }
+    player.act(++tick);
+    rig.wait(rig.handheld->timer(TimerId::TimerGioco).interval());
+    pixels += dirty.repaint(surface, rig.handheld->face, pictures);
+    benchmark::DoNotOptimize(surface.constBits());
+  }
+  state.counters["pixels/tick"] = benchmark::Counter(static_cast<double>(pixels) / state.iterations());
+}
+BENCHMARK(GameTickWithRepaint)->Unit(benchmark::kMicrosecond);
+
+// A script of many short games, so that nearly all of its time is play: each
+// starts with Game A, the player swings on every other tick, and ACL ends it
+// about when the first ball gets past.
+constexpr int kSwingsPerGame = 20;
+
+std::string manyGamesScript(int games) {
+  std::ostringstream s;
+  s << "utc 10:00:00.014\nstart\nsplash Puls_Play\n";
+  const auto& a = elementInfo(ElementId::Puls_GameA);
+  const auto& acl = elementInfo(ElementId::Puls_ACL);
+  for (int g = 0; g < games; ++g) {
+    s << "press " << a.left + 1 << ' ' << a.top + 1 << " left\n"
+      << "release " << a.left + 1 << ' ' << a.top + 1 << " left\n";
+    for (int i = 0; i < kSwingsPerGame; ++i) s << "wait 220\nkeydown 17\nwait 220\nkeyup 17\n";
+    s << "press " << acl.left + 1 << ' ' << acl.top + 1 << " left\n"
+      << "release " << acl.left + 1 << ' ' << acl.top + 1 << " left\n";
+  }
+  return s.str();
+}
+
+void RunnerSimulatedSecondsPerSecond(benchmark::State& state) {
+  const int games = 200;
+  const std::string script = manyGamesScript(games);
+  const double simulatedSeconds = games * kSwingsPerGame * 0.44;
+  std::size_t traceBytes = 0;
+  for (auto _ : state) {
+    std::istringstream in(script);
+    std::ostringstream trace, errors;
+    if (sim::runScript(in, trace, errors) != 0) state.SkipWithError(errors.str().c_str());
+    traceBytes = trace.str().size();
+  }
+  state.counters["simulated s/s"] =
+      benchmark::Counter(simulatedSeconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["trace bytes"] = static_cast<double>(traceBytes);
+}
+BENCHMARK(RunnerSimulatedSecondsPerSecond)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace wuffel
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
