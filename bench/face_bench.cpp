@@ -2,8 +2,6 @@
 // start-up to the first frame of the lit handheld.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
 #include "app/face_pictures.h"
 #include "app/face_renderer.h"
 #include "core/rig.h"
@@ -68,12 +66,3 @@ BENCHMARK(StartupToFirstFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace wuffel
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

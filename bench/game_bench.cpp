@@ -2,8 +2,6 @@
 // scenario runner gets through simulated play.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
 #include <sstream>
 
 #include "app/face_pictures.h"
@@ -106,12 +104,3 @@ BENCHMARK(RunnerSimulatedSecondsPerSecond)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace wuffel
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
