@@ -72,7 +72,7 @@ constexpr int kSwingsPerGame = 20;
 
 std::string manyGamesScript(int games) {
   std::ostringstream s;
-  s << "utc 10:00:00.014\nstart\nsplash Puls_Play\n";
+  s << "utc 10:00:00.014\nsound-dir " WUFFEL_SOURCE_DIR "/SOUND\nstart\nsplash Puls_Play\n";
   const auto& a = elementInfo(ElementId::Puls_GameA);
   const auto& acl = elementInfo(ElementId::Puls_ACL);
   for (int g = 0; g < games; ++g) {
