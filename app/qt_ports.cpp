@@ -23,23 +23,64 @@ void QtTimerScheduler::start(int timerIndex, int intervalMs) { timers_.at(timerI
 
 void QtTimerScheduler::stop(int timerIndex) { timers_.at(timerIndex)->stop(); }
 
-void QtWindows::show(WindowId id) { window(id)->show(); }
+namespace {
 
-void QtWindows::hide(WindowId id) { window(id)->hide(); }
+// False where the compositor, not the program, decides where windows go.
+bool programPlacesWindows() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+}  // namespace
+
+bool QtWindows::isOffScreen(WindowId id) const {
+  const QWidget* w = window(id);
+  return !QGuiApplication::primaryScreen()->geometry().intersects(QRect(w->pos(), w->size()));
+}
+
+void QtWindows::show(WindowId id) {
+  if (!programPlacesWindows() && isOffScreen(id)) {
+    shownOffScreen_[static_cast<int>(id)] = true;
+    return;
+  }
+  window(id)->show();
+}
+
+// Hiding the active window hands activation to another shown window of the
+// program, so the keys keep reaching it.
+void QtWindows::hide(WindowId id) {
+  shownOffScreen_[static_cast<int>(id)] = false;
+  QWidget* hidden = window(id);
+  const bool wasActive = hidden->isActiveWindow();
+  hidden->hide();
+  if (!wasActive) return;
+  for (QWidget* other : windows_)
+    if (other && other != hidden && other->isVisible()) {
+      other->activateWindow();
+      return;
+    }
+}
 
 void QtWindows::bringToFront(WindowId id) {
   window(id)->raise();
   window(id)->activateWindow();
 }
 
-bool QtWindows::isShown(WindowId id) const { return window(id)->isVisible(); }
+bool QtWindows::isShown(WindowId id) const {
+  return shownOffScreen_[static_cast<int>(id)] || window(id)->isVisible();
+}
 
 WindowPosition QtWindows::position(WindowId id) const {
   const QPoint p = window(id)->pos();
   return {p.x(), p.y()};
 }
 
-void QtWindows::moveTo(WindowId id, WindowPosition pos) { window(id)->move(pos.left, pos.top); }
+void QtWindows::moveTo(WindowId id, WindowPosition pos) {
+  window(id)->move(pos.left, pos.top);
+  bool& pending = shownOffScreen_[static_cast<int>(id)];
+  if (pending && !isOffScreen(id)) {
+    pending = false;
+    window(id)->show();
+    window(id)->activateWindow();
+  }
+}
 
 int QtWindows::screenWidth() const { return QGuiApplication::primaryScreen()->geometry().width(); }
 

@@ -41,7 +41,12 @@ class QtWindows : public WindowSystem {
 
  private:
   QWidget* window(WindowId id) const { return windows_[static_cast<int>(id)]; }
+  bool isOffScreen(WindowId id) const;
   std::array<QWidget*, 3> windows_{};
+  // Where the compositor places windows (Wayland), a window shown while its
+  // place lies off the screen would still be seen; it is mapped only once
+  // it is moved onto the screen.
+  std::array<bool, 3> shownOffScreen_{};
 };
 
 class QtErrorBox : public ErrorBox {

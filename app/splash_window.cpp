@@ -1,5 +1,6 @@
 #include "app/splash_window.h"
 
+#include <QCloseEvent>
 #include <QFile>
 #include <QFont>
 #include <QFrame>
@@ -118,6 +119,8 @@ TSplashForm::TSplashForm(Handheld& handheld) {
   play->setFocusPolicy(Qt::ClickFocus);
   QObject::connect(play, &QPushButton::clicked, [&handheld] { handheld.splashPlay(); });
 }
+
+void TSplashForm::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 TAboutForm::TAboutForm() {
   setWindowTitle(QStringLiteral("About the author..."));

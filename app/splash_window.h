@@ -13,6 +13,12 @@ class Handheld;
 class TSplashForm : public QWidget {
  public:
   explicit TSplashForm(Handheld& handheld);
+
+ protected:
+  // The window has no close box; where a compositor draws one anyway,
+  // closing it would leave the handheld unreachable, so only "- PLAY -"
+  // takes the window away.
+  void closeEvent(QCloseEvent* event) override;
 };
 
 class TAboutForm : public QWidget {
