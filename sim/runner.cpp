@@ -65,9 +65,7 @@ class ScriptedLoader : public SoundLoader {
 
   SoundPtr load(std::string_view storedName) override {
     const std::string file = fileNameOf(storedName);
-    if (missing_.count(upper(file)))
-      throw WuffelError("Cannot open sound file " + WaveFileLoader::relativeName(storedName) +
-                        ": the file does not exist");
+    if (missing_.count(upper(file))) WaveFileLoader::failMissing(storedName);
     SoundPtr sound = files_.load(dir_.empty() ? storedName : std::string_view(".\\" + file));
     const auto length = lengths_.find(upper(file));
     if (length == lengths_.end()) return sound;

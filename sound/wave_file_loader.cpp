@@ -272,11 +272,15 @@ fs::path WaveFileLoader::resolve(const std::string& relative) const {
   return current;
 }
 
+void WaveFileLoader::failMissing(std::string_view storedName) {
+  fail(relativeName(storedName), "the file does not exist");
+}
+
 SoundPtr WaveFileLoader::load(std::string_view storedName) {
   const std::string name = relativeName(storedName);
   const fs::path path = resolve(name);
   std::error_code ec;
-  if (path.empty()) fail(name, "the file does not exist");
+  if (path.empty()) failMissing(storedName);
   if (!fs::is_regular_file(path, ec)) fail(name, "it is not a file");
   if (fs::file_size(path, ec) == 0) fail(name, "the file is empty");
 

@@ -20,6 +20,9 @@ class WaveFileLoader : public SoundLoader {
   // Decodes a whole file held in memory; `name` only appears in messages.
   SoundPtr loadBytes(std::string_view name, const void* data, std::size_t size) const;
 
+  // What opening a file that is not there raises.
+  [[noreturn]] static void failMissing(std::string_view storedName);
+
   // ".\\SOUND\\BACK.WAV" -> "SOUND/BACK.WAV"
   static std::string relativeName(std::string_view storedName);
 
