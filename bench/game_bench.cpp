@@ -12,8 +12,6 @@
 namespace wuffel {
 namespace {
 
-constexpr int kCtrl = 17, kUp = 38, kDown = 40;
-
 // A player who swings now and then and changes lanes; when a ball gets past,
 // play is reset with ACL and a new Game A begins.
 class Player {
@@ -25,10 +23,10 @@ class Player {
   }
   void act(int tick) {
     Handheld& h = *rig_.handheld;
-    if (tick % 3 == 0) h.keyDown(kCtrl);
-    if (tick % 3 == 1) h.keyUp(kCtrl);
-    if (tick % 17 == 0) { h.keyDown(kUp); h.keyUp(kUp); }
-    if (tick % 23 == 0) { h.keyDown(kDown); h.keyUp(kDown); }
+    if (tick % 3 == 0) h.keyDown(kKeyCtrl);
+    if (tick % 3 == 1) h.keyUp(kKeyCtrl);
+    if (tick % 17 == 0) { h.keyDown(kKeyUp); h.keyUp(kKeyUp); }
+    if (tick % 23 == 0) { h.keyDown(kKeyDown); h.keyUp(kKeyDown); }
   }
 
  private:
@@ -69,6 +67,7 @@ BENCHMARK(GameTickWithRepaint)->Unit(benchmark::kMicrosecond);
 // starts with Game A, the player swings on every other tick, and ACL ends it
 // about when the first ball gets past.
 constexpr int kSwingsPerGame = 20;
+constexpr int kWaitMs = 220;  // before each key press and each release
 
 std::string manyGamesScript(int games) {
   std::ostringstream s;
@@ -78,7 +77,8 @@ std::string manyGamesScript(int games) {
   for (int g = 0; g < games; ++g) {
     s << "press " << a.left + 1 << ' ' << a.top + 1 << " left\n"
       << "release " << a.left + 1 << ' ' << a.top + 1 << " left\n";
-    for (int i = 0; i < kSwingsPerGame; ++i) s << "wait 220\nkeydown 17\nwait 220\nkeyup 17\n";
+    for (int i = 0; i < kSwingsPerGame; ++i)
+      s << "wait " << kWaitMs << "\nkeydown " << kKeyCtrl << "\nwait " << kWaitMs << "\nkeyup " << kKeyCtrl << '\n';
     s << "press " << acl.left + 1 << ' ' << acl.top + 1 << " left\n"
       << "release " << acl.left + 1 << ' ' << acl.top + 1 << " left\n";
   }
@@ -88,7 +88,7 @@ std::string manyGamesScript(int games) {
 void RunnerSimulatedSecondsPerSecond(benchmark::State& state) {
   const int games = 200;
   const std::string script = manyGamesScript(games);
-  const double simulatedSeconds = games * kSwingsPerGame * 0.44;
+  const double simulatedSeconds = games * kSwingsPerGame * 2 * kWaitMs / 1000.0;
   std::size_t traceBytes = 0;
   for (auto _ : state) {
     std::istringstream in(script);
