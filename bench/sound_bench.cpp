@@ -64,6 +64,17 @@ double msUntilMixed(Mixed mixed, std::uint64_t before, Clock::time_point cued) {
   return std::chrono::duration<double, std::milli>(Clock::now() - cued).count();
 }
 
+// Keeps one cue's latency as the iteration's time; false when it timed out.
+bool recordCue(benchmark::State& state, std::vector<double>& ms, double t) {
+  if (t < 0) {
+    state.SkipWithError("the cue was not mixed within 3 s");
+    return false;
+  }
+  ms.push_back(t);
+  state.SetIterationTime(t / 1000);
+  return true;
+}
+
 void report(benchmark::State& state, const std::vector<double>& ms) {
   double sum = 0, worst = 0;
   for (double v : ms) {
@@ -98,12 +109,7 @@ void CueLatencyMixerOnly(benchmark::State& state) {
     const auto cued = Clock::now();
     mixer.start(0, sound, 0);
     const double t = msUntilMixed([&] { return mixer.startsMixed(); }, before, cued);
-    if (t < 0) {
-      state.SkipWithError("the cue was not mixed within 3 s");
-      break;
-    }
-    ms.push_back(t);
-    state.SetIterationTime(t / 1000);
+    if (!recordCue(state, ms, t)) break;
   }
   running = false;
   audio.join();
@@ -146,12 +152,7 @@ void CueLatencyDevice(benchmark::State& state) {
     const auto cued = Clock::now();
     ball.play();
     const double t = msUntilMixed([&] { return output.startsMixed(); }, before, cued);
-    if (t < 0) {
-      state.SkipWithError("the cue was not mixed within 3 s");
-      break;
-    }
-    ms.push_back(t);
-    state.SetIterationTime(t / 1000);
+    if (!recordCue(state, ms, t)) break;
     if (busy) std::this_thread::sleep_for(std::chrono::milliseconds(ball.lengthMs()));
   }
   channels.closeAll();
