@@ -8,6 +8,7 @@
 #include "app/splash_window.h"
 #include "game/handheld.h"
 #include "app/app_sound.h"
+#include "store/qsettings_backend.h"
 
 int main(int argc, char** argv) {
   // Places and sizes are device pixels, whatever the desktop's scaling.
@@ -27,9 +28,10 @@ int main(int argc, char** argv) {
   QtErrorBox errorBox;
   QtShell shell;
   AppSound sound;
+  QSettingsBackend settings;
 
   TForm1 form1(pictures);
-  Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), nullptr});
+  Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings});
   handheld = &core;
   form1.attach(&core);
   TAboutForm aboutForm;

@@ -118,9 +118,9 @@ void Handheld::TrasformaScore(std::int32_t& value) {
     value = 9999;
   } else {
     showNumber(value);
-    // The chance trigger is tested here once the chance rules exist.
+    testChance();
   }
-  // The pace rules of the running game apply here once they exist.
+  applyPace();
 }
 
 }  // namespace wuffel

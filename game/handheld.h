@@ -16,6 +16,8 @@
 #include "platform/interval_timer.h"
 #include "platform/ports.h"
 #include "sound/channel.h"
+#include "store/hiscore_store.h"
+#include "store/settings_backend.h"
 
 namespace wuffel {
 
@@ -50,7 +52,9 @@ struct HandheldPorts {
   ErrorBox& errorBox;
   Shell& shell;
   SoundChannels& sound;
+  SettingsBackend& settings;
   TimerObserver* timerObserver = nullptr;
+  StoreObserver* storeObserver = nullptr;
 };
 
 class Handheld {
@@ -122,6 +126,19 @@ class Handheld {
   void TimerGiocoTimer();
   void TimerRacchettaTimer();
   void TimerPrimaPallaTimer();
+
+  // The score rules, applied by TrasformaScore while a game runs.
+  void testChance();
+  void applyPace();
+
+  void TimerMissTimer();
+  void missStep(int step);
+  void TimerMPlayerMissTimer();
+  void TimerZZZTimer();
+  void gameOverScore();
+  void TimerChanceTimer();
+  void chanceOutcome();
+  void TimerBlinkTimer();
   void throwerStep(bool ballInPlay);
   bool ballInPlay() const;
 
@@ -132,6 +149,7 @@ class Handheld {
   HandheldPorts ports_;
   Dispatcher dispatcher_;
   std::array<std::unique_ptr<IntervalTimer>, kTimers.size()> timers_;
+  std::optional<HiScoreStore> hiScoreStore_;
   std::optional<ElementId> capture_;
   std::uint32_t seed_ = 0;
 };

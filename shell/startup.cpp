@@ -23,7 +23,9 @@ void Handheld::start() {
 void Handheld::FormCreate() {
   for (const auto& shared : kSharedPictures) face.copyPicture(shared.target, shared.source);
   tables.fill();
-  // The best-score store is read here once it exists.
+  hiScoreStore_.emplace(ports_.settings, kHiScoreKey, ports_.storeObserver);
+  vars.HiScoreA = hiScoreStore_->readInteger("", "HiscoreA", vars.HiScoreA);
+  vars.HiScoreB = hiScoreStore_->readInteger("", "HiscoreB", vars.HiScoreB);
   for (int c = 0; c < kChannelCount; ++c) channel(static_cast<ChannelId>(c)).open();
   vars.GameRunning = false;
   vars.PlayerActive = false;
@@ -69,10 +71,15 @@ void Handheld::closeAboutForm() {
 void Handheld::timerFired(int timerIndex) {
   dispatcher_.run([this, timerIndex] {
     switch (kTimers.at(static_cast<std::size_t>(timerIndex)).id) {
+      case TimerId::TimerMiss: TimerMissTimer(); break;
+      case TimerId::TimerMPlayerMiss: TimerMPlayerMissTimer(); break;
+      case TimerId::TimerZZZ: TimerZZZTimer(); break;
+      case TimerId::TimerChance: TimerChanceTimer(); break;
+      case TimerId::TimerBlink: TimerBlinkTimer(); break;
       case TimerId::TimerGioco: TimerGiocoTimer(); break;
       case TimerId::TimerRacchetta: TimerRacchettaTimer(); break;
       case TimerId::TimerPrimaPalla: TimerPrimaPallaTimer(); break;
-      default: break;  // the clock, miss and chance sequences are not built yet
+      default: break;  // the clock is not built yet
     }
   });
 }

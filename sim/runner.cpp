@@ -14,6 +14,7 @@
 #include "platform/error.h"
 #include "platform/virtual_scheduler.h"
 #include "sound/wave_file_loader.h"
+#include "store/memory_settings.h"
 
 namespace wuffel::sim {
 
@@ -136,8 +137,8 @@ class LoggingWindows : public WindowSystem {
   std::map<WindowId, State> state_;
 };
 
-class TraceObserver : public FaceObserver, public TimerObserver, public SoundObserver, public ErrorBox,
-                      public Shell {
+class TraceObserver : public FaceObserver, public TimerObserver, public SoundObserver, public StoreObserver,
+                      public ErrorBox, public Shell {
  public:
   explicit TraceObserver(Trace& trace) : trace_(trace) {}
   void visibilityChanged(ElementId id, bool visible) override {
@@ -151,6 +152,12 @@ class TraceObserver : public FaceObserver, public TimerObserver, public SoundObs
   }
   void soundRequested(ChannelId id, SoundOp op) override {
     trace_.line("sound " + std::string(channelName(id)) + " " + std::string(opName(op)));
+  }
+  void storeRead(std::string_view name, std::int32_t value) override {
+    trace_.line("store read " + std::string(name) + " " + std::to_string(value));
+  }
+  void storeWritten(std::string_view name, std::int32_t value) override {
+    trace_.line("store write " + std::string(name) + " " + std::to_string(value));
   }
   void showError(const std::string& message) override { trace_.line("error " + message); }
   void open(const std::string& target) override { trace_.line("open " + target); }
@@ -166,7 +173,7 @@ struct Setup {
   std::string soundDir;
   std::set<std::string> soundMissing;
   std::map<std::string, std::int64_t> soundLengths;
-  std::vector<std::pair<std::string, std::string>> store;
+  MemorySettings store;
 };
 
 struct Command {
@@ -284,7 +291,10 @@ class Runner {
         if (w.size() < 3 || (w[2] == "dword" && (!args(3) || !parseInt(w[3]))) ||
             (w[2] != "dword" && w[2] != "text"))
           return std::string("expected: store NAME text VALUE, or store NAME dword N");
-        setup_.store.emplace_back(w[1], w.size() > 3 ? w[3] : "");
+        setup_.store.put(w[1], w[2] == "text", w.size() > 3 ? w[3] : "");
+      } else if (cmd == "store-refuses-writes") {
+        if (!args(0)) return std::string("expected: store-refuses-writes");
+        setup_.store.refusesWrites = true;
       } else if (cmd == "sound-dir") {
         if (!args(1)) return std::string("expected: sound-dir PATH");
         setup_.soundDir = w[1];
@@ -374,7 +384,8 @@ class Runner {
     output_ = std::make_unique<SilentOutput>();
     sound_ = std::make_unique<SoundChannels>(*mediaClock_, *loader_, *output_, observer_.get());
     handheld_ = std::make_unique<Handheld>(HandheldPorts{*scheduler_, *timeOfDay_, *windows_, *observer_,
-                                                         *observer_, *sound_, observer_.get()});
+                                                         *observer_, *sound_, setup_.store, observer_.get(),
+                                                         observer_.get()});
     handheld_->face.addObserver(observer_.get());
     handheld_->start();
   }
@@ -452,7 +463,7 @@ class Runner {
     trace_.line(sound);
 
     std::string store = "dump store";
-    for (const auto& [name, value] : setup_.store) store += " " + name + "=" + value;
+    for (const auto& value : setup_.store.values()) store += " " + value.name + "=" + value.text;
     trace_.line(store);
     trace_.line("dump windows" + windows_->dump());
   }

@@ -9,6 +9,7 @@
 #include "game/handheld.h"
 #include "platform/error.h"
 #include "platform/virtual_scheduler.h"
+#include "store/memory_settings.h"
 
 namespace wuffel::testing {
 
@@ -68,7 +69,7 @@ struct Rig {
     for (auto& f : missingFiles) ports.missing[f] = true;
     ports.positions[WindowId::Form1] = kMainWindowCreatedAt;
     handheld = std::make_unique<Handheld>(
-        HandheldPorts{scheduler, ports, ports, ports, ports, channels, nullptr});
+        HandheldPorts{scheduler, ports, ports, ports, ports, channels, settings, nullptr});
   }
   void advanceTo(std::int64_t t) {
     scheduler.advanceTo(t, [this](int i) {
@@ -91,6 +92,7 @@ struct Rig {
   SilentOutput output;
   RecordingPorts ports;
   SoundChannels channels{ports, ports, output, &ports};
+  MemorySettings settings;
   std::unique_ptr<Handheld> handheld;
 };
 

@@ -1,0 +1,145 @@
+// The miss sequence: the balls cleared, a life lost, the player crashed and
+// asleep; then play again, or the game over with the best score kept and
+// the sleep animation.
+#include "game/handheld.h"
+
+namespace wuffel {
+
+namespace {
+using E = ElementId;
+constexpr std::array<E, 3> kSleepZs{E::Im_CrashZ1, E::Im_CrashZ2, E::Im_CrashZ3};
+
+// How long the miss sound may run, by the lives left after the miss.
+int missSoundCutAfter(std::int32_t livesLeft) {
+  switch (livesLeft) {
+    case 2: return 1300;
+    case 1: return 950;
+    default: return 850;
+  }
+}
+}  // namespace
+
+void Handheld::TimerMissTimer() {
+  // A step that fails (a refused write of the best score) is not counted,
+  // so it runs again at the next tick.
+  missStep(vars.MissStep);
+  ++vars.MissStep;
+}
+
+void Handheld::missStep(int step) {
+  IntervalTimer& miss = timer(TimerId::TimerMiss);
+  switch (step) {
+    case 1:
+      TrasformaScore(vars.Score);
+      face.hide(E::Im_Tobbel3);
+      for (int lane = 1; lane <= kLanes; ++lane) {
+        for (int c = 1; c <= launchCell(lane); ++c) face.hide(tables.throwCell(lane, c));
+        for (int c = 0; c < kBehindRallyCell; ++c) face.hide(tables.rally(lane, c).segment);
+      }
+      for (auto p : tables.opponentParts) face.hide(p);
+      miss.setInterval(250);
+      break;
+    case 2:
+      for (int lane = 1; lane <= kLanes; ++lane) {
+        face.hide(tables.throwCell(lane, 0));
+        face.hide(tables.rally(lane, kBehindRallyCell).segment);
+      }
+      miss.setInterval(750);
+      --vars.LivesLeft;
+      timer(TimerId::TimerMPlayerMiss).setInterval(missSoundCutAfter(vars.LivesLeft));
+      timer(TimerId::TimerMPlayerMiss).setEnabled(true);
+      break;
+    case 3:
+      face.show(E::Im_Crash);
+      miss.setInterval(450);
+      break;
+    case 4:
+      NascondiWuffel();
+      face.show(E::Im_CrashSleep);
+      MostraVite();
+      break;
+    case 5:
+      face.show(E::Im_CrashZ1);
+      miss.setInterval(350);
+      break;
+    case 6:
+      face.show(E::Im_CrashZ2);
+      face.hide(E::Im_Crash);
+      face.show(E::Im_Tobbel2A);
+      for (auto t : tables.throwerImages) face.hide(t);
+      break;
+    case 7:
+      face.show(E::Im_CrashZ3);
+      break;
+    case 8:
+      for (auto z : kSleepZs) face.hide(z);
+      break;
+    case 9:
+      face.show(E::Im_CrashZ1);
+      face.hide(E::Im_Tobbel2A);
+      face.show(E::Im_Tobbel2B);
+      break;
+    case 10:
+      face.show(E::Im_CrashZ2);
+      break;
+    case 11:
+      face.show(E::Im_CrashZ3);
+      miss.setInterval(500);
+      break;
+    case 12:
+      break;
+    case 13:
+      if (vars.LivesLeft > 0) {
+        PreparaSchermo();
+        vars.PlayerActive = true;
+        vars.SwingReady = true;
+        vars.TickPhase = 1;
+        vars.ThrowLane = 0;
+        vars.MissPending = false;
+        miss.setEnabled(false);
+        timer(TimerId::TimerGioco).setEnabled(true);
+      } else {
+        for (auto z : kSleepZs) face.hide(z);
+        channel(ChannelId::MPlayerOver).play();
+        miss.setInterval(1200);
+      }
+      break;
+    case 14:
+      gameOverScore();
+      vars.ZzzStep = 1;
+      timer(TimerId::TimerZZZ).setInterval(1);
+      timer(TimerId::TimerZZZ).setEnabled(true);
+      vars.GameRunning = false;
+      miss.setEnabled(false);
+      break;
+    default:
+      break;
+  }
+}
+
+void Handheld::gameOverScore() {
+  if (vars.GameMode == static_cast<int>(GameModeValue::GameA) && vars.Score > vars.HiScoreA) {
+    vars.HiScoreA = vars.Score;
+    hiScoreStore_->writeInteger("", "HiScoreA", vars.HiScoreA);
+  } else if (vars.GameMode == static_cast<int>(GameModeValue::GameB) && vars.Score > vars.HiScoreB) {
+    vars.HiScoreB = vars.Score;
+    hiScoreStore_->writeInteger("", "HiScoreB", vars.HiScoreB);
+  }
+}
+
+void Handheld::TimerMPlayerMissTimer() {
+  channel(ChannelId::MPlayerMiss).stop();
+  channel(ChannelId::MPlayerMiss).rewind();
+  timer(TimerId::TimerMPlayerMiss).setEnabled(false);
+}
+
+void Handheld::TimerZZZTimer() {
+  timer(TimerId::TimerZZZ).setInterval(400);
+  if (vars.ZzzStep >= 1 && vars.ZzzStep <= 3)
+    face.show(kSleepZs[static_cast<std::size_t>(vars.ZzzStep - 1)]);
+  else if (vars.ZzzStep == 4)
+    for (auto z : kSleepZs) face.hide(z);
+  if (++vars.ZzzStep == 5) vars.ZzzStep = 1;
+}
+
+}  // namespace wuffel

@@ -1,0 +1,89 @@
+#include "store/hiscore_store.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <string>
+
+#include "platform/error.h"
+
+namespace wuffel {
+
+namespace {
+std::string quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+}  // namespace
+
+std::optional<std::int32_t> parseStoredInteger(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  int base = 10;
+  if (i < text.size() && text[i] == '$') {
+    base = 16;
+    ++i;
+  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    base = 16;
+    i += 2;
+  }
+  if (i == text.size()) return std::nullopt;
+  // One past the largest magnitude, so that -2147483648 still fits.
+  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+  std::int64_t magnitude = 0;
+  for (; i < text.size(); ++i) {
+    const int digit = base == 16 ? hexDigit(text[i]) : (std::isdigit(static_cast<unsigned char>(text[i])) ? text[i] - '0' : -1);
+    if (digit < 0) return std::nullopt;
+    magnitude = magnitude * base + digit;
+    if (magnitude > kLimit) return std::nullopt;
+  }
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+HiScoreStore::HiScoreStore(SettingsBackend& backend, std::string_view keyPath, StoreObserver* observer)
+    : backend_(backend), observer_(observer) {
+  backend_.openKey(keyPath);
+}
+
+std::int32_t HiScoreStore::readInteger(std::string_view, std::string_view name, std::int32_t fallback) {
+  const StoredValue stored = backend_.read(name);
+  std::int32_t result = fallback;
+  switch (stored.outcome) {
+    case StoredValue::Outcome::NoKey:
+    case StoredValue::Outcome::Missing:
+      break;
+    case StoredValue::Outcome::Unreadable:
+      throw WuffelError("Failed to get data for " + quoted(name));
+    case StoredValue::Outcome::Found: {
+      if (!stored.isText) throw WuffelError("Invalid data type for " + quoted(name));
+      const std::string_view text(stored.text.data(), std::min(stored.text.size(), stored.text.find('\0')));
+      result = parseStoredInteger(text).value_or(fallback);
+      break;
+    }
+  }
+  if (observer_) observer_->storeRead(name, result);
+  return result;
+}
+
+void HiScoreStore::writeInteger(std::string_view section, std::string_view name, std::int32_t value) {
+  if (!backend_.ensureKey()) throw WuffelError("Failed to create key " + std::string(section));
+  switch (backend_.writeText(name, std::to_string(value))) {
+    case WriteOutcome::Written:
+      if (observer_) observer_->storeWritten(name, value);
+      return;
+    case WriteOutcome::NoKey:
+      return;
+    case WriteOutcome::Refused:
+      throw WuffelError("Failed to set data for " + quoted(name));
+  }
+}
+
+}  // namespace wuffel

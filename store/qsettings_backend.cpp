@@ -1,0 +1,90 @@
+#include "store/qsettings_backend.h"
+
+#include <memory>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringList>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace wuffel {
+
+namespace {
+QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The name under which the store holds a value that compares equal to
+// `name`, or nothing.
+std::optional<QString> storedName(const QSettings& settings, std::string_view name) {
+  for (const QString& key : settings.childKeys())
+    if (sameValueName(key.toStdString(), name)) return key;
+  return std::nullopt;
+}
+
+// QSettings' own sync writes the file atomically under a lock; this also
+// makes sure it is on the disk before the write counts as done.
+void flushToDisk(const QString& path) {
+#ifdef Q_OS_UNIX
+  QFile file(path);
+  if (file.open(QIODevice::ReadOnly)) ::fsync(file.handle());
+#else
+  (void)path;
+#endif
+}
+}  // namespace
+
+bool QSettingsBackend::openKey(std::string_view path) {
+  // "Software\Maker\App" names QSettings' organisation and application.
+  const QStringList parts = qt(path).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+  if (parts.size() >= 3) {
+    organization_ = parts[1];
+    application_ = parts[2];
+  }
+  return ensureKey();
+}
+
+QString QSettingsBackend::location() const {
+  if (!iniFile_.isEmpty()) return iniFile_;
+  return QSettings(QSettings::NativeFormat, QSettings::UserScope, organization_, application_).fileName();
+}
+
+bool QSettingsBackend::ensureKey() {
+  const QFileInfo where(location());
+  // A registry path is no file: the registry makes the key itself.
+  if (!where.isAbsolute()) return true;
+  return QDir().mkpath(where.absolutePath());
+}
+
+static std::unique_ptr<QSettings> openSettings(const QString& iniFile, const QString& org, const QString& app) {
+  if (!iniFile.isEmpty()) return std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, org, app);
+}
+
+StoredValue QSettingsBackend::read(std::string_view name) {
+  const auto settings = openSettings(iniFile_, organization_, application_);
+  if (settings->status() == QSettings::AccessError) return {StoredValue::Outcome::NoKey, false, {}};
+  const auto key = storedName(*settings, name);
+  if (!key) return {StoredValue::Outcome::Missing, false, {}};
+  const QVariant value = settings->value(*key);
+  if (value.typeId() != QMetaType::QString) return {StoredValue::Outcome::Found, false, {}};
+  return {StoredValue::Outcome::Found, true, value.toString().toStdString()};
+}
+
+WriteOutcome QSettingsBackend::writeText(std::string_view name, std::string_view text) {
+  const auto settings = openSettings(iniFile_, organization_, application_);
+  const QString key = storedName(*settings, name).value_or(qt(name));
+  // Other spellings of the same name would be read first at the next start.
+  for (const QString& other : settings->childKeys())
+    if (other != key && sameValueName(other.toStdString(), name)) settings->remove(other);
+  settings->setValue(key, qt(text));
+  settings->sync();
+  if (settings->status() != QSettings::NoError || !settings->isWritable()) return WriteOutcome::Refused;
+  flushToDisk(settings->fileName());
+  return WriteOutcome::Written;
+}
+
+}  // namespace wuffel
