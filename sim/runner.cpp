@@ -246,7 +246,12 @@ class Runner {
       if (c.words.empty()) continue;
       if (c.words[0] == "store" && c.words.size() >= 3 && c.words[2] == "text") {
         // The value is the rest of the line, blanks included.
-        const auto at = text.find("text") + 4;
+        std::size_t at = 0;
+        for (int word = 0; word < 3; ++word) {
+          at = text.find_first_not_of(" \t", at);
+          at = text.find_first_of(" \t", at);
+        }
+        // One blank separates the type from the value; the rest is the value.
         std::string value = at < text.size() ? text.substr(at + 1) : "";
         c.words.resize(3);
         c.words.push_back(value);

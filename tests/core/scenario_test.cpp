@@ -95,5 +95,35 @@ TEST(Scenario, ClosingTheMainWindowClosesTheChannelsAndEnds) {
   EXPECT_EQ(r.trace.find("dump"), std::string::npos);
 }
 
+TEST(Scenario, TheStoreIsReadAtStartAndANonTextValueEndsCreationBeforeTheSound) {
+  auto r = run("store context text x\nstore HISCOREA text  0x1F\nstore hiscoreb text 12ab\nstart\ndump\n");
+  ASSERT_EQ(r.status, 0) << r.errors;
+  EXPECT_NE(r.trace.find("0 store read HiscoreA 31\n0 store read HiscoreB 0\n0 sound MPlayerBack open\n"),
+            std::string::npos);
+  EXPECT_EQ(lineStarting(r.trace, "0 dump store"), "0 dump store context=x HISCOREA= 0x1F hiscoreb=12ab");
+
+  r = run("store HiscoreA dword 7\nstart\ndump\n");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(r.trace.find("0 error Invalid data type for 'HiscoreA'\n"), std::string::npos);
+  EXPECT_EQ(r.trace.find("store read"), std::string::npos);
+  EXPECT_EQ(r.trace.find("sound MPlayerBack open"), std::string::npos);
+  EXPECT_EQ(lineStarting(r.trace, "0 dump digits"), "0 dump digits - - - -");
+}
+
+TEST(Scenario, AGameOverWritesABeatenBestUnderItsOwnCasingAndARefusalIsShown) {
+  // Three balls pass the idle player; each restart costs 5200 ms.
+  const std::string play = "utc 10:00:00.014\nstart\npress 569 56 left\nrelease 569 56 left\nat 60000\ndump\n";
+  auto r = run("store HISCOREA text -1\n" + play);
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(r.trace.find(" store write HiScoreA 0\n"), std::string::npos);
+  EXPECT_EQ(lineStarting(r.trace, "60000 dump store"), "60000 dump store HISCOREA=0");
+
+  r = run("store-refuses-writes\nstore HiscoreA text -1\n" + play);
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(r.trace.find(" error Failed to set data for 'HiScoreA'\n"), std::string::npos);
+  EXPECT_EQ(r.trace.find("store write"), std::string::npos);
+  EXPECT_NE(lineStarting(r.trace, "60000 dump vars").find(" HiScoreA=0 "), std::string::npos);
+}
+
 }  // namespace
 }  // namespace wuffel
