@@ -7,6 +7,7 @@ namespace wuffel {
 void Handheld::gameButtonDown(ElementId button, ElementId label, std::int32_t& hiScore, MouseButton mouse) {
   if (mouse == MouseButton::Left) face.hide(button);
   if (vars.GameRunning) return;
+  bestScoreShownBy_ = button;
   timer(TimerId::TimerClock).setEnabled(false);
   timer(TimerId::TimerZZZ).setEnabled(false);
   SvuotaSchermo();
@@ -21,6 +22,13 @@ void Handheld::gameButtonDown(ElementId button, ElementId label, std::int32_t& h
 void Handheld::gameButtonUp(ElementId button, int mode, MouseButton mouse) {
   if (mouse == MouseButton::Left) face.show(button);
   if (vars.GameRunning) return;
+  // Only the release of a press that set the face up for play starts a game:
+  // a press during the game before (its miss running out into the game
+  // over), or a press elsewhere released here, would start play on a face
+  // still asleep or fully lit, with the player unseen.
+  const bool shownByThisPress = bestScoreShownBy_ == button;
+  bestScoreShownBy_.reset();
+  if (!shownByThisPress) return;
   vars.GameMode = mode;
   AvviaGioco();
 }

@@ -151,6 +151,8 @@ class Handheld {
   std::array<std::unique_ptr<IntervalTimer>, kTimers.size()> timers_;
   std::optional<HiScoreStore> hiScoreStore_;
   std::optional<ElementId> capture_;
+  // The game button whose press now shows its best score, set up for play.
+  std::optional<ElementId> bestScoreShownBy_;
   std::uint32_t seed_ = 0;
 };
 

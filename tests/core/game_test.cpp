@@ -272,5 +272,35 @@ TEST(Buttons, WhileAGameRunsTheGameButtonsOnlyShowThePress) {
   EXPECT_FALSE(rig.lit(E::Im_GameB));
 }
 
+TEST(Buttons, OnlyTheReleaseOfAPressThatShowedTheBestScoreStartsAGame) {
+  Rig rig(kFirstThrowInLane2);
+  auto& h = *rig.handheld;
+  h.start();
+  // A right-button press elsewhere released over "Game A": the face stays lit.
+  const auto& a = elementInfo(E::Puls_GameA);
+  h.mousePress(100, 100, MouseButton::Right);
+  h.mouseRelease(a.left + 1, a.top + 1, MouseButton::Right);
+  EXPECT_FALSE(h.vars.GameRunning);
+  EXPECT_EQ(h.vars.GameMode, 3);
+
+  // A press during the last miss, released once the game is over.
+  rig.click(E::Puls_GameA);
+  h.vars.LivesLeft = 1;
+  rig.advanceTo(45 * kTick + 5000);
+  h.mousePress(a.left + 1, a.top + 1, MouseButton::Left);
+  rig.advanceTo(45 * kTick + 7000);
+  ASSERT_FALSE(h.vars.GameRunning);
+  h.mouseRelease(a.left + 1, a.top + 1, MouseButton::Left);
+  EXPECT_FALSE(h.vars.GameRunning);
+  EXPECT_TRUE(rig.lit(E::Puls_GameA));
+  EXPECT_TRUE(rig.lit(E::Im_CrashSleep));
+  EXPECT_TRUE(h.timer(TimerId::TimerZZZ).enabled());
+  // The next click starts the game as always.
+  rig.click(E::Puls_GameA);
+  EXPECT_TRUE(h.vars.GameRunning);
+  EXPECT_FALSE(h.timer(TimerId::TimerZZZ).enabled() || rig.lit(E::Im_CrashSleep));
+  EXPECT_TRUE(rig.lit(E::Im_Wuffel2));
+}
+
 }  // namespace
 }  // namespace wuffel
