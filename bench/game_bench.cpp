@@ -35,7 +35,7 @@ class Player {
 
 void GameTickWithRepaint(benchmark::State& state) {
   static const FacePictures pictures;
-  testing::Rig rig(14);
+  testing::Rig rig(testing::kFirstThrowInLane2);
   bench::DirtyRegion dirty;
   rig.handheld->face.addObserver(&dirty);
   rig.handheld->start();

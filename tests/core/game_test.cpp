@@ -8,13 +8,9 @@ namespace wuffel {
 namespace {
 
 using E = ElementId;
+using testing::kFirstThrowInLane2;
+using testing::kTick;
 using testing::Rig;
-
-constexpr int kTick = 220;
-
-// The UTC offset at which the first thrower turn of a game started at time 0
-// draws lane 2: its seed is 14 + 220 ms.
-constexpr std::int64_t kFirstThrowInLane2 = 14;
 
 struct Play : ::testing::Test {
   explicit Play(std::int64_t utc = kFirstThrowInLane2) : rig(utc) {

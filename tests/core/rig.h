@@ -13,6 +13,13 @@
 
 namespace wuffel::testing {
 
+// The tick of a game at its start.
+inline constexpr int kTick = 220;
+// The UTC offset at which the first thrower turn of a game started at time 0
+// draws lane 2 (its seed is 14 + 220 ms): that ball reaches the racket at
+// tick 39 and passes the player at tick 45.
+inline constexpr std::int64_t kFirstThrowInLane2 = 14;
+
 class RecordingPorts : public WindowSystem, public ErrorBox, public Shell, public TimeOfDay, public MediaClock,
                        public SoundLoader, public SoundObserver {
  public:

@@ -10,12 +10,10 @@ namespace wuffel {
 namespace {
 
 using E = ElementId;
+using testing::kFirstThrowInLane2;
+using testing::kTick;
 using testing::Rig;
 
-constexpr int kTick = 220;
-// With this UTC offset the first ball of a Game A started at time 0 flies in
-// lane 2: at the racket at tick 39, past the player at tick 45.
-constexpr std::int64_t kFirstThrowInLane2 = 14;
 constexpr std::int64_t kBallAtRacket = 39 * kTick;
 constexpr std::int64_t kMissFound = 45 * kTick;
 
