@@ -14,6 +14,7 @@ struct CommandMenuTest : ::testing::Test {
     static int argc = 1;
     static char name[] = "command_menu_test";
     static char* argv[] = {name, nullptr};
+    // Left alive to the end: a QApplication destroyed among the statics crashes at exit.
     if (!QApplication::instance()) new QApplication(argc, argv);
   }
   std::vector<MenuCommand> chosen;
