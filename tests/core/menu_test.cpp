@@ -122,18 +122,5 @@ TEST_F(Menu, ARightReleaseOnTheWindowPopsTheMenuUpThereAfterTheElementsOwnHandle
   EXPECT_EQ(rig.ports.popups[1].top, 380);
 }
 
-TEST(CommandMenuTable, ItemsInMenuOrderWithTheirShortcutsAndSeparators) {
-  std::string order;
-  for (const auto& item : kCommandMenu)
-    order += std::string(item.name) + (item.shortcutText.empty() ? "" : "=" + std::string(item.shortcutText)) + " ";
-  EXPECT_EQ(order,
-            "PM_1About=F1 PM_2N1 PM_3Readme=F2 PM_4Whatsnew=F3 PM_5N2 PM_6Instruct=F4 PM_7N3 PM_8HiScore PM_9N4 "
-            "PM_10Exit=Esc ");
-  for (const auto& item : kCommandMenu) EXPECT_EQ(isSeparator(item), !item.command.has_value()) << item.name;
-  EXPECT_EQ(menuCommandForKey(27), MenuCommand::PM_10Exit);
-  EXPECT_FALSE(menuCommandForKey(0).has_value());
-  EXPECT_FALSE(menuCommandNamed("PM_2N1").has_value());
-}
-
 }  // namespace
 }  // namespace wuffel
