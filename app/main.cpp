@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
 
   TForm1 form1(pictures);
   Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings,
-                                    beep, messageLoop});
+                              beep, messageLoop});
   handheld = &core;
   form1.attach(&core);
   TAboutForm aboutForm;

@@ -10,6 +10,13 @@
 
 namespace wuffel {
 
+// Virtual-key codes of the menu's shortcut keys.
+inline constexpr int kKeyEscape = 27;
+inline constexpr int kKeyF1 = 112;
+inline constexpr int kKeyF2 = 113;
+inline constexpr int kKeyF3 = 114;
+inline constexpr int kKeyF4 = 115;
+
 enum class MenuCommand { PM_1About, PM_3Readme, PM_4Whatsnew, PM_6Instruct, PM_8HiScore, PM_10Exit };
 
 struct MenuItem {
@@ -21,16 +28,16 @@ struct MenuItem {
 };
 
 inline constexpr std::array<MenuItem, 10> kCommandMenu{{
-    {"PM_1About", "About...", MenuCommand::PM_1About, "F1", 112},
+    {"PM_1About", "About...", MenuCommand::PM_1About, "F1", kKeyF1},
     {"PM_2N1", "-", std::nullopt, "", 0},
-    {"PM_3Readme", "View 'Readme.txt'", MenuCommand::PM_3Readme, "F2", 113},
-    {"PM_4Whatsnew", "View 'Whatsnew.txt'", MenuCommand::PM_4Whatsnew, "F3", 114},
+    {"PM_3Readme", "View 'Readme.txt'", MenuCommand::PM_3Readme, "F2", kKeyF2},
+    {"PM_4Whatsnew", "View 'Whatsnew.txt'", MenuCommand::PM_4Whatsnew, "F3", kKeyF3},
     {"PM_5N2", "-", std::nullopt, "", 0},
-    {"PM_6Instruct", "Open 'Manual.exe'", MenuCommand::PM_6Instruct, "F4", 115},
+    {"PM_6Instruct", "Open 'Manual.exe'", MenuCommand::PM_6Instruct, "F4", kKeyF4},
     {"PM_7N3", "-", std::nullopt, "", 0},
     {"PM_8HiScore", "Reset Hiscores", MenuCommand::PM_8HiScore, "", 0},
     {"PM_9N4", "-", std::nullopt, "", 0},
-    {"PM_10Exit", "E&xit", MenuCommand::PM_10Exit, "Esc", 27},
+    {"PM_10Exit", "E&xit", MenuCommand::PM_10Exit, "Esc", kKeyEscape},
 }};
 
 // The menu's default item, drawn in bold.

@@ -34,16 +34,16 @@ TEST(MenuCommands, EachDoesTheSameFromTheMenuAndFromItsShortcutKey) {
       else
         rig.handheld->chooseMenuItem(command);
     };
-    choose(MenuCommand::PM_3Readme, 113);
-    choose(MenuCommand::PM_4Whatsnew, 114);
-    choose(MenuCommand::PM_6Instruct, 115);
+    choose(MenuCommand::PM_3Readme, kKeyF2);
+    choose(MenuCommand::PM_4Whatsnew, kKeyF3);
+    choose(MenuCommand::PM_6Instruct, kKeyF4);
     EXPECT_EQ(rig.ports.opened, (std::vector<std::string>{".\\readme.txt", ".\\whatsnew.txt", ".\\Manual.EXE"}));
     rig.ports.fronts.clear();
-    choose(MenuCommand::PM_1About, 112);
+    choose(MenuCommand::PM_1About, kKeyF1);
     EXPECT_TRUE(rig.ports.isShown(WindowId::AboutForm));
     EXPECT_EQ(rig.ports.fronts, std::vector<WindowId>{WindowId::AboutForm});
     EXPECT_EQ(rig.ports.quits, 0);
-    choose(MenuCommand::PM_10Exit, 27);
+    choose(MenuCommand::PM_10Exit, kKeyEscape);
     EXPECT_EQ(rig.ports.quits, 1) << byKey;
     EXPECT_TRUE(rig.ports.errors.empty());
   }
