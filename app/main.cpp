@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "app/command_menu.h"
 #include "app/face_pictures.h"
 #include "app/main_window.h"
 #include "app/qt_ports.h"
@@ -29,9 +30,12 @@ int main(int argc, char** argv) {
   QtShell shell;
   AppSound sound;
   QSettingsBackend settings;
+  QtBeep beep;
+  QtMessageLoop messageLoop;
 
   TForm1 form1(pictures);
-  Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings});
+  Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings,
+                              beep, messageLoop});
   handheld = &core;
   form1.attach(&core);
   TAboutForm aboutForm;
@@ -41,6 +45,10 @@ int main(int argc, char** argv) {
   windows.setWindow(WindowId::Form1, &form1);
   windows.setWindow(WindowId::AboutForm, &aboutForm);
   windows.setWindow(WindowId::SplashForm, &splashForm);
+  // The splash window's menu, shown over the main window: a popup needs a
+  // shown window beneath it, and the splash window is hidden for most of the run.
+  CommandMenu commandMenu(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); });
+  windows.setCommandMenu(&commandMenu);
 
   core.start();
   const int status = QApplication::exec();

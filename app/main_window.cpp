@@ -42,11 +42,11 @@ int virtualKeyOf(int qtKey) {
     case Qt::Key_Control: return kKeyCtrl;
     case Qt::Key_Up: return kKeyUp;
     case Qt::Key_Down: return kKeyDown;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_F1: return 112;
-    case Qt::Key_F2: return 113;
-    case Qt::Key_F3: return 114;
-    case Qt::Key_F4: return 115;
+    case Qt::Key_Escape: return kKeyEscape;
+    case Qt::Key_F1: return kKeyF1;
+    case Qt::Key_F2: return kKeyF2;
+    case Qt::Key_F3: return kKeyF3;
+    case Qt::Key_F4: return kKeyF4;
     default: return 0;
   }
 }

@@ -1,7 +1,9 @@
 #include "app/qt_ports.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -90,20 +92,39 @@ int QtWindows::windowWidth(WindowId id) const { return window(id)->frameGeometry
 
 int QtWindows::windowHeight(WindowId id) const { return window(id)->frameGeometry().height(); }
 
+void QtWindows::popupMenu(int x, int y) {
+  if (commandMenu_) commandMenu_->popup(window(WindowId::Form1)->mapToGlobal(QPoint(x, y)));
+}
+
 void QtErrorBox::showError(const std::string& message) {
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()),
                   QString::fromStdString(message), QMessageBox::Ok);
   box.exec();
 }
 
+// Addresses carry their scheme. Anything else is a file named the program's
+// way (".\readme.txt"), relative to the working directory.
 void QtShell::open(const std::string& target) {
-  const QString text = QString::fromStdString(target);
-  const QUrl url = text.contains(':') ? QUrl(text) : QUrl::fromLocalFile(text);
-  QDesktopServices::openUrl(url);
+  QString text = QString::fromStdString(target);
+  if (text.contains(':')) {
+    QDesktopServices::openUrl(QUrl(text));
+    return;
+  }
+  text.replace('\\', '/');
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::cleanPath(QDir::current().absoluteFilePath(text))));
 }
 
 int SystemTimeOfDay::utcMillisecondsSinceMidnight() const {
   return QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay();
 }
+
+LocalTime SystemTimeOfDay::localTime() const {
+  const QTime now = QTime::currentTime();
+  return {now.hour(), now.minute()};
+}
+
+void QtBeep::beep() { QApplication::beep(); }
+
+void QtMessageLoop::quit() { QCoreApplication::quit(); }
 
 }  // namespace wuffel

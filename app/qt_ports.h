@@ -1,11 +1,13 @@
-// The platform services on Qt: precise interval timers, the three windows,
-// the error box, the desktop's opener and the UTC time of day.
+// The platform services on Qt: precise interval timers, the three windows
+// and the command menu, the error box, the desktop's opener, the times of
+// day, the beep and the end of the message loop.
 #pragma once
 
 #include <array>
 #include <functional>
 #include <memory>
 
+#include <QMenu>
 #include <QTimer>
 #include <QWidget>
 
@@ -28,6 +30,7 @@ class QtTimerScheduler : public TimerScheduler {
 class QtWindows : public WindowSystem {
  public:
   void setWindow(WindowId id, QWidget* widget) { windows_[static_cast<int>(id)] = widget; }
+  void setCommandMenu(QMenu* menu) { commandMenu_ = menu; }
   void show(WindowId) override;
   void hide(WindowId) override;
   void bringToFront(WindowId) override;
@@ -38,11 +41,13 @@ class QtWindows : public WindowSystem {
   int screenHeight() const override;
   int windowWidth(WindowId) const override;
   int windowHeight(WindowId) const override;
+  void popupMenu(int x, int y) override;
 
  private:
   QWidget* window(WindowId id) const { return windows_[static_cast<int>(id)]; }
   bool isOffScreen(WindowId id) const;
   std::array<QWidget*, 3> windows_{};
+  QMenu* commandMenu_ = nullptr;
   // Where the compositor places windows (Wayland), a window shown while its
   // place lies off the screen would still be seen; it is mapped only once
   // it is moved onto the screen.
@@ -62,6 +67,17 @@ class QtShell : public Shell {
 class SystemTimeOfDay : public TimeOfDay {
  public:
   int utcMillisecondsSinceMidnight() const override;
+  LocalTime localTime() const override;
+};
+
+class QtBeep : public SystemBeep {
+ public:
+  void beep() override;
+};
+
+class QtMessageLoop : public MessageLoop {
+ public:
+  void quit() override;
 };
 
 }  // namespace wuffel

@@ -15,6 +15,7 @@
 #include "platform/dispatcher.h"
 #include "platform/interval_timer.h"
 #include "platform/ports.h"
+#include "shell/command_menu.h"
 #include "sound/channel.h"
 #include "store/hiscore_store.h"
 #include "store/settings_backend.h"
@@ -53,6 +54,8 @@ struct HandheldPorts {
   Shell& shell;
   SoundChannels& sound;
   SettingsBackend& settings;
+  SystemBeep& beep;
+  MessageLoop& messageLoop;
   TimerObserver* timerObserver = nullptr;
   StoreObserver* storeObserver = nullptr;
 };
@@ -74,6 +77,7 @@ class Handheld {
   void splashEmail();
   void splashHttp();
   void closeAboutForm();
+  void chooseMenuItem(MenuCommand command);  // chosen in the menu or by its shortcut key
 
   // The element holding the mouse after a left press, if any.
   std::optional<ElementId> mouseCapture() const { return capture_; }
@@ -97,6 +101,7 @@ class Handheld {
   void MostraVite();
   void TrasformaScore(std::int32_t& value);
   void showNumber(std::int32_t n);
+  void showDigit(int position, int digit);  // position 0..3, left to right
 
   // Game routines.
   void AvviaGioco();
@@ -119,6 +124,17 @@ class Handheld {
   void gameButtonUp(ElementId button, int mode, MouseButton mouse);
   void Puls_ACLMouseDown();
   void Puls_ACLMouseUp();
+
+  void Puls_TimeMouseDown(MouseButton mouse);
+  void Puls_TimeMouseUp(MouseButton mouse);
+  void TimerClockTimer();
+
+  void PM_1AboutClick();
+  void PM_3ReadmeClick();
+  void PM_4WhatsnewClick();
+  void PM_6InstructClick();
+  void PM_8HiScoreClick();
+  void PM_10ExitClick();
 
   void FormKeyDown(int key);
   void FormKeyUp(int key);

@@ -4,6 +4,8 @@
 namespace wuffel {
 
 void Handheld::keyDown(int virtualKey) {
+  // The command menu's shortcut keys are taken before the window sees the key.
+  if (const auto command = menuCommandForKey(virtualKey)) return chooseMenuItem(*command);
   dispatcher_.run([this, virtualKey] { FormKeyDown(virtualKey); });
 }
 

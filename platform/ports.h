@@ -28,6 +28,8 @@ class WindowSystem {
   virtual int screenHeight() const = 0;
   virtual int windowWidth(WindowId) const = 0;
   virtual int windowHeight(WindowId) const = 0;
+  // Pops up the command menu at a client point of the main window.
+  virtual void popupMenu(int x, int y) = 0;
 };
 
 class ErrorBox {
@@ -45,10 +47,30 @@ class Shell {
   virtual void open(const std::string& target) = 0;
 };
 
+struct LocalTime {
+  int hour = 0;    // 0 to 23
+  int minute = 0;  // 0 to 59
+};
+
 class TimeOfDay {
  public:
   virtual ~TimeOfDay() = default;
   virtual int utcMillisecondsSinceMidnight() const = 0;
+  virtual LocalTime localTime() const = 0;
+};
+
+class SystemBeep {
+ public:
+  virtual ~SystemBeep() = default;
+  virtual void beep() = 0;
+};
+
+class MessageLoop {
+ public:
+  virtual ~MessageLoop() = default;
+  // Ends the message loop once the running handler has returned; the
+  // program then closes its windows and ends.
+  virtual void quit() = 0;
 };
 
 }  // namespace wuffel

@@ -1,5 +1,6 @@
 // Mouse events: routing to the element under the pointer (a left press
-// captures the mouse until its release), and dragging the borderless window.
+// captures the mouse until its release), dragging the borderless window, and
+// the command menu that a right click on the window pops up.
 #include "game/handheld.h"
 
 namespace wuffel {
@@ -26,9 +27,14 @@ void Handheld::mouseMove(int x, int y, MouseButtons held) {
 void Handheld::mouseRelease(int x, int y, MouseButton button) {
   const auto target = mouseTarget(x, y);
   if (button == MouseButton::Left) capture_.reset();
-  if (!target) return;
-  const auto& s = elementInfo(*target);
-  dispatcher_.run([&] { elementMouseUp(*target, button, x - s.left, y - s.top); });
+  if (target) {
+    const auto& s = elementInfo(*target);
+    dispatcher_.run([&] { elementMouseUp(*target, button, x - s.left, y - s.top); });
+  }
+  // The menu comes as a message of its own after the release, also when the
+  // release handler failed.
+  if (button == MouseButton::Right && elementInfo(ElementId::Im_Base).contains(x, y))
+    ports_.windows.popupMenu(x, y);
 }
 
 void Handheld::elementMouseDown(ElementId id, MouseButton button, int x, int y) {
@@ -37,6 +43,7 @@ void Handheld::elementMouseDown(ElementId id, MouseButton button, int x, int y) 
     case ElementId::Puls_GameA: return gameButtonDown(id, ElementId::Im_GameA, vars.HiScoreA, button);
     case ElementId::Puls_GameB: return gameButtonDown(id, ElementId::Im_GameB, vars.HiScoreB, button);
     case ElementId::Puls_ACL: return Puls_ACLMouseDown();
+    case ElementId::Puls_Time: return Puls_TimeMouseDown(button);
     default: return;
   }
 }
@@ -50,6 +57,7 @@ void Handheld::elementMouseUp(ElementId id, MouseButton button, int, int) {
     case ElementId::Puls_GameA: return gameButtonUp(id, static_cast<int>(GameModeValue::GameA), button);
     case ElementId::Puls_GameB: return gameButtonUp(id, static_cast<int>(GameModeValue::GameB), button);
     case ElementId::Puls_ACL: return Puls_ACLMouseUp();
+    case ElementId::Puls_Time: return Puls_TimeMouseUp(button);
     default: return;
   }
 }

@@ -71,6 +71,7 @@ void Handheld::closeAboutForm() {
 void Handheld::timerFired(int timerIndex) {
   dispatcher_.run([this, timerIndex] {
     switch (kTimers.at(static_cast<std::size_t>(timerIndex)).id) {
+      case TimerId::TimerClock: TimerClockTimer(); break;
       case TimerId::TimerMiss: TimerMissTimer(); break;
       case TimerId::TimerMPlayerMiss: TimerMPlayerMissTimer(); break;
       case TimerId::TimerZZZ: TimerZZZTimer(); break;
@@ -79,7 +80,6 @@ void Handheld::timerFired(int timerIndex) {
       case TimerId::TimerGioco: TimerGiocoTimer(); break;
       case TimerId::TimerRacchetta: TimerRacchettaTimer(); break;
       case TimerId::TimerPrimaPalla: TimerPrimaPallaTimer(); break;
-      default: break;  // the clock is not built yet
     }
   });
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "game/handheld.h"
 #include "platform/error.h"
@@ -28,14 +29,21 @@ struct Trace {
   void line(const std::string& text) { out << now << ' ' << text << '\n'; }
 };
 
+// Both times of day start where the script sets them and advance with virtual time.
 class VirtualTimeOfDay : public TimeOfDay {
  public:
-  VirtualTimeOfDay(const std::int64_t& now, std::int64_t utcAtZero) : now_(now), utcAtZero_(utcAtZero) {}
+  VirtualTimeOfDay(const std::int64_t& now, std::int64_t utcAtZero, std::int64_t localAtZero)
+      : now_(now), utcAtZero_(utcAtZero), localAtZero_(localAtZero) {}
   int utcMillisecondsSinceMidnight() const override { return static_cast<int>((utcAtZero_ + now_) % kDayMs); }
+  LocalTime localTime() const override {
+    const auto minutes = static_cast<int>((localAtZero_ + now_) % kDayMs / 60000);
+    return {minutes / 60, minutes % 60};
+  }
 
  private:
   const std::int64_t& now_;
   std::int64_t utcAtZero_;
+  std::int64_t localAtZero_;
 };
 
 class VirtualMediaClock : public MediaClock {
@@ -92,8 +100,14 @@ class LoggingWindows : public WindowSystem {
     state_[WindowId::SplashForm] = {{std::max(0, (screenW - w) / 2), std::max(0, (screenH - h) / 2)}, false, w, h};
   }
   void show(WindowId id) override { setShown(id, true); }
-  void hide(WindowId id) override { setShown(id, false); }
-  void bringToFront(WindowId id) override { trace_.line("window " + std::string(windowName(id)) + " front"); }
+  void hide(WindowId id) override {
+    setShown(id, false);
+    if (active_ == id) activateLastShown();
+  }
+  void bringToFront(WindowId id) override {
+    trace_.line("window " + std::string(windowName(id)) + " front");
+    activate(id);
+  }
   bool isShown(WindowId id) const override { return state_.at(id).shown; }
   WindowPosition position(WindowId id) const override { return state_.at(id).pos; }
   void moveTo(WindowId id, WindowPosition pos) override {
@@ -107,6 +121,15 @@ class LoggingWindows : public WindowSystem {
   int screenHeight() const override { return screenH_; }
   int windowWidth(WindowId id) const override { return state_.at(id).width; }
   int windowHeight(WindowId id) const override { return state_.at(id).height; }
+  void popupMenu(int x, int y) override { trace_.line("popup " + std::to_string(x) + " " + std::to_string(y)); }
+
+  // The active window has the keyboard.
+  void activate(WindowId id) {
+    active_ = id;
+    std::erase(activated_, id);
+    activated_.push_back(id);
+  }
+  bool isActive(WindowId id) const { return active_ == id; }
 
   std::string dump() const {
     std::string s;
@@ -125,6 +148,12 @@ class LoggingWindows : public WindowSystem {
     s.shown = shown;
     trace_.line("window " + std::string(windowName(id)) + (shown ? " show" : " hide"));
   }
+  // A hidden active window hands the activation to the window active before it.
+  void activateLastShown() {
+    active_.reset();
+    for (auto it = activated_.rbegin(); it != activated_.rend(); ++it)
+      if (state_.at(*it).shown) return activate(*it);
+  }
   struct State {
     WindowPosition pos;
     bool shown;
@@ -135,10 +164,12 @@ class LoggingWindows : public WindowSystem {
   int screenW_;
   int screenH_;
   std::map<WindowId, State> state_;
+  std::optional<WindowId> active_;
+  std::vector<WindowId> activated_;  // in the order of their last activation
 };
 
 class TraceObserver : public FaceObserver, public TimerObserver, public SoundObserver, public StoreObserver,
-                      public ErrorBox, public Shell {
+                      public ErrorBox, public Shell, public SystemBeep, public MessageLoop {
  public:
   explicit TraceObserver(Trace& trace) : trace_(trace) {}
   void visibilityChanged(ElementId id, bool visible) override {
@@ -161,6 +192,10 @@ class TraceObserver : public FaceObserver, public TimerObserver, public SoundObs
   }
   void showError(const std::string& message) override { trace_.line("error " + message); }
   void open(const std::string& target) override { trace_.line("open " + target); }
+  void beep() override { trace_.line("beep"); }
+  void quit() override { quitRequested = true; }
+
+  bool quitRequested = false;
 
  private:
   Trace& trace_;
@@ -168,6 +203,7 @@ class TraceObserver : public FaceObserver, public TimerObserver, public SoundObs
 
 struct Setup {
   std::int64_t utcAtZero = 0;
+  std::int64_t localAtZero = 0;
   int screenW = 1920;
   int screenH = 1080;
   std::string soundDir;
@@ -200,6 +236,16 @@ std::optional<std::int64_t> parseUtc(const std::string& s) {
   if (in.peek() != EOF || h < 0 || h > 23 || m < 0 || m > 59 || sec < 0 || sec > 59 || ms < 0 || ms > 999)
     return std::nullopt;
   return ((h * 60LL + m) * 60 + sec) * 1000 + ms;
+}
+
+std::optional<std::int64_t> parseLocal(const std::string& s) {
+  if (s.size() != 5 || s[2] != ':') return std::nullopt;
+  for (std::size_t i : {0, 1, 3, 4})
+    if (!std::isdigit(static_cast<unsigned char>(s[i]))) return std::nullopt;
+  const int h = std::stoi(s.substr(0, 2));
+  const int m = std::stoi(s.substr(3, 2));
+  if (h > 23 || m > 59) return std::nullopt;
+  return (h * 60LL + m) * 60000;
 }
 
 std::optional<MouseButton> parseButton(const std::string& s) {
@@ -261,8 +307,9 @@ class Runner {
       commands.push_back(std::move(c));
     }
     for (const auto& c : commands) {
-      if (exited_) break;
       execute(c);
+      if (observer_ && observer_->quitRequested) endProgram();
+      if (exited_) break;
     }
     return 0;
   }
@@ -286,7 +333,8 @@ class Runner {
         if (!args(1) || !parseUtc(w[1])) return std::string("expected: utc HH:MM:SS.mmm");
         setup_.utcAtZero = *parseUtc(w[1]);
       } else if (cmd == "local") {
-        if (!args(1) || w[1].size() != 5 || w[1][2] != ':') return std::string("expected: local HH:MM");
+        if (!args(1) || !parseLocal(w[1])) return std::string("expected: local HH:MM");
+        setup_.localAtZero = *parseLocal(w[1]);
       } else if (cmd == "screen") {
         if (!args(2) || !parseInt(w[1]) || !parseInt(w[2]) || *parseInt(w[1]) <= 0 || *parseInt(w[2]) <= 0)
           return std::string("expected: screen W H");
@@ -348,7 +396,11 @@ class Runner {
       return std::nullopt;
     }
     if (cmd == "dump") return args(0) ? std::nullopt : std::optional<std::string>("expected: dump");
-    if (cmd == "menu") return std::string("the command menu is not available in this version");
+    if (cmd == "menu") {
+      if (!args(1) || !menuCommandNamed(w[1]))
+        return std::string("expected: menu PM_1About|PM_3Readme|PM_4Whatsnew|PM_6Instruct|PM_8HiScore|PM_10Exit");
+      return std::nullopt;
+    }
     return "unknown command '" + cmd + "'";
   }
 
@@ -358,11 +410,20 @@ class Runner {
     if (cmd == "start") return startProgram();
     if (cmd == "at") return advanceTo(std::max<std::int64_t>(now_, *parseInt(w[1])));
     if (cmd == "wait") return advanceTo(now_ + *parseInt(w[1]));
-    if (cmd == "press") return handheld_->mousePress(*parseInt(w[1]), *parseInt(w[2]), *parseButton(w[3]));
+    if (cmd == "press") {
+      // A click on an inactive window activates it.
+      if (!windows_->isActive(WindowId::Form1)) activateMainWindow();
+      return handheld_->mousePress(*parseInt(w[1]), *parseInt(w[2]), *parseButton(w[3]));
+    }
     if (cmd == "release") return handheld_->mouseRelease(*parseInt(w[1]), *parseInt(w[2]), *parseButton(w[3]));
     if (cmd == "move") return handheld_->mouseMove(*parseInt(w[1]), *parseInt(w[2]), *parseButtons(w[3]));
-    if (cmd == "keydown") return handheld_->keyDown(*parseInt(w[1]));
-    if (cmd == "keyup") return handheld_->keyUp(*parseInt(w[1]));
+    // Keys go to the window that has the keyboard; the splash window and the about dialog do nothing with them.
+    if (cmd == "keydown" || cmd == "keyup") {
+      if (!windows_->isActive(WindowId::Form1)) return;
+      if (cmd == "keydown") return handheld_->keyDown(*parseInt(w[1]));
+      return handheld_->keyUp(*parseInt(w[1]));
+    }
+    if (cmd == "menu") return handheld_->chooseMenuItem(*menuCommandNamed(w[1]));
     if (cmd == "splash") {
       if (w[1] == "Puls_Play") return handheld_->splashPlay();
       if (w[1] == "La_Email") return handheld_->splashEmail();
@@ -370,18 +431,27 @@ class Runner {
     }
     if (cmd == "close") {
       if (w[1] == "AboutForm") return handheld_->closeAboutForm();
-      sound_->closeAll();
-      trace_.line("exit");
-      exited_ = true;
-      return;
+      return endProgram();
     }
-    if (cmd == "activate") return handheld_->activateMainWindow();
+    if (cmd == "activate") return activateMainWindow();
     if (cmd == "dump") return dump();
+  }
+
+  void activateMainWindow() {
+    windows_->activate(WindowId::Form1);
+    handheld_->activateMainWindow();
+  }
+
+  // The message loop has ended: the main window is destroyed with its channels.
+  void endProgram() {
+    sound_->closeAll();
+    trace_.line("exit");
+    exited_ = true;
   }
 
   void startProgram() {
     scheduler_ = std::make_unique<VirtualScheduler>(static_cast<int>(kTimers.size()));
-    timeOfDay_ = std::make_unique<VirtualTimeOfDay>(now_, setup_.utcAtZero);
+    timeOfDay_ = std::make_unique<VirtualTimeOfDay>(now_, setup_.utcAtZero, setup_.localAtZero);
     mediaClock_ = std::make_unique<VirtualMediaClock>(now_);
     observer_ = std::make_unique<TraceObserver>(trace_);
     windows_ = std::make_unique<LoggingWindows>(trace_, setup_.screenW, setup_.screenH);
@@ -389,9 +459,12 @@ class Runner {
     output_ = std::make_unique<SilentOutput>();
     sound_ = std::make_unique<SoundChannels>(*mediaClock_, *loader_, *output_, observer_.get());
     handheld_ = std::make_unique<Handheld>(HandheldPorts{*scheduler_, *timeOfDay_, *windows_, *observer_,
-                                                         *observer_, *sound_, setup_.store, observer_.get(),
-                                                         observer_.get()});
+                                                         *observer_, *sound_, setup_.store, *observer_,
+                                                         *observer_, observer_.get(), observer_.get()});
     handheld_->face.addObserver(observer_.get());
+    // Start-up activates the main window before its activation handler
+    // brings the splash window to the front.
+    windows_->activate(WindowId::Form1);
     handheld_->start();
   }
 

@@ -21,7 +21,7 @@ inline constexpr int kTick = 220;
 inline constexpr std::int64_t kFirstThrowInLane2 = 14;
 
 class RecordingPorts : public WindowSystem, public ErrorBox, public Shell, public TimeOfDay, public MediaClock,
-                       public SoundLoader, public SoundObserver {
+                       public SoundLoader, public SoundObserver, public SystemBeep, public MessageLoop {
  public:
   // WindowSystem
   void show(WindowId id) override { shown[id] = true; }
@@ -37,11 +37,19 @@ class RecordingPorts : public WindowSystem, public ErrorBox, public Shell, publi
   int screenHeight() const override { return 768; }
   int windowWidth(WindowId) const override { return 654; }
   int windowHeight(WindowId) const override { return 394; }
+  void popupMenu(int x, int y) override { popups.push_back({x, y}); }
   // ErrorBox, Shell
   void showError(const std::string& message) override { errors.push_back(message); }
   void open(const std::string& target) override { opened.push_back(target); }
   // TimeOfDay, MediaClock
   int utcMillisecondsSinceMidnight() const override { return static_cast<int>((utcAtZero + *now) % 86400000); }
+  LocalTime localTime() const override {
+    const auto minutes = static_cast<int>((localAtZero + *now) % 86400000 / 60000);
+    return {minutes / 60, minutes % 60};
+  }
+  // SystemBeep, MessageLoop
+  void beep() override { ++beeps; }
+  void quit() override { ++quits; }
   std::int64_t nowMs() const override { return *now; }
   // SoundLoader: every file lasts 100 ms unless it is missing.
   SoundPtr load(std::string_view name) override {
@@ -64,8 +72,12 @@ class RecordingPorts : public WindowSystem, public ErrorBox, public Shell, publi
   std::vector<std::string> errors;
   std::vector<std::string> opened;
   std::vector<std::string> sounds;
+  std::vector<WindowPosition> popups;
+  int beeps = 0;
+  int quits = 0;
   std::map<std::string, bool> missing;
   std::int64_t utcAtZero = 0;
+  std::int64_t localAtZero = 0;  // local time of day at time 0, in ms
   const std::int64_t* now = nullptr;
 };
 
@@ -76,7 +88,7 @@ struct Rig {
     for (auto& f : missingFiles) ports.missing[f] = true;
     ports.positions[WindowId::Form1] = kMainWindowCreatedAt;
     handheld = std::make_unique<Handheld>(
-        HandheldPorts{scheduler, ports, ports, ports, ports, channels, settings, nullptr});
+        HandheldPorts{scheduler, ports, ports, ports, ports, channels, settings, ports, ports, nullptr});
   }
   void advanceTo(std::int64_t t) {
     scheduler.advanceTo(t, [this](int i) {

@@ -125,5 +125,54 @@ TEST(Scenario, AGameOverWritesABeatenBestUnderItsOwnCasingAndARefusalIsShown) {
   EXPECT_NE(lineStarting(r.trace, "60000 dump vars").find(" HiScoreA=0 "), std::string::npos);
 }
 
+TEST(Scenario, TheMenuOpensTheDocumentsResetsWithABeepAndExitEndsTheScript) {
+  const auto r = run("store HiscoreA text 250\nstart\nmenu PM_3Readme\nmenu PM_4Whatsnew\nmenu PM_6Instruct\n"
+                     "wait 5\nmenu PM_8HiScore\nmenu PM_1About\nmenu PM_10Exit\ndump\n");
+  ASSERT_EQ(r.status, 0) << r.errors;
+  EXPECT_NE(r.trace.find("0 open .\\readme.txt\n0 open .\\whatsnew.txt\n0 open .\\Manual.EXE\n"),
+            std::string::npos);
+  EXPECT_NE(r.trace.find("5 store write HiScoreA 0\n5 store write HiScoreB 0\n5 beep\n"
+                         "5 window AboutForm show\n5 window AboutForm front\n5 sound MPlayerBack close\n"),
+            std::string::npos);
+  EXPECT_NE(r.trace.find("5 sound MPlayerChance close\n5 exit\n"), std::string::npos);
+  EXPECT_EQ(r.trace.find("dump"), std::string::npos);
+}
+
+TEST(Scenario, ShortcutKeysActOnlyWhileTheHandheldWindowHasTheKeyboard) {
+  const auto r = run("start\nkeydown 112\nkeydown 113\nkeydown 27\nsplash Puls_Play\nat 10\nkeydown 112\n"
+                     "keydown 113\nkeydown 27\nclose AboutForm\nat 20\nkeydown 113\nkeydown 112\n"
+                     "press 300 100 left\nrelease 300 100 left\nkeyup 112\nat 30\nkeydown 27\n");
+  ASSERT_EQ(r.status, 0) << r.errors;
+  // The splash window has the keyboard after start, the about dialog once F1 showed it.
+  EXPECT_EQ(r.trace.find("\n0 window AboutForm"), std::string::npos);
+  EXPECT_NE(r.trace.find("10 window AboutForm show\n10 window AboutForm front\n10 window AboutForm hide\n"
+                         "20 open .\\readme.txt\n20 window AboutForm show\n20 window AboutForm front\n"
+                         "30 sound MPlayerBack close\n"),
+            std::string::npos);
+  EXPECT_NE(r.trace.find("30 exit\n"), std::string::npos);
+}
+
+TEST(Scenario, ARightClickOnTimePopsTheMenuUpAfterTheReleaseShowsTheLocalTime) {
+  const auto r = run("local 23:59\nstart\npress 560 140 right\nrelease 560 140 right\nat 1\ndump\n"
+                     "at 60001\ndump\n");
+  ASSERT_EQ(r.status, 0) << r.errors;
+  EXPECT_NE(r.trace.find("0 hide Im_Pippet1\n0 timer TimerClock 1 off\n0 timer TimerClock 1 on\n0 popup 560 140\n"),
+            std::string::npos);
+  EXPECT_NE(r.trace.find("1 dump digits 1 1 5 9"), std::string::npos);
+  EXPECT_NE(r.trace.find("60001 dump digits 1 2 0 0"), std::string::npos);  // midnight: 12:00 AM
+  EXPECT_NE(lineStarting(r.trace, "60001 dump lit").find("Im_TimeAM Im_NumPos1"), std::string::npos);
+  EXPECT_NE(lineStarting(r.trace, "1 dump lit").find("Puls_Time"), std::string::npos) << "no pressed look";
+}
+
+TEST(Scenario, MalformedMenuAndLocalLinesAreRefused) {
+  for (const std::string script : {"start\nmenu PM_2N1\n", "start\nmenu\n", "start\nmenu PM_1About x\n",
+                                   "local 24:00\nstart\n", "local 7:05\nstart\n", "local 12:60\nstart\n",
+                                   "start\nlocal 10:00\n", "menu PM_1About\nstart\n"}) {
+    const auto r = run(script);
+    EXPECT_EQ(r.status, 2) << script;
+    EXPECT_TRUE(r.trace.empty()) << script;
+  }
+}
+
 }  // namespace
 }  // namespace wuffel
