@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -32,8 +33,13 @@ bool flushToDisk(const QString& path) {
 #ifdef Q_OS_UNIX
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly) || ::fsync(file.handle()) != 0) return false;
-  QFile folder(QFileInfo(path).absolutePath());
-  if (folder.open(QIODevice::ReadOnly)) ::fsync(folder.handle());  // some file systems cannot; the data is safe
+  // QFile will not open a folder. A file system that cannot sync one has
+  // the file's data on the disk all the same.
+  const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
 #else
   (void)path;
 #endif

@@ -1,8 +1,11 @@
-// Store files that once broke the reading, or might: each must read
-// without a crash, as 0 or a clean error, and stay as it is.
+// Store files that once broke the store, or might: each must read without
+// a crash, as a number or a clean error, and stay as it is; then a write
+// replaces the value under one name.
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
+
+#include <algorithm>
 
 #include "error_of.h"
 #include "store_file.h"
@@ -29,6 +32,14 @@ TEST(StoreFileRegressions, EveryKeptFileReadsWithoutHarmAndStaysAsItIs) {
           << input.fileName().toStdString() << ": " << error;
     }
     EXPECT_TRUE(folder.fileText() == bytes) << input.fileName().toStdString();
+
+    s.store.writeInteger("", "HiScoreA", 4321);
+    EXPECT_EQ(FileStore{}.store.readInteger("", "HiscoreA", 0), 4321) << input.fileName().toStdString();
+    const QStringList keys = QSettings(folder.file(), QSettings::IniFormat).childKeys();
+    EXPECT_EQ(std::count_if(keys.begin(), keys.end(),
+                            [](const QString& k) { return sameValueName(k.toStdString(), "HiScoreA"); }),
+              1)
+        << input.fileName().toStdString();
     ++files;
   }
   EXPECT_GE(files, 5);
