@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -26,14 +27,23 @@ std::optional<QString> storedName(const QSettings& settings, std::string_view na
 }
 
 // QSettings' own sync writes the file atomically under a lock; this also
-// makes sure it is on the disk before the write counts as done.
-void flushToDisk(const QString& path) {
+// makes sure it is on the disk, and its new name in the folder, before the
+// write counts as done.
+bool flushToDisk(const QString& path) {
 #ifdef Q_OS_UNIX
   QFile file(path);
-  if (file.open(QIODevice::ReadOnly)) ::fsync(file.handle());
+  if (!file.open(QIODevice::ReadOnly) || ::fsync(file.handle()) != 0) return false;
+  // QFile will not open a folder. A file system that cannot sync one has
+  // the file's data on the disk all the same.
+  const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
 #else
   (void)path;
 #endif
+  return true;
 }
 }  // namespace
 
@@ -75,7 +85,13 @@ StoredValue QSettingsBackend::read(std::string_view name) {
 }
 
 WriteOutcome QSettingsBackend::writeText(std::string_view name, std::string_view text) {
-  const auto settings = openSettings(iniFile_, organization_, application_);
+  auto settings = openSettings(iniFile_, organization_, application_);
+  // A file that cannot be parsed is replaced by this write, but its
+  // FormatError would stay in the status and hide whether the write worked.
+  // QSettings parses lazily, so parse all of it now; it keeps what it
+  // parsed, so a second opening starts clean.
+  settings->allKeys();
+  if (settings->status() == QSettings::FormatError) settings = openSettings(iniFile_, organization_, application_);
   const QString key = storedName(*settings, name).value_or(qt(name));
   // Other spellings of the same name would be read first at the next start.
   for (const QString& other : settings->childKeys())
@@ -83,8 +99,7 @@ WriteOutcome QSettingsBackend::writeText(std::string_view name, std::string_view
   settings->setValue(key, qt(text));
   settings->sync();
   if (settings->status() != QSettings::NoError || !settings->isWritable()) return WriteOutcome::Refused;
-  flushToDisk(settings->fileName());
-  return WriteOutcome::Written;
+  return flushToDisk(settings->fileName()) ? WriteOutcome::Written : WriteOutcome::Refused;
 }
 
 }  // namespace wuffel

@@ -87,8 +87,12 @@ struct Rig {
     ports.now = &clockNow;
     for (auto& f : missingFiles) ports.missing[f] = true;
     ports.positions[WindowId::Form1] = kMainWindowCreatedAt;
+    keepBestScoresIn(settings);
+  }
+  // A fresh handheld, keeping its best scores in `store`.
+  void keepBestScoresIn(SettingsBackend& store) {
     handheld = std::make_unique<Handheld>(
-        HandheldPorts{scheduler, ports, ports, ports, ports, channels, settings, ports, ports, nullptr});
+        HandheldPorts{scheduler, ports, ports, ports, ports, channels, store, ports, ports, nullptr});
   }
   void advanceTo(std::int64_t t) {
     scheduler.advanceTo(t, [this](int i) {
