@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "core/rig.h"
+#include "shell/command_menu.h"
 
 namespace wuffel::soak {
 
@@ -23,7 +24,7 @@ class Day {
     h().splashPlay();
     while (rig_.clockNow < length_ && outcome_.violations.size() < kMostViolationsKept) episode();
     outcome_.virtualMs = rig_.clockNow;
-    outcome_.bestScore = std::max(h().vars.HiScoreA, h().vars.HiScoreB);
+    outcome_.bestScore = bestScore_;
     return outcome_;
   }
 
@@ -37,7 +38,8 @@ class Day {
     if (pick < 45) return play(1000 + below(120000));
     if (pick < 60) return idle(chance(5) ? 600000 + below(1800000) : below(90000));
     if (pick < 80) return clickButton();
-    if (pick < 93) return mashKeys();
+    if (pick < 90) return mashKeys();
+    if (pick < 95) return useMenu();
     return dragFace();
   }
 
@@ -90,7 +92,9 @@ class Day {
 
   // Keys held with auto-repeat, several at once, released in any order.
   void mashKeys() {
-    static constexpr std::array<int, 4> kKeys{kKeyCtrl, kKeyUp, kKeyDown, kOtherKey};
+    // Every key but Esc, which would end the program.
+    static constexpr std::array<int, 8> kKeys{kKeyCtrl, kKeyUp, kKeyDown, kOtherKey,
+                                              kKeyF1,   kKeyF2, kKeyF3,   kKeyF4};
     std::vector<int> held;
     for (int n = 1 + below(3); n > 0; --n) {
       const int key = kKeys[static_cast<std::size_t>(below(static_cast<int>(kKeys.size())))];
@@ -118,6 +122,23 @@ class Day {
     event("press", [&] { h().mousePress(x, y, mouse); });
     wait(chance(10) ? below(30000) : below(600));
     event("release", [&] { h().mouseRelease(x, y, mouse); });
+  }
+
+  // A right click anywhere, then a command of the menu but "Exit"; now and
+  // then the about dialog is closed again.
+  void useMenu() {
+    const int x = below(elementInfo(E::Im_Base).width), y = below(elementInfo(E::Im_Base).height);
+    event("press", [&] { h().mousePress(x, y, MouseButton::Right); });
+    wait(below(300));
+    event("release", [&] { h().mouseRelease(x, y, MouseButton::Right); });
+    wait(200 + below(2000));
+    static constexpr std::array<MenuCommand, 5> kCommands{MenuCommand::PM_1About, MenuCommand::PM_3Readme,
+                                                          MenuCommand::PM_4Whatsnew, MenuCommand::PM_6Instruct,
+                                                          MenuCommand::PM_8HiScore};
+    // Resetting the best scores is rare: it would hide how high they got.
+    const MenuCommand command = chance(10) ? MenuCommand::PM_8HiScore : kCommands[static_cast<std::size_t>(below(4))];
+    event("menu", [&] { h().chooseMenuItem(command); });
+    if (chance(50)) event("close AboutForm", [&] { h().closeAboutForm(); });
   }
 
   void dragFace() {
@@ -166,6 +187,8 @@ class Day {
     if (v.ChanceStep == 1 && on(TimerId::TimerChance) && !wasChance_) ++outcome_.chances;
     wasChance_ = v.ChanceStep == 1 && on(TimerId::TimerChance);
 
+    bestScore_ = std::max({bestScore_, v.HiScoreA, v.HiScoreB});
+    if (rig_.ports.quits > 0) fail(event, "the program ended");
     if (v.LivesLeft < 0 || v.LivesLeft > 3) fail(event, "LivesLeft is " + std::to_string(v.LivesLeft));
     if (v.Score > 9999) fail(event, "the score passed 9999");
     const bool newGame = v.GameRunning && !wasRunning_;
@@ -220,6 +243,7 @@ class Day {
   testing::Rig rig_;
   Outcome outcome_;
   std::int32_t lastScore_ = 0;
+  std::int32_t bestScore_ = 0;
   bool wasRunning_ = false;
   bool wasChance_ = false;
 };
