@@ -39,10 +39,12 @@ QSize onDevice(int width, int height, qreal devicePixelRatio) {
 
 // Coverage of the black pixels, 0 to 1, at `size`.
 std::vector<float> coverage(const QImage& bitmap, QSize size) {
+  const QImage grey = bitmap.convertToFormat(QImage::Format_Grayscale8);
   QImage alpha(bitmap.size(), QImage::Format_Alpha8);
   for (int y = 0; y < bitmap.height(); ++y) {
+    const uchar* in = grey.constScanLine(y);
     uchar* row = alpha.scanLine(y);
-    for (int x = 0; x < bitmap.width(); ++x) row[x] = qGray(bitmap.pixel(x, y)) < 128 ? 255 : 0;
+    for (int x = 0; x < bitmap.width(); ++x) row[x] = in[x] < 128 ? 255 : 0;
   }
   if (alpha.size() != size) alpha = alpha.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   std::vector<float> out(static_cast<size_t>(size.width()) * size.height());
@@ -77,11 +79,13 @@ QImage photographInCase(const QImage& photo, QSize size, const QImage& outline) 
   if (out.size() != size) out = out.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   if (outline.isNull()) return out;
   // The window's shape follows whole face pixels, so the corners do too.
-  const QImage inside = outline.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  const QImage inside = outline.convertToFormat(QImage::Format_Grayscale8)
+                            .scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
   for (int y = 0; y < size.height(); ++y) {
+    const uchar* in = inside.constScanLine(y);
     auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
     for (int x = 0; x < size.width(); ++x)
-      if (qGray(inside.pixel(x, y)) >= 128) row[x] = 0;
+      if (in[x] >= 128) row[x] = 0;
   }
   return out;
 }

@@ -31,9 +31,10 @@ bool shownByAnEarlierElement(const Face& face, ElementId id, ElementId picture) 
 
 QRect drawnArea(ElementId id) {
   const auto& e = elementInfo(id);
-  const bool seeThrough = e.seeThrough();
-  return place(e).adjusted(0, 0, seeThrough ? FacePictures::kShadowReach : 0,
-                           seeThrough ? FacePictures::kShadowReach : 0);
+  const int shadow = e.seeThrough() ? FacePictures::kShadowReach : 0;
+  // At scales such as 150 % a picture's place rounds to device pixels and
+  // may move by half a face pixel.
+  return place(e).adjusted(-1, -1, shadow + 1, shadow + 1);
 }
 
 void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures, const QRect& area) {

@@ -12,8 +12,8 @@ namespace wuffel {
 // pictures made for the painter's device pixel ratio.
 void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures, const QRect& area);
 
-// The face pixels an element's picture may cover: its place and the shadow
-// a lit segment casts.
+// The face pixels an element's picture may cover at any scale: its place,
+// the shadow a lit segment casts and a pixel of rounding.
 QRect drawnArea(ElementId id);
 
 // The whole face as an image of the given device pixel ratio, for tests and
