@@ -90,8 +90,8 @@ QImage photographInCase(const QImage& photo, QSize size, const QImage& outline) 
   return out;
 }
 
-}  // namespace
-
+// A two-colour bitmap as lit liquid crystal, `size` device pixels large plus
+// the shadow's reach.
 QImage liquidCrystal(const QImage& bitmap, QSize size, qreal devicePixelRatio) {
   const int reach = qRound(FacePictures::kShadowReach * devicePixelRatio);
   const int offset = std::max(1, qRound(devicePixelRatio));
@@ -118,6 +118,8 @@ QImage liquidCrystal(const QImage& bitmap, QSize size, qreal devicePixelRatio) {
   }
   return out;
 }
+
+}  // namespace
 
 QString FacePictures::assetPath(ElementId owner, int scale) {
   const auto& s = elementInfo(owner);

@@ -50,8 +50,4 @@ class FacePictures {
   mutable std::vector<std::unique_ptr<ForScreen>> screens_;
 };
 
-// A two-colour bitmap as lit liquid crystal, `size` device pixels large
-// plus the shadow's reach.
-QImage liquidCrystal(const QImage& bitmap, QSize size, qreal devicePixelRatio);
-
 }  // namespace wuffel
