@@ -8,10 +8,16 @@
 
 namespace wuffel {
 
-// Draws every visible element that meets `area`, in drawing order.
+// Draws every visible element that meets `area`, in drawing order, with the
+// pictures made for the painter's device pixel ratio.
 void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures, const QRect& area);
 
-// The whole face as an image, for tests and the documentation.
-QImage renderFace(const Face& face, const FacePictures& pictures);
+// The face pixels an element's picture may cover at any scale: its place,
+// the shadow a lit segment casts and a pixel of rounding.
+QRect drawnArea(ElementId id);
+
+// The whole face as an image of the given device pixel ratio, for tests and
+// the documentation.
+QImage renderFace(const Face& face, const FacePictures& pictures, qreal devicePixelRatio = 1);
 
 }  // namespace wuffel

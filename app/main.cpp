@@ -12,8 +12,6 @@
 #include "store/qsettings_backend.h"
 
 int main(int argc, char** argv) {
-  // Places and sizes are device pixels, whatever the desktop's scaling.
-  if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
   using namespace wuffel;
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));

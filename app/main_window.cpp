@@ -57,6 +57,11 @@ TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setFixedSize(base.width, base.height);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // The desktop shows around the rounded case: X11 cuts the window to the
+  // mask; a Wayland compositor takes the see-through corners the photograph
+  // leaves, and the mask keeps clicks there away from the handheld.
+  if (onWayland()) setAttribute(Qt::WA_TranslucentBackground);
+  setMask(pictures.caseOutline());
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   move(kMainWindowCreatedAt.left, kMainWindowCreatedAt.top);
@@ -67,15 +72,9 @@ void TForm1::attach(Handheld* handheld) {
   handheld_->face.addObserver(this);
 }
 
-void TForm1::visibilityChanged(ElementId id, bool) {
-  const auto& s = elementInfo(id);
-  update(s.left, s.top, s.width, s.height);
-}
+void TForm1::visibilityChanged(ElementId id, bool) { update(drawnArea(id)); }
 
-void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) {
-  const auto& s = elementInfo(id);
-  update(s.left, s.top, s.width, s.height);
-}
+void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) { update(drawnArea(id)); }
 
 void TForm1::paintEvent(QPaintEvent* event) {
   if (!handheld_) return;

@@ -25,20 +25,13 @@ void QtTimerScheduler::start(int timerIndex, int intervalMs) { timers_.at(timerI
 
 void QtTimerScheduler::stop(int timerIndex) { timers_.at(timerIndex)->stop(); }
 
-namespace {
-
-// False where the compositor, not the program, decides where windows go.
-bool programPlacesWindows() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
-
-}  // namespace
-
 bool QtWindows::isOffScreen(WindowId id) const {
   const QWidget* w = window(id);
   return !QGuiApplication::primaryScreen()->geometry().intersects(QRect(w->pos(), w->size()));
 }
 
 void QtWindows::show(WindowId id) {
-  if (!programPlacesWindows() && isOffScreen(id)) {
+  if (isOffScreen(id)) {
     shownOffScreen_[static_cast<int>(id)] = true;
     return;
   }

@@ -48,9 +48,10 @@ class QtWindows : public WindowSystem {
   bool isOffScreen(WindowId id) const;
   std::array<QWidget*, 3> windows_{};
   QMenu* commandMenu_ = nullptr;
-  // Where the compositor places windows (Wayland), a window shown while its
-  // place lies off the screen would still be seen; it is mapped only once
-  // it is moved onto the screen.
+  // A window shown while its place lies off the screen would still be seen
+  // where the compositor places windows (Wayland) or the window manager pulls
+  // them onto the screen (many on X11); it is mapped only once it is moved
+  // onto the screen, and meanwhile counts as shown.
   std::array<bool, 3> shownOffScreen_{};
 };
 

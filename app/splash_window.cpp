@@ -54,11 +54,21 @@ class LinkLabel : public QLabel {
   std::function<void()> onClick_;
 };
 
-QLabel* addPicture(QWidget* parent, const QString& resource, QRect box) {
+// The window picture `name` made for the screen's scale, so it stays sharp.
+QLabel* addPicture(QWidget* parent, const QString& name, QRect box) {
   auto* label = new QLabel(parent);
   label->setGeometry(box);
-  QFile file(resource);
-  if (file.open(QIODevice::ReadOnly)) label->setPixmap(QPixmap::fromImage(decodeJpeg(file.readAll())));
+  const qreal ratio = parent->devicePixelRatio();
+  const int scale = FacePictures::assetScaleFor(ratio);
+  QFile file(QStringLiteral(":/assets/windows/%1%2.jpg")
+                 .arg(name, scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale)));
+  if (!file.open(QIODevice::ReadOnly)) return label;
+  QImage image = decodeJpeg(file.readAll());
+  const QSize size(qRound(box.width() * ratio), qRound(box.height() * ratio));
+  if (!image.isNull() && image.size() != size)
+    image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  image.setDevicePixelRatio(ratio);
+  label->setPixmap(QPixmap::fromImage(image));
   return label;
 }
 
@@ -86,7 +96,7 @@ TSplashForm::TSplashForm(Handheld& handheld) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setFixedSize(kSplashFormSize.width, kSplashFormSize.height);
   makeBlack(this);
-  addPicture(this, QStringLiteral(":/assets/windows/Im_Piccina.jpg"), {24, 75, 209, 109});
+  addPicture(this, QStringLiteral("Im_Piccina"), {24, 75, 209, 109});
   addLabel(this, qs(kApplicationTitle), {17, 16, 222, 15}, {12, true});
   addLabel(this, QStringLiteral("Version 1.00a"), {81, 32, 96, 15}, {12, true});
   addLabel(this, QStringLiteral("Released as freeware by the Wuffel team, 2026"), {8, 52, 241, 14}, {11});
@@ -134,7 +144,7 @@ TAboutForm::TAboutForm() {
   addLabel(this, QStringLiteral("My birth date:"), {13, 152, 89, 14}, caption);
   addLabel(this, QStringLiteral("My current occupation:"), {13, 176, 120, 14}, caption);
   addLabel(this, QStringLiteral("My hobby:"), {13, 200, 50, 14}, caption)->adjustSize();
-  addPicture(this, QStringLiteral(":/assets/windows/Im_Foto.jpg"), {9, 9, 252, 84});
+  addPicture(this, QStringLiteral("Im_Foto"), {9, 9, 252, 84});
   addLabel(this, QStringLiteral("The Wuffel team"), {152, 104, 109, 14}, value);
   addLabel(this, QStringLiteral("A small workshop"), {160, 128, 101, 14}, value);
   addLabel(this, QStringLiteral("Long ago"), {160, 152, 101, 14}, value);

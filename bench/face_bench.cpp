@@ -1,5 +1,6 @@
 // Drawing the face: a full repaint, a one-segment repaint, and the work from
-// start-up to the first frame of the lit handheld.
+// start-up to the first frame of the lit handheld. The repaints run at the
+// desktop scales given as arguments, in per cent.
 #include <benchmark/benchmark.h>
 
 #include "app/face_pictures.h"
@@ -9,9 +10,13 @@
 namespace wuffel {
 namespace {
 
-QImage windowSurface() {
+// The window's backing store at a desktop scale.
+QImage windowSurface(const benchmark::State& state) {
+  const qreal ratio = state.range(0) / 100.0;
   const auto& base = elementInfo(ElementId::Im_Base);
-  return QImage(base.width, base.height, QImage::Format_ARGB32_Premultiplied);
+  QImage surface(qRound(base.width * ratio), qRound(base.height * ratio), QImage::Format_ARGB32_Premultiplied);
+  surface.setDevicePixelRatio(ratio);
+  return surface;
 }
 
 void paintArea(QImage& target, const Face& face, const FacePictures& pictures, const QRect& area) {
@@ -24,22 +29,24 @@ void FullRepaintOfTheLitFace(benchmark::State& state) {
   static const FacePictures pictures;
   testing::Rig rig;
   rig.handheld->start();
-  QImage surface = windowSurface();
+  QImage surface = windowSurface(state);
+  paintArea(surface, rig.handheld->face, pictures, drawnArea(ElementId::Im_Base));  // pictures made once, not timed
   for (auto _ : state) {
-    paintArea(surface, rig.handheld->face, pictures, surface.rect());
+    paintArea(surface, rig.handheld->face, pictures, drawnArea(ElementId::Im_Base));
     benchmark::DoNotOptimize(surface.constBits());
   }
 }
-BENCHMARK(FullRepaintOfTheLitFace)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FullRepaintOfTheLitFace)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 // One rally cell lit or unlit, as during play.
 void OneSegmentRepaint(benchmark::State& state) {
   static const FacePictures pictures;
   testing::Rig rig;
   rig.handheld->start();
-  QImage surface = windowSurface();
+  QImage surface = windowSurface(state);
   const auto& cell = elementInfo(ElementId::Im_Ball23);
-  const QRect area(cell.left, cell.top, cell.width, cell.height);
+  const QRect area = drawnArea(cell.id);
+  paintArea(surface, rig.handheld->face, pictures, area);
   bool lit = true;
   for (auto _ : state) {
     lit = !lit;
@@ -48,21 +55,21 @@ void OneSegmentRepaint(benchmark::State& state) {
     benchmark::DoNotOptimize(surface.constBits());
   }
 }
-BENCHMARK(OneSegmentRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(OneSegmentRepaint)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
-// Decoding every picture, creating the handheld, starting it and drawing the
-// lit face: what stands between the program's start and its first frame,
-// apart from connecting to the display.
+// Decoding every picture, making it ready for the screen, creating the
+// handheld, starting it and drawing the lit face: what stands between the
+// program's start and its first frame, apart from connecting to the display.
 void StartupToFirstFrame(benchmark::State& state) {
   for (auto _ : state) {
     FacePictures pictures;
     testing::Rig rig;
     rig.handheld->start();
-    QImage frame = renderFace(rig.handheld->face, pictures);
+    QImage frame = renderFace(rig.handheld->face, pictures, state.range(0) / 100.0);
     benchmark::DoNotOptimize(frame.constBits());
   }
 }
-BENCHMARK(StartupToFirstFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(StartupToFirstFrame)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace wuffel

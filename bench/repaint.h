@@ -31,10 +31,7 @@ class DirtyRegion : public FaceObserver {
   }
 
  private:
-  void add(ElementId id) {
-    const auto& e = elementInfo(id);
-    region_ += QRect(e.left, e.top, e.width, e.height);
-  }
+  void add(ElementId id) { region_ += drawnArea(id); }
   QRegion region_;
 };
 

@@ -1,5 +1,7 @@
 // Checks the committed picture files: the formats the face loader relies on,
-// and that each picture is exactly the size of the element that shows it.
+// that each picture is exactly the size of the element that shows it (times
+// the scale of its "@2x" or "@3x" copy), and that no two segments at
+// different places share a dot.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -134,8 +137,13 @@ bool hasBitmap(const ElementInfo& e) {
 bool hasJpeg(const ElementInfo& e) {
   return e.kind == ElementKind::FacePhoto || e.kind == ElementKind::ButtonPicture;
 }
-fs::path bitmapPath(std::string_view name) {
-  return fs::path("assets/segments") / (std::string(name) + ".bmp");
+constexpr int kScales[] = {1, 2, 3};
+
+std::string scaledName(std::string_view name, int scale, const char* extension) {
+  return std::string(name) + (scale == 1 ? "" : "@" + std::to_string(scale) + "x") + extension;
+}
+fs::path bitmapPath(std::string_view name, int scale = 1) {
+  return fs::path("assets/segments") / scaledName(name, scale, ".bmp");
 }
 
 void expectBaselineColourJpeg(const fs::path& path, int width, int height) {
@@ -152,46 +160,112 @@ void expectBaselineColourJpeg(const fs::path& path, int width, int height) {
 
 TEST(FacePictures, PhotoAndButtonsAreBaselineColourJpegsOfTheirElementsSize) {
   int count = 0;
-  for (const ElementInfo& e : wuffel::kElements) {
-    if (!hasJpeg(e)) continue;
-    ++count;
-    expectBaselineColourJpeg(fs::path("assets/face") / (std::string(e.name) + ".jpg"), e.width, e.height);
-  }
-  EXPECT_EQ(count, 7);
+  for (int scale : kScales)
+    for (const ElementInfo& e : wuffel::kElements) {
+      if (!hasJpeg(e)) continue;
+      ++count;
+      expectBaselineColourJpeg(fs::path("assets/face") / scaledName(e.name, scale, ".jpg"), e.width * scale,
+                               e.height * scale);
+    }
+  EXPECT_EQ(count, 7 * 3);
+}
+
+TEST(FacePictures, CaseOutlineIsATwoColourBitmapOfThePhotographWithRoundedCorners) {
+  const ElementInfo& photo = wuffel::elementInfo(wuffel::ElementId::Im_Base);
+  Bitmap outline;
+  ASSERT_TRUE(readBitmap("assets/face/case-outline.bmp", outline));
+  ASSERT_EQ(outline.width, photo.width);
+  ASSERT_EQ(outline.height, photo.height);
+  const int w = outline.width, h = outline.height;
+  for (auto [x, y] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}, {8, 8}, {w - 9, h - 9}})
+    EXPECT_FALSE(outline.black(x, y)) << "corner " << x << "," << y;
+  for (auto [x, y] : {std::pair{w / 2, h / 2}, {w / 2, 4}, {4, h / 2}, {w / 2, h - 5}, {w - 5, h / 2}})
+    EXPECT_TRUE(outline.black(x, y)) << "inside " << x << "," << y;
 }
 
 TEST(WindowPictures, SplashAndAboutPicturesAreBaselineColourJpegs) {
-  expectBaselineColourJpeg("assets/windows/Im_Piccina.jpg", 209, 109);
-  expectBaselineColourJpeg("assets/windows/Im_Foto.jpg", 252, 84);
+  for (int scale : kScales) {
+    expectBaselineColourJpeg("assets/windows/" + scaledName("Im_Piccina", scale, ".jpg"), 209 * scale, 109 * scale);
+    expectBaselineColourJpeg("assets/windows/" + scaledName("Im_Foto", scale, ".jpg"), 252 * scale, 84 * scale);
+  }
 }
 
 TEST(SegmentBitmaps, EachOwnPictureIsAWellFormedTwoColourBitmapOfItsElementsSize) {
   int count = 0;
-  for (const ElementInfo& e : wuffel::kElements) {
-    if (!hasBitmap(e)) continue;
-    ++count;
-    SCOPED_TRACE(std::string(e.name));
-    Bitmap bmp;
-    ASSERT_TRUE(readBitmap(bitmapPath(e.name), bmp));
-    EXPECT_EQ(bmp.width, e.width);
-    EXPECT_EQ(bmp.height, e.height);
-    bool anyBlack = false;
-    for (bool b : bmp.blackPixels) anyBlack = anyBlack || b;
-    EXPECT_TRUE(anyBlack) << "the figure is empty";
-  }
-  EXPECT_EQ(count, 81);
+  for (int scale : kScales)
+    for (const ElementInfo& e : wuffel::kElements) {
+      if (!hasBitmap(e)) continue;
+      ++count;
+      SCOPED_TRACE(scaledName(e.name, scale, ".bmp"));
+      Bitmap bmp;
+      ASSERT_TRUE(readBitmap(bitmapPath(e.name, scale), bmp));
+      EXPECT_EQ(bmp.width, e.width * scale);
+      EXPECT_EQ(bmp.height, e.height * scale);
+      bool anyBlack = false;
+      for (bool b : bmp.blackPixels) anyBlack = anyBlack || b;
+      EXPECT_TRUE(anyBlack) << "the figure is empty";
+    }
+  EXPECT_EQ(count, 81 * 3);
 }
 
 TEST(SegmentBitmaps, ExactlyTheOwnSegmentsAndGlyphsHaveFiles) {
   std::set<std::string> expected;
-  for (const ElementInfo& e : wuffel::kElements)
-    if (hasBitmap(e)) expected.insert(std::string(e.name) + ".bmp");
+  for (int scale : kScales)
+    for (const ElementInfo& e : wuffel::kElements)
+      if (hasBitmap(e)) expected.insert(scaledName(e.name, scale, ".bmp"));
   std::set<std::string> present;
   for (const auto& entry : fs::directory_iterator("assets/segments"))
     present.insert(entry.path().filename().string());
   EXPECT_EQ(present, expected);
-  for (const ElementInfo& e : wuffel::kElements)
-    if (e.picture == PictureOrigin::Shared) EXPECT_FALSE(fs::exists(bitmapPath(e.name))) << e.name;
+  for (int scale : kScales)
+    for (const ElementInfo& e : wuffel::kElements)
+      if (e.picture == PictureOrigin::Shared) EXPECT_FALSE(fs::exists(bitmapPath(e.name, scale))) << e.name;
+}
+
+// The picture a lit element shows: its own, the one it is given at start-up,
+// or for a digit position every digit glyph at once.
+std::vector<std::string> picturesShownBy(const ElementInfo& e) {
+  if (e.kind == ElementKind::DigitPosition) {
+    std::vector<std::string> digits;
+    for (int d = 0; d <= 9; ++d) digits.push_back("Im_Num" + std::to_string(d));
+    return digits;
+  }
+  for (const auto& shared : wuffel::kSharedPictures)
+    if (shared.target == e.id) return {std::string(wuffel::elementInfo(shared.source).name)};
+  return {std::string(e.name)};
+}
+
+// Like the electrodes of a real liquid-crystal screen: with every segment lit,
+// each black dot belongs to one place. Elements at one place showing one
+// picture (the shared ball cells) count as one.
+TEST(SegmentBitmaps, SegmentsAtDifferentPlacesShareNoDot) {
+  for (int scale : kScales) {
+    SCOPED_TRACE("scale " + std::to_string(scale));
+    const ElementInfo& photo = wuffel::elementInfo(wuffel::ElementId::Im_Base);
+    const int width = photo.width * scale;
+    // For each dot of the face, the first element found drawing it.
+    std::vector<const ElementInfo*> owner(static_cast<size_t>(width) * photo.height * scale, nullptr);
+    std::map<std::pair<std::string, std::string>, int> shared;
+    for (const ElementInfo& e : wuffel::kElements) {
+      if (e.kind != ElementKind::Segment && e.kind != ElementKind::DigitPosition) continue;
+      std::set<size_t> dots;
+      for (const std::string& picture : picturesShownBy(e)) {
+        Bitmap bmp;
+        ASSERT_TRUE(readBitmap(bitmapPath(picture, scale), bmp));
+        for (int y = 0; y < bmp.height; ++y)
+          for (int x = 0; x < bmp.width; ++x)
+            if (bmp.black(x, y)) dots.insert(static_cast<size_t>(e.top * scale + y) * width + e.left * scale + x);
+      }
+      for (size_t dot : dots) {
+        const ElementInfo* first = owner[dot];
+        const bool samePlaceAndPicture = first && first->left == e.left && first->top == e.top &&
+                                         picturesShownBy(*first) == picturesShownBy(e);
+        if (first && !samePlaceAndPicture) ++shared[{std::string(first->name), std::string(e.name)}];
+        if (!first) owner[dot] = &e;
+      }
+    }
+    for (const auto& [pair, dots] : shared) ADD_FAILURE() << pair.first << " and " << pair.second << " share " << dots << " dots";
+  }
 }
 
 TEST(SegmentBitmaps, TimeIndicatorsReachTheirBottomLeftCorner) {
