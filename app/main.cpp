@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   using namespace wuffel;
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
   QApplication::setApplicationDisplayName(QApplication::applicationName());
+  QGuiApplication::setDesktopFileName(QStringLiteral(WUFFEL_APP_ID));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon/wuffel-tennis-256.png")));
   installFontSubstitutes();
 
