@@ -5,20 +5,19 @@
 #include "sound/channel.h"
 #include "sound/qt_audio_output.h"
 #include "sound/wall_clock.h"
-#include "sound/wave_file_loader.h"
 
 namespace wuffel {
 
 class AppSound {
  public:
-  AppSound()
-      : loader_(output_.sampleRate(), output_.channelCount()), channels_(clock_, loader_, output_) {}
+  AppSound() : channels_(clock_, files_, output_) {}
   SoundChannels& channels() { return channels_; }
 
  private:
   WallClock clock_;
+  // Opening the channels does not wait for the audio device.
   QtAudioOutput output_;
-  WaveFileLoader loader_;
+  DeviceFormatLoader files_{output_};
   SoundChannels channels_;
 };
 

@@ -1,13 +1,31 @@
 // wuffel-tennis: the handheld in a window of its own.
 #include <QApplication>
+#include <QFontMetrics>
 #include <QIcon>
+#include <QThread>
 
+#include <future>
+#include <memory>
+
+#include "app/app_sound.h"
 #include "app/face_pictures.h"
 #include "app/main_window.h"
 #include "app/qt_ports.h"
 #include "app/splash_window.h"
 #include "game/handheld.h"
-#include "app/app_sound.h"
+
+namespace {
+
+// Loading the font database takes longer than anything else before the
+// splash window; the windows' labels find it loaded when a second core
+// did it meanwhile.
+void loadFonts() {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(12);
+  QFontMetrics(font).horizontalAdvance(QLatin1Char('W'));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // Places and sizes are device pixels, whatever the desktop's scaling.
@@ -17,10 +35,14 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
   QApplication::setApplicationDisplayName(QApplication::applicationName());
   QGuiApplication::setDesktopFileName(QStringLiteral(WUFFEL_APP_ID));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon/wuffel-tennis-256.png")));
   installFontSubstitutes();
+  std::unique_ptr<QThread> fonts(QThread::create(loadFonts));
+  fonts->start();
+  // The face's pixels are first drawn once "- PLAY -" brings the handheld
+  // onto the screen; they are decoded while the windows are built.
+  auto decodedPictures = std::async(std::launch::async, [] { return std::make_unique<FacePictures>(); });
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon/wuffel-tennis-256.png")));
 
-  FacePictures pictures;
   Handheld* handheld = nullptr;
   QtTimerScheduler scheduler([&handheld](int index) { handheld->timerFired(index); });
   SystemTimeOfDay timeOfDay;
@@ -29,18 +51,23 @@ int main(int argc, char** argv) {
   QtShell shell;
   AppSound sound;
 
-  TForm1 form1(pictures);
   Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), nullptr});
   handheld = &core;
-  form1.attach(&core);
+  // The Qt windows are built before the core runs any of their handlers
+  // (core.start() below), so the face's window is built last, once its
+  // pictures are there.
   TAboutForm aboutForm;
   TSplashForm splashForm(core);
   splashForm.move((windows.screenWidth() - splashForm.width()) / 2,
                   (windows.screenHeight() - splashForm.height()) / 2);
+  const std::unique_ptr<FacePictures> pictures = decodedPictures.get();
+  TForm1 form1(*pictures);
+  form1.attach(&core);
   windows.setWindow(WindowId::Form1, &form1);
   windows.setWindow(WindowId::AboutForm, &aboutForm);
   windows.setWindow(WindowId::SplashForm, &splashForm);
 
+  fonts->wait();
   core.start();
   const int status = QApplication::exec();
   sound.channels().closeAll();
