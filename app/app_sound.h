@@ -2,8 +2,9 @@
 // directory, positions on the wall clock, voices on the audio device.
 #pragma once
 
+#include "app/loaded_audio_output.h"
 #include "sound/channel.h"
-#include "sound/qt_audio_output.h"
+#include "sound/device_format_loader.h"
 #include "sound/wall_clock.h"
 
 namespace wuffel {
@@ -15,8 +16,9 @@ class AppSound {
 
  private:
   WallClock clock_;
-  // Opening the channels does not wait for the audio device.
-  QtAudioOutput output_;
+  // Opening the channels waits neither for the audio device nor for its
+  // libraries.
+  LoadedAudioOutput output_;
   DeviceFormatLoader files_{output_};
   SoundChannels channels_;
 };

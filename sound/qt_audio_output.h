@@ -8,7 +8,6 @@
 #include "sound/audio_output.h"
 #include "sound/mixer.h"
 #include "sound/prepared_sounds.h"
-#include "sound/wave_file_loader.h"
 
 namespace wuffel {
 
@@ -38,7 +37,7 @@ class QtAudioOutput : public AudioOutput {
   void stop(int voice) override;
 
   // Converts `sound` to the device's format in the background.
-  void prepare(SoundPtr sound) { prepared_.convertAhead(std::move(sound)); }
+  void prepare(SoundPtr sound) override { prepared_.convertAhead(std::move(sound)); }
 
   // False when no device was found or it could not be started.
   bool hasDevice() const {
@@ -60,23 +59,6 @@ class QtAudioOutput : public AudioOutput {
   PreparedSounds prepared_;
   QThread thread_;
   AudioFeeder* feeder_ = nullptr;  // lives on thread_
-};
-
-// Opens each file at its own format, so that opening needs no device, and
-// has the output convert it to the device's format in the background.
-class DeviceFormatLoader : public SoundLoader {
- public:
-  explicit DeviceFormatLoader(QtAudioOutput& output, std::filesystem::path baseFolder = {})
-      : output_(output), files_(std::move(baseFolder)) {}
-  SoundPtr load(std::string_view storedName) override {
-    SoundPtr sound = files_.load(storedName);
-    output_.prepare(sound);
-    return sound;
-  }
-
- private:
-  QtAudioOutput& output_;
-  WaveFileLoader files_;
 };
 
 }  // namespace wuffel

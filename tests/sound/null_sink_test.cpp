@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "sound/channel.h"
+#include "sound/device_format_loader.h"
 #include "sound/qt_audio_output.h"
 #include "sound/wall_clock.h"
 #include "sound/wave_file_loader.h"
