@@ -2,7 +2,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QIcon>
-#include <QThread>
+#include <QImage>
+#include <QPixmap>
 
 #include <future>
 #include <memory>
@@ -17,8 +18,8 @@
 namespace {
 
 // Loading the font database takes longer than anything else before the
-// splash window; the windows' labels find it loaded when a second core
-// did it meanwhile.
+// splash window; its labels find it loaded when another core did it
+// meanwhile.
 void loadFonts() {
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(12);
@@ -36,12 +37,14 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QApplication::applicationName());
   QGuiApplication::setDesktopFileName(QStringLiteral(WUFFEL_APP_ID));
   installFontSubstitutes();
-  std::unique_ptr<QThread> fonts(QThread::create(loadFonts));
-  fonts->start();
-  // The face's pixels are first drawn once "- PLAY -" brings the handheld
-  // onto the screen; they are decoded while the windows are built.
+  // Work the first window does not wait for runs beside its building: the
+  // fonts, the icon, and the face's pixels, first drawn once "- PLAY -"
+  // brings the handheld onto the screen.
+  auto fontsLoaded = std::async(std::launch::async, loadFonts);
+  auto decodedIcon = std::async(std::launch::async, [] {
+    return QImage(QStringLiteral(":/assets/icon/wuffel-tennis-256.png"));
+  });
   auto decodedPictures = std::async(std::launch::async, [] { return std::make_unique<FacePictures>(); });
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon/wuffel-tennis-256.png")));
 
   Handheld* handheld = nullptr;
   QtTimerScheduler scheduler([&handheld](int index) { handheld->timerFired(index); });
@@ -51,6 +54,7 @@ int main(int argc, char** argv) {
   QtShell shell;
   AppSound sound;
 
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(decodedIcon.get())));
   Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), nullptr});
   handheld = &core;
   // The Qt windows are built before the core runs any of their handlers
@@ -67,7 +71,6 @@ int main(int argc, char** argv) {
   windows.setWindow(WindowId::AboutForm, &aboutForm);
   windows.setWindow(WindowId::SplashForm, &splashForm);
 
-  fonts->wait();
   core.start();
   const int status = QApplication::exec();
   sound.channels().closeAll();
