@@ -13,11 +13,11 @@ class AppSound {
  public:
   AppSound() : channels_(clock_, files_, output_) {}
   SoundChannels& channels() { return channels_; }
+  // The channels open without the device; nothing sounds before this.
+  void startDevice() { output_.startLoading(); }
 
  private:
   WallClock clock_;
-  // Opening the channels waits neither for the audio device nor for its
-  // libraries.
   LoadedAudioOutput output_;
   DeviceFormatLoader files_{output_};
   SoundChannels channels_;

@@ -7,12 +7,18 @@
 
 namespace wuffel {
 
-LoadedAudioOutput::LoadedAudioOutput()
-    : loaded_(loadedPromise_.get_future().share()), loader_([this] { load(); }) {}
+LoadedAudioOutput::LoadedAudioOutput() : loaded_(loadedPromise_.get_future().share()) {}
 
 LoadedAudioOutput::~LoadedAudioOutput() {
-  loader_.join();
+  if (loader_.joinable()) loader_.join();
   output_.reset();
+}
+
+void LoadedAudioOutput::startLoading() const {
+  std::call_once(loading_, [this] {
+    // Loading on first need changes nothing a caller can see.
+    loader_ = std::thread([this] { const_cast<LoadedAudioOutput*>(this)->load(); });
+  });
 }
 
 void LoadedAudioOutput::load() {
@@ -36,6 +42,7 @@ void LoadedAudioOutput::load() {
 }
 
 AudioOutput& LoadedAudioOutput::output() const {
+  startLoading();
   loaded_.wait();
   return *output_;
 }

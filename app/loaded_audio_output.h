@@ -12,13 +12,15 @@ namespace wuffel {
 
 // The audio device's output, loaded with its libraries (Qt Multimedia and
 // the sound server's client) on a thread of its own: they take longer to load
-// than all the first window needs. Until it is there, announced sounds wait
-// in a list and every other call waits for it. Without the module, the
-// program stays silent.
+// than all the first window needs, so the program starts loading them once
+// that window is up. Until the output is there, announced sounds wait in a
+// list and every other call waits for it (starting the load if need be).
+// Without the module, the program stays silent.
 class LoadedAudioOutput : public AudioOutput {
  public:
   LoadedAudioOutput();
   ~LoadedAudioOutput() override;
+  void startLoading() const;
   LoadedAudioOutput(const LoadedAudioOutput&) = delete;
   LoadedAudioOutput& operator=(const LoadedAudioOutput&) = delete;
 
@@ -37,7 +39,8 @@ class LoadedAudioOutput : public AudioOutput {
   std::unique_ptr<AudioOutput> output_;  // set once, before loaded_
   std::promise<void> loadedPromise_;
   std::shared_future<void> loaded_;
-  std::thread loader_;
+  mutable std::once_flag loading_;
+  mutable std::thread loader_;
 };
 
 }  // namespace wuffel

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QTimer>
 
 #include <future>
 #include <memory>
@@ -72,6 +73,8 @@ int main(int argc, char** argv) {
   windows.setWindow(WindowId::SplashForm, &splashForm);
 
   core.start();
+  // The audio device and its libraries, once the first window is up.
+  QTimer::singleShot(0, [&sound] { sound.startDevice(); });
   const int status = QApplication::exec();
   sound.channels().closeAll();
   return status;
