@@ -1,6 +1,5 @@
 // wuffel-tennis: the handheld in a window of its own.
 #include <QApplication>
-#include <QFontMetrics>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -16,19 +15,6 @@
 #include "app/splash_window.h"
 #include "game/handheld.h"
 
-namespace {
-
-// Loading the font database takes longer than anything else before the
-// splash window; its labels find it loaded when another core did it
-// meanwhile.
-void loadFonts() {
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(12);
-  QFontMetrics(font).horizontalAdvance(QLatin1Char('W'));
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   // Places and sizes are device pixels, whatever the desktop's scaling.
   if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
@@ -38,10 +24,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QApplication::applicationName());
   QGuiApplication::setDesktopFileName(QStringLiteral(WUFFEL_APP_ID));
   installFontSubstitutes();
-  // Work the first window does not wait for runs beside its building: the
-  // fonts, the icon, and the face's pixels, first drawn once "- PLAY -"
-  // brings the handheld onto the screen.
-  auto fontsLoaded = std::async(std::launch::async, loadFonts);
+  // Work the first window does not wait for runs beside its building (whose
+  // longest step is loading the fonts): the icon, and the face's pixels,
+  // first drawn once "- PLAY -" brings the handheld onto the screen.
   auto decodedIcon = std::async(std::launch::async, [] {
     return QImage(QStringLiteral(":/assets/icon/wuffel-tennis-256.png"));
   });
