@@ -2,23 +2,24 @@
 // directory, positions on the wall clock, voices on the audio device.
 #pragma once
 
+#include "app/loaded_audio_output.h"
 #include "sound/channel.h"
-#include "sound/qt_audio_output.h"
+#include "sound/device_format_loader.h"
 #include "sound/wall_clock.h"
-#include "sound/wave_file_loader.h"
 
 namespace wuffel {
 
 class AppSound {
  public:
-  AppSound()
-      : loader_(output_.sampleRate(), output_.channelCount()), channels_(clock_, loader_, output_) {}
+  AppSound() : channels_(clock_, files_, output_) {}
   SoundChannels& channels() { return channels_; }
+  // The channels open without the device; nothing sounds before this.
+  void startDevice() { output_.startLoading(); }
 
  private:
   WallClock clock_;
-  QtAudioOutput output_;
-  WaveFileLoader loader_;
+  LoadedAudioOutput output_;
+  DeviceFormatLoader files_{output_};
   SoundChannels channels_;
 };
 

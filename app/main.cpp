@@ -1,14 +1,19 @@
 // wuffel-tennis: the handheld in a window of its own.
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
 
+#include <future>
+
+#include "app/app_sound.h"
 #include "app/command_menu.h"
 #include "app/face_pictures.h"
 #include "app/main_window.h"
 #include "app/qt_ports.h"
 #include "app/splash_window.h"
 #include "game/handheld.h"
-#include "app/app_sound.h"
 #include "store/qsettings_backend.h"
 
 int main(int argc, char** argv) {
@@ -16,10 +21,15 @@ int main(int argc, char** argv) {
   using namespace wuffel;
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
   QApplication::setApplicationDisplayName(QApplication::applicationName());
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon/wuffel-tennis-256.png")));
+  QGuiApplication::setDesktopFileName(QStringLiteral(WUFFEL_APP_ID));
   installFontSubstitutes();
+  // The icon is decoded beside the windows' building, whose longest step is
+  // loading the fonts. The face's pixels are decoded when the handheld is
+  // first drawn, once "- PLAY -" brings it onto the screen.
+  auto decodedIcon = std::async(std::launch::async, [] {
+    return QImage(QStringLiteral(":/assets/icon/wuffel-tennis-256.png"));
+  });
 
-  FacePictures pictures;
   Handheld* handheld = nullptr;
   QtTimerScheduler scheduler([&handheld](int index) { handheld->timerFired(index); });
   SystemTimeOfDay timeOfDay;
@@ -31,15 +41,19 @@ int main(int argc, char** argv) {
   QtBeep beep;
   QtMessageLoop messageLoop;
 
-  TForm1 form1(pictures);
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(decodedIcon.get())));
   Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings,
                               beep, messageLoop});
   handheld = &core;
-  form1.attach(&core);
+  // The Qt windows are built before the core runs any of their handlers
+  // (core.start() below), so their order among themselves is free.
   TAboutForm aboutForm;
   TSplashForm splashForm(core);
   splashForm.move((windows.screenWidth() - splashForm.width()) / 2,
                   (windows.screenHeight() - splashForm.height()) / 2);
+  const FacePictures pictures;
+  TForm1 form1(pictures);
+  form1.attach(&core);
   windows.setWindow(WindowId::Form1, &form1);
   windows.setWindow(WindowId::AboutForm, &aboutForm);
   windows.setWindow(WindowId::SplashForm, &splashForm);
@@ -49,6 +63,8 @@ int main(int argc, char** argv) {
   windows.setCommandMenu(&commandMenu);
 
   core.start();
+  // The audio device and its libraries, once the first window is up.
+  QTimer::singleShot(0, [&sound] { sound.startDevice(); });
   const int status = QApplication::exec();
   sound.channels().closeAll();
   return status;

@@ -119,32 +119,40 @@ class AudioFeeder : public QObject {
   std::atomic<bool> sleeping_{false};
 };
 
-QtAudioOutput::QtAudioOutput() {
+QtAudioOutput::QtAudioOutput() : format_(formatFound_.get_future().share()), prepared_(format_) {
+  thread_.setObjectName("audio");
+  thread_.start(QThread::TimeCriticalPriority);
+  auto* starter = new QObject;
+  starter->moveToThread(&thread_);
+  QMetaObject::invokeMethod(starter, [this, starter] {
+    delete starter;
+    begin();
+  }, Qt::QueuedConnection);
+}
+
+// On the feeder's thread: finds the device and starts feeding it.
+void QtAudioOutput::begin() {
   const QAudioDevice device = QMediaDevices::defaultAudioOutput();
   const QAudioFormat format = device.isNull() ? QAudioFormat{} : chooseFormat(device);
   if (!format.isValid()) {
     mixer_ = std::make_unique<Mixer>(22050, 1);
+    formatFound_.set_value({22050, 1});
     return;
   }
   mixer_ = std::make_unique<Mixer>(format.sampleRate(), format.channelCount());
   auto* feeder = new AudioFeeder(*mixer_, device, format);
-  feeder->moveToThread(&thread_);
-  thread_.setObjectName("audio");
-  thread_.start(QThread::TimeCriticalPriority);
-  bool started = false;
-  QMetaObject::invokeMethod(feeder, [&] { started = feeder->begin(); },
-                            Qt::BlockingQueuedConnection);
-  if (started) {
+  if (feeder->begin()) {
     feeder_ = feeder;
-    return;
+    feeding_ = true;
+  } else {
+    feeder->end();
+    delete feeder;
   }
-  QMetaObject::invokeMethod(feeder, [feeder] { feeder->end(); delete feeder; },
-                            Qt::BlockingQueuedConnection);
-  thread_.quit();
-  thread_.wait();
+  formatFound_.set_value({mixer_->sampleRate(), mixer_->channelCount()});
 }
 
 QtAudioOutput::~QtAudioOutput() {
+  started();
   if (feeder_) {
     AudioFeeder* feeder = feeder_;
     QMetaObject::invokeMethod(feeder, [feeder] { feeder->end(); delete feeder; },
@@ -157,14 +165,16 @@ QtAudioOutput::~QtAudioOutput() {
 
 // Without a feeder nothing drains the mixer, so requests are dropped here.
 void QtAudioOutput::start(int voice, SoundPtr sound, std::int64_t fromFrame) {
-  if (!feeder_) return;
-  mixer_->start(voice, std::move(sound), fromFrame);
+  if (!hasDevice() || !sound) return;
+  SoundPtr playable = prepared_.forOutput(sound);
+  if (playable != sound) fromFrame = fromFrame * playable->sampleRate / sound->sampleRate;
+  mixer_->start(voice, std::move(playable), fromFrame);
   std::atomic_thread_fence(std::memory_order_seq_cst);
   feeder_->wake();
 }
 
 void QtAudioOutput::stop(int voice) {
-  if (feeder_) mixer_->stop(voice);
+  if (hasDevice()) mixer_->stop(voice);
 }
 
 }  // namespace wuffel

@@ -1,6 +1,5 @@
 #include "sound/wave_file_loader.h"
 
-#include <samplerate.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "sound/sound_conversion.h"
 
 namespace wuffel {
 
@@ -97,32 +97,6 @@ std::string headerFault(const unsigned char* p, std::size_t n) {
   fail(name, "its header is damaged (" + why + ")");
 }
 
-std::vector<float> mixChannels(const std::vector<float>& in, int inCh, int outCh) {
-  if (inCh == outCh) return in;
-  const std::size_t frames = in.size() / static_cast<std::size_t>(inCh);
-  std::vector<float> out(frames * static_cast<std::size_t>(outCh));
-  for (std::size_t f = 0; f < frames; ++f) {
-    const float* src = &in[f * inCh];
-    float* dst = &out[f * outCh];
-    if (inCh == 1) {
-      std::fill(dst, dst + outCh, src[0]);
-    } else {
-      // Each output channel averages the inputs that fall on it, so a
-      // stereo file played in mono keeps both sides at equal weight.
-      for (int c = 0; c < outCh; ++c) {
-        float sum = 0;
-        int n = 0;
-        for (int i = c; i < inCh; i += outCh) {
-          sum += src[i];
-          ++n;
-        }
-        dst[c] = n ? sum / static_cast<float>(n) : 0.0f;
-      }
-    }
-  }
-  return out;
-}
-
 // A read-only file over bytes the caller keeps alive.
 struct MemoryFile {
   const unsigned char* data;
@@ -158,6 +132,7 @@ sf_count_t memWrite(const void*, sf_count_t, void*) { return 0; }
 sf_count_t memTell(void* user) { return static_cast<MemoryFile*>(user)->pos; }
 
 // Checks what the header says, then decodes and converts the whole file.
+// An output rate of 0 keeps the file's own rate and channel count.
 SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int outRate,
                 int outChannels) {
   const int type = info.format & SF_FORMAT_TYPEMASK;
@@ -170,9 +145,18 @@ SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int
     fail(name, "its channel count of " + std::to_string(info.channels) + " is not usable");
   if (info.frames <= 0) fail(name, "it contains no sound");
 
-  const double ratio = static_cast<double>(outRate) / info.samplerate;
+  // A sound kept at its own format is converted later, for an output not
+  // known yet: it is sized for the common one.
+  const bool keepFormat = outRate == 0;
+  const int sizedRate = keepFormat ? 48000 : outRate;
+  const int sizedChannels = keepFormat ? 2 : outChannels;
+  if (keepFormat) {
+    outRate = info.samplerate;
+    outChannels = info.channels;
+  }
+  const double ratio = static_cast<double>(sizedRate) / info.samplerate;
   const double maxFrames = static_cast<double>(WaveFileLoader::kMaxDecodedBytes) / sizeof(float) /
-                           std::max(info.channels, outChannels);
+                           std::max(info.channels, sizedChannels);
   auto tooLong = [&](double frames) { return frames > maxFrames || frames * ratio > maxFrames; };
   if (tooLong(static_cast<double>(info.frames)))
     fail(name, "it is too long (more than 64 MiB of decoded sound)");
@@ -196,41 +180,22 @@ SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int
   raw.resize(static_cast<std::size_t>(got) * info.channels);
   raw.shrink_to_fit();
 
-  std::vector<float> mixed = mixChannels(raw, info.channels, outChannels);
-  raw = {};
-
-  if (info.samplerate != outRate) {
-    const long outCapacity = static_cast<long>(std::ceil(static_cast<double>(got) * ratio)) + 16;
-    std::vector<float> resampled(static_cast<std::size_t>(outCapacity) * outChannels);
-    SRC_DATA data{};
-    data.data_in = mixed.data();
-    data.input_frames = static_cast<long>(got);
-    data.data_out = resampled.data();
-    data.output_frames = outCapacity;
-    data.src_ratio = ratio;
-    const int err = src_simple(&data, SRC_SINC_MEDIUM_QUALITY, outChannels);
-    if (err != 0) fail(name, std::string("it cannot be converted (") + src_strerror(err) + ")");
-    resampled.resize(static_cast<std::size_t>(data.output_frames_gen) * outChannels);
-    mixed = std::move(resampled);
-  }
+  const std::string why = convertSamples(raw, info.channels, info.samplerate, outChannels, outRate);
+  if (!why.empty()) fail(name, "it cannot be converted (" + why + ")");
   // A few frames at a higher rate may come out as none at the output's.
-  if (mixed.empty()) fail(name, "it contains no sound");
+  if (raw.empty()) fail(name, "it contains no sound");
 
   auto sound = std::make_shared<DecodedSound>();
   sound->sampleRate = outRate;
   sound->channels = outChannels;
   sound->lengthMs = got * 1000 / info.samplerate;
-  sound->samples.resize(mixed.size());
-  for (std::size_t i = 0; i < mixed.size(); ++i) {
-    float v = mixed[i];
-    if (!std::isfinite(v)) v = 0.0f;  // garbled float data
-    sound->samples[i] =
-        static_cast<std::int16_t>(std::lround(std::clamp(v, -1.0f, 32767.0f / 32768.0f) * 32768.0f));
-  }
+  sound->samples = toPcm16(raw);
   return sound;
 }
 
 }  // namespace
+
+WaveFileLoader::WaveFileLoader(fs::path baseFolder) : base_(std::move(baseFolder)) {}
 
 WaveFileLoader::WaveFileLoader(int outputRate, int outputChannels, fs::path baseFolder)
     : outputRate_(outputRate), outputChannels_(outputChannels), base_(std::move(baseFolder)) {

@@ -15,6 +15,9 @@ class WaveFileLoader : public SoundLoader {
   // Stored names are resolved below `baseFolder`, or below the current
   // working directory when it is empty.
   WaveFileLoader(int outputRate, int outputChannels, std::filesystem::path baseFolder = {});
+  // Keeps each file's own rate and channel count, for an output that
+  // converts them itself (QtAudioOutput); opening then needs no device.
+  explicit WaveFileLoader(std::filesystem::path baseFolder = {});
 
   SoundPtr load(std::string_view storedName) override;
   // Decodes a whole file held in memory; `name` only appears in messages.
@@ -31,8 +34,8 @@ class WaveFileLoader : public SoundLoader {
  private:
   std::filesystem::path resolve(const std::string& relative) const;
 
-  int outputRate_;
-  int outputChannels_;
+  int outputRate_ = 0;  // 0: each file's own
+  int outputChannels_ = 0;
   std::filesystem::path base_;
 };
 

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "sound/channel.h"
+#include "sound/device_format_loader.h"
 #include "sound/qt_audio_output.h"
 #include "sound/wall_clock.h"
 #include "sound/wave_file_loader.h"
@@ -243,26 +244,32 @@ TEST(NullSink, TheMissSoundIsHeardWholeAndAgainAfterSilence) {
   Recorder recorder(server->dir() / "monitor.raw");
   if (!recorder.waitForData()) GTEST_SKIP() << "parec could not record the null sink";
 
+  // As in the window program: the files open at their own format, before
+  // the device is found, and the output converts them to the device's.
   QtAudioOutput output;
-  ASSERT_TRUE(output.hasDevice()) << "the sound server runs, but no audio device was found";
   WallClock clock;
-  WaveFileLoader loader(output.sampleRate(), output.channelCount());
+  DeviceFormatLoader loader(output);
   SoundChannels channels(clock, loader, output);
   SoundChannel& miss = channels[ChannelId::MPlayerMiss];
   miss.open();
+  ASSERT_TRUE(output.hasDevice()) << "the sound server runs, but no audio device was found";
+  ASSERT_NE(output.sampleRate(), 22050) << "the device should need the sounds converted";
   const double missMs = static_cast<double>(miss.lengthMs());
   miss.play();
   spin(static_cast<int>(miss.lengthMs()) + 300);
   EXPECT_FALSE(miss.isSounding());
   EXPECT_EQ(output.startsMixed(), 1u);
 
-  // By now the feeder sleeps; a new cue has to wake it.
-  SoundChannel& hit = channels[ChannelId::MPlayerHit];
+  // By now the feeder sleeps; a new cue has to wake it. This sound was not
+  // announced to the output, so it is converted when it is first played.
+  WaveFileLoader unannounced;
+  SoundChannel hit(ChannelId::MPlayerHit, clock, unannounced, output, nullptr);
   hit.open();
   hit.play();
   for (int i = 0; i < 100 && output.startsMixed() < 2; ++i) spin(10);
   EXPECT_EQ(output.startsMixed(), 2u) << "a cue after silence was not mixed within 1 s";
   spin(static_cast<int>(hit.lengthMs()) + 300);
+  hit.close();
   channels.closeAll();
 
   const std::vector<std::int16_t> rec = recorder.stop();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "sound/sound_conversion.h"
 #include "sound/wave_file_loader.h"
 
 namespace wuffel {
@@ -99,6 +100,46 @@ TEST_F(LoaderTest, ConvertsRateAndChannelsKeepingTheFileLength) {
   EXPECT_NEAR(static_cast<double>(s->frames()), 4800, 4);
   EXPECT_EQ(s->samples[2000], -700);
   EXPECT_EQ(s->samples[2001], -700);
+}
+
+// Opened at its own format and converted later (as the window program
+// does), a sound comes out as it would have opened at the output's format.
+TEST_F(LoaderTest, SoundKeptAtItsOwnFormatConvertsAsIfOpenedForTheOutput) {
+  writeWave("SOUND/MONO.WAV", 22050, 1, sine(22050, 5000, 440));
+  std::vector<std::int16_t> stereo;
+  for (std::int16_t v : sine(44100, 5000, 300)) stereo.insert(stereo.end(), {v, static_cast<std::int16_t>(-v / 2)});
+  writeWave("SOUND/STEREO.WAV", 44100, 2, stereo);
+  for (const char* name : {"SOUND/MONO.WAV", "SOUND/STEREO.WAV"}) {
+    SoundPtr own = WaveFileLoader(dir).load(name);
+    for (auto [rate, channels] : {std::pair{44100, 2}, {48000, 2}, {22050, 1}, {8000, 1}}) {
+      SCOPED_TRACE(std::string(name) + " at " + std::to_string(rate) + "/" + std::to_string(channels));
+      SoundPtr direct = load(name, rate, channels);
+      SoundPtr later = convertSound(*own, rate, channels);
+      EXPECT_EQ(later->sampleRate, rate);
+      EXPECT_EQ(later->channels, channels);
+      EXPECT_EQ(later->lengthMs, direct->lengthMs);
+      EXPECT_EQ(later->samples, direct->samples);
+    }
+  }
+  // Messages stay those of the output's format.
+  EXPECT_THROW(WaveFileLoader(dir).load("SOUND/MISSING.WAV"), WuffelError);
+}
+
+// Resampling a mono sound once and copying it to both sides must sound the
+// same as resampling both sides: equal within a fraction of a 16-bit step,
+// give or take the converter's last frame.
+TEST(SoundConversion, UpmixAfterResamplingEqualsResamplingEachSide) {
+  const auto pcm = sine(22050, 3000, 1000);
+  std::vector<float> mono(pcm.begin(), pcm.end());
+  for (float& v : mono) v /= 32768.0f;
+  std::vector<float> twoSides;
+  for (float v : mono) twoSides.insert(twoSides.end(), {v, v});
+  ASSERT_EQ(convertSamples(mono, 1, 22050, 2, 48000), "");
+  ASSERT_EQ(convertSamples(twoSides, 2, 22050, 2, 48000), "");
+  ASSERT_NEAR(static_cast<double>(mono.size()), static_cast<double>(twoSides.size()), 2);
+  float worst = 0;
+  for (std::size_t i = 0; i < std::min(mono.size(), twoSides.size()); ++i) worst = std::max(worst, std::abs(mono[i] - twoSides[i]));
+  EXPECT_LT(worst, 0.25f / 32768);
 }
 
 TEST_F(LoaderTest, SaysInPlainWordsWhyAFileCannotBeUsed) {
