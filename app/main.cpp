@@ -6,6 +6,9 @@
 #include <QTimer>
 
 #include <future>
+#include <functional>
+#include <memory>
+#include <utility>
 
 #include "app/app_sound.h"
 #include "app/command_menu.h"
@@ -15,6 +18,31 @@
 #include "app/splash_window.h"
 #include "game/handheld.h"
 #include "store/qsettings_backend.h"
+
+namespace {
+
+// Runs a task once a window has been drawn for the first time.
+class AfterFirstPaint : public QObject {
+ public:
+  AfterFirstPaint(QWidget* window, std::function<void()> task) : task_(std::move(task)) {
+    window->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && task_) {
+      watched->removeEventFilter(this);
+      // After the paint has reached the screen.
+      QTimer::singleShot(0, std::exchange(task_, nullptr));
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> task_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -47,7 +75,6 @@ int main(int argc, char** argv) {
   handheld = &core;
   // The Qt windows are built before the core runs any of their handlers
   // (core.start() below), so their order among themselves is free.
-  TAboutForm aboutForm;
   TSplashForm splashForm(core);
   splashForm.move((windows.screenWidth() - splashForm.width()) / 2,
                   (windows.screenHeight() - splashForm.height()) / 2);
@@ -55,16 +82,20 @@ int main(int argc, char** argv) {
   TForm1 form1(pictures);
   form1.attach(&core);
   windows.setWindow(WindowId::Form1, &form1);
-  windows.setWindow(WindowId::AboutForm, &aboutForm);
+  // Hidden until the menu asks for it; its picture and labels would only
+  // delay the splash window.
+  windows.setWindowMaker(WindowId::AboutForm, [] { return std::make_unique<TAboutForm>(); });
   windows.setWindow(WindowId::SplashForm, &splashForm);
   // The splash window's menu, shown over the main window: a popup needs a
   // shown window beneath it, and the splash window is hidden for most of the run.
   CommandMenu commandMenu(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); });
   windows.setCommandMenu(&commandMenu);
 
+  // The audio device and its libraries load once the first window is drawn:
+  // loading them beside its building only slows both. A sound asked for
+  // before then waits for them.
+  AfterFirstPaint startSound(&splashForm, [&sound] { sound.startDevice(); });
   core.start();
-  // The audio device and its libraries, once the first window is up.
-  QTimer::singleShot(0, [&sound] { sound.startDevice(); });
   const int status = QApplication::exec();
   sound.channels().closeAll();
   return status;

@@ -25,6 +25,15 @@ void QtTimerScheduler::start(int timerIndex, int intervalMs) { timers_.at(timerI
 
 void QtTimerScheduler::stop(int timerIndex) { timers_.at(timerIndex)->stop(); }
 
+QWidget* QtWindows::window(WindowId id) const {
+  const auto i = static_cast<std::size_t>(id);
+  if (!windows_[i] && makers_[i]) {
+    made_[i] = makers_[i]();
+    windows_[i] = made_[i].get();
+  }
+  return windows_[i];
+}
+
 bool QtWindows::isOffScreen(WindowId id) const {
   const QWidget* w = window(id);
   return !QGuiApplication::primaryScreen()->geometry().intersects(QRect(w->pos(), w->size()));

@@ -30,6 +30,11 @@ class QtTimerScheduler : public TimerScheduler {
 class QtWindows : public WindowSystem {
  public:
   void setWindow(WindowId id, QWidget* widget) { windows_[static_cast<int>(id)] = widget; }
+  // A window built only when first asked about: one that starts hidden need
+  // not delay the first window on the screen.
+  void setWindowMaker(WindowId id, std::function<std::unique_ptr<QWidget>()> make) {
+    makers_[static_cast<int>(id)] = std::move(make);
+  }
   void setCommandMenu(QMenu* menu) { commandMenu_ = menu; }
   void show(WindowId) override;
   void hide(WindowId) override;
@@ -44,9 +49,11 @@ class QtWindows : public WindowSystem {
   void popupMenu(int x, int y) override;
 
  private:
-  QWidget* window(WindowId id) const { return windows_[static_cast<int>(id)]; }
+  QWidget* window(WindowId id) const;
   bool isOffScreen(WindowId id) const;
-  std::array<QWidget*, 3> windows_{};
+  mutable std::array<QWidget*, 3> windows_{};
+  std::array<std::function<std::unique_ptr<QWidget>()>, 3> makers_;
+  mutable std::array<std::unique_ptr<QWidget>, 3> made_;
   QMenu* commandMenu_ = nullptr;
   // A window shown while its place lies off the screen would still be seen
   // where the compositor places windows (Wayland) or the window manager pulls
