@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   using namespace wuffel;
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
-  QApplication::setApplicationDisplayName(QApplication::applicationName());
+  // No display name: Qt would append it to every window's title, and the
+  // windows carry their own ("About Wuffel Tennis...", "About the author...").
   QGuiApplication::setDesktopFileName(QStringLiteral(WUFFEL_APP_ID));
   installFontSubstitutes();
   // The icon is decoded beside the windows' building, whose longest step is
