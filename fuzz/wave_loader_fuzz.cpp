@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/error.h"
+#include "sound/sound_conversion.h"
 #include "sound/wave_file_loader.h"
 
 namespace {
@@ -31,6 +32,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(*s, loader == &same ? 22050 : 48000, loader == &same ? 1 : 2);
     } catch (const wuffel::WuffelError&) {
     }
+  }
+  // The window program's way: the file at its own format, converted to the
+  // device's later.
+  static const wuffel::WaveFileLoader own;
+  try {
+    const wuffel::SoundPtr s = own.loadBytes("FUZZ.WAV", data, size);
+    if (!s) std::abort();
+    check(*s, s->sampleRate, s->channels);
+    const wuffel::SoundPtr converted = wuffel::convertSound(*s, 48000, 2);
+    if (!converted || converted->sampleRate != 48000 || converted->channels != 2 ||
+        converted->samples.size() % 2 != 0)
+      std::abort();
+  } catch (const wuffel::WuffelError&) {
   }
   return 0;
 }
