@@ -139,10 +139,12 @@ TAboutForm::TAboutForm() {
   makeBlack(this);
   const LabelStyle caption{11, false, false, kSilver, Qt::AlignLeft};
   const LabelStyle value{11, true, false, Qt::white, Qt::AlignRight};
-  addLabel(this, QStringLiteral("My real name:"), {13, 104, 67, 14}, caption);
-  addLabel(this, QStringLiteral("My birthplace:"), {13, 128, 81, 14}, caption);
-  addLabel(this, QStringLiteral("My birth date:"), {13, 152, 89, 14}, caption);
-  addLabel(this, QStringLiteral("My current occupation:"), {13, 176, 120, 14}, caption);
+  // The captions size themselves to their text, which this system's fonts
+  // draw a little wider than the places were measured for.
+  addLabel(this, QStringLiteral("My real name:"), {13, 104, 67, 14}, caption)->adjustSize();
+  addLabel(this, QStringLiteral("My birthplace:"), {13, 128, 81, 14}, caption)->adjustSize();
+  addLabel(this, QStringLiteral("My birth date:"), {13, 152, 89, 14}, caption)->adjustSize();
+  addLabel(this, QStringLiteral("My current occupation:"), {13, 176, 120, 14}, caption)->adjustSize();
   addLabel(this, QStringLiteral("My hobby:"), {13, 200, 50, 14}, caption)->adjustSize();
   addPicture(this, QStringLiteral("Im_Foto"), {9, 9, 252, 84});
   addLabel(this, QStringLiteral("The Wuffel team"), {152, 104, 109, 14}, value);
