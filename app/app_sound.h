@@ -2,9 +2,9 @@
 // directory, positions on the wall clock, voices on the audio device.
 #pragma once
 
-#include "app/loaded_audio_output.h"
+#include "app/audio_module_output.h"
 #include "sound/channel.h"
-#include "sound/device_format_loader.h"
+#include "sound/own_format_loader.h"
 #include "sound/wall_clock.h"
 
 namespace wuffel {

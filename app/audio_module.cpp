@@ -3,7 +3,7 @@
 // thread of its own) rather than before it starts.
 #include <QtGlobal>
 
-#include "sound/qt_audio_output.h"
+#include "app/qt_audio_output.h"
 
 extern "C" Q_DECL_EXPORT wuffel::AudioOutput* wuffelCreateAudioOutput() {
   return new wuffel::QtAudioOutput;

@@ -1,4 +1,4 @@
-#include "app/loaded_audio_output.h"
+#include "app/audio_module_output.h"
 
 #include <QCoreApplication>
 #include <QLibrary>

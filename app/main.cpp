@@ -11,13 +11,13 @@
 #include <utility>
 
 #include "app/app_sound.h"
-#include "app/command_menu.h"
+#include "app/menu_popup.h"
 #include "app/face_pictures.h"
 #include "app/main_window.h"
 #include "app/qt_ports.h"
 #include "app/splash_window.h"
 #include "game/handheld.h"
-#include "store/qsettings_backend.h"
+#include "app/qsettings_backend.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/command_menu.h"
+#include "app/menu_popup.h"
 
 namespace wuffel {
 

@@ -6,7 +6,7 @@
 
 #include <QMenu>
 
-#include "shell/command_menu.h"
+#include "game/menu_items.h"
 
 namespace wuffel {
 

@@ -1,4 +1,4 @@
-#include "sound/prepared_sounds.h"
+#include "app/prepared_sounds.h"
 
 #include "sound/sound_conversion.h"
 

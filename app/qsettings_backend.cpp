@@ -1,4 +1,4 @@
-#include "store/qsettings_backend.h"
+#include "app/qsettings_backend.h"
 
 #include <memory>
 

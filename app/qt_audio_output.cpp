@@ -1,4 +1,4 @@
-#include "sound/qt_audio_output.h"
+#include "app/qt_audio_output.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

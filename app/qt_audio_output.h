@@ -7,7 +7,7 @@
 
 #include "sound/audio_output.h"
 #include "sound/mixer.h"
-#include "sound/prepared_sounds.h"
+#include "app/prepared_sounds.h"
 
 namespace wuffel {
 

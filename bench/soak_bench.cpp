@@ -1,7 +1,7 @@
 // How fast a day of random play runs: virtual time over wall time.
 #include <benchmark/benchmark.h>
 
-#include "soak/day_of_play.h"
+#include "sim/day_of_play.h"
 
 namespace wuffel {
 namespace {

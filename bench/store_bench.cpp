@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "store/hiscore_store.h"
-#include "store/qsettings_backend.h"
+#include "app/qsettings_backend.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "face/tables.h"
+#include "face/segment_tables.h"
 
 namespace wuffel {
 

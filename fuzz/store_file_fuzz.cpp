@@ -14,7 +14,7 @@
 
 #include "platform/error.h"
 #include "store/hiscore_store.h"
-#include "store/qsettings_backend.h"
+#include "app/qsettings_backend.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <string>
 
 #include "face/face.h"
-#include "face/tables.h"
+#include "face/segment_tables.h"
 #include "game/timers.h"
 #include "game/variables.h"
 #include "platform/dispatcher.h"
 #include "platform/interval_timer.h"
 #include "platform/ports.h"
-#include "shell/command_menu.h"
+#include "game/menu_items.h"
 #include "sound/channel.h"
 #include "store/hiscore_store.h"
 #include "store/settings_backend.h"

@@ -1,10 +1,10 @@
-#include "soak/day_of_play.h"
+#include "sim/day_of_play.h"
 
 #include <random>
 #include <sstream>
 
 #include "core/rig.h"
-#include "shell/command_menu.h"
+#include "game/menu_items.h"
 
 namespace wuffel::soak {
 

@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/command_menu.h"
+#include "app/menu_popup.h"
 
 namespace wuffel {
 namespace {

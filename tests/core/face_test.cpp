@@ -3,7 +3,7 @@
 #include <set>
 
 #include "face/face.h"
-#include "face/tables.h"
+#include "face/segment_tables.h"
 #include "rig.h"
 
 namespace wuffel {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "soak/day_of_play.h"
+#include "sim/day_of_play.h"
 
 namespace wuffel {
 namespace {

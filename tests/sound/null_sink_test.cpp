@@ -27,8 +27,8 @@
 #include <vector>
 
 #include "sound/channel.h"
-#include "sound/device_format_loader.h"
-#include "sound/qt_audio_output.h"
+#include "sound/own_format_loader.h"
+#include "app/qt_audio_output.h"
 #include "sound/wall_clock.h"
 #include "sound/wave_file_loader.h"
 

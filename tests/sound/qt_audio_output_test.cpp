@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 
 #include "sound/channel.h"
-#include "sound/qt_audio_output.h"
+#include "app/qt_audio_output.h"
 #include "sound/wall_clock.h"
 #include "sound/wave_file_loader.h"
 
