@@ -2,7 +2,7 @@
 
 #include <QGuiApplication>
 
-#include "rig.h"
+#include "core/rig.h"
 #include "app/face_pictures.h"
 #include "app/face_renderer.h"
 
