@@ -18,8 +18,8 @@ class AppSound {
 
  private:
   WallClock clock_;
-  LoadedAudioOutput output_;
-  DeviceFormatLoader files_{output_};
+  AudioModuleOutput output_;
+  OwnFormatLoader files_{output_};
   SoundChannels channels_;
 };
 

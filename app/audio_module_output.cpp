@@ -7,23 +7,39 @@
 
 namespace wuffel {
 
-LoadedAudioOutput::LoadedAudioOutput() : loaded_(loadedPromise_.get_future().share()) {}
-
-LoadedAudioOutput::~LoadedAudioOutput() {
-  if (loader_.joinable()) loader_.join();
-  output_.reset();
+AudioModuleOutput::AudioModuleOutput(QString module)
+    : module_(module.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/wuffel-audio")
+                               : std::move(module)),
+      loaded_(loadedPromise_.get_future().share()) {
+  home_.setObjectName(QStringLiteral("audio module"));
 }
 
-void LoadedAudioOutput::startLoading() const {
+AudioModuleOutput::~AudioModuleOutput() {
+  if (!worker_) return;  // never loaded
+  // Queued behind the load, so the output is there to go. The worker goes
+  // as its thread finishes.
+  QMetaObject::invokeMethod(worker_, [this] {
+    output_.reset();
+    worker_->deleteLater();
+  }, Qt::BlockingQueuedConnection);
+  home_.quit();
+  home_.wait();
+}
+
+void AudioModuleOutput::startLoading() const {
   std::call_once(loading_, [this] {
+    home_.start();
+    worker_ = new QObject;
+    worker_->moveToThread(&home_);
     // Loading on first need changes nothing a caller can see.
-    loader_ = std::thread([this] { const_cast<LoadedAudioOutput*>(this)->load(); });
+    auto* self = const_cast<AudioModuleOutput*>(this);
+    QMetaObject::invokeMethod(worker_, [self] { self->load(); }, Qt::QueuedConnection);
   });
 }
 
-void LoadedAudioOutput::load() {
+void AudioModuleOutput::load() {
   // Its code must outlive the output it made, so it is never unloaded.
-  QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/wuffel-audio"));
+  QLibrary module(module_);
   module.setLoadHints(QLibrary::PreventUnloadHint);
   using Create = AudioOutput* (*)();
   auto create = reinterpret_cast<Create>(module.resolve("wuffelCreateAudioOutput"));
@@ -41,17 +57,17 @@ void LoadedAudioOutput::load() {
   loadedPromise_.set_value();
 }
 
-AudioOutput& LoadedAudioOutput::output() const {
+AudioOutput& AudioModuleOutput::output() const {
   startLoading();
   loaded_.wait();
   return *output_;
 }
 
-void LoadedAudioOutput::start(int voice, SoundPtr sound, std::int64_t fromFrame) {
+void AudioModuleOutput::start(int voice, SoundPtr sound, std::int64_t fromFrame) {
   output().start(voice, std::move(sound), fromFrame);
 }
 
-void LoadedAudioOutput::prepare(SoundPtr sound) {
+void AudioModuleOutput::prepare(SoundPtr sound) {
   std::lock_guard lock(mutex_);
   if (output_) output_->prepare(std::move(sound));
   else announced_.push_back(std::move(sound));

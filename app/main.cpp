@@ -15,6 +15,7 @@
 #include "app/face_pictures.h"
 #include "app/main_window.h"
 #include "app/qt_ports.h"
+#include "app/qt_text.h"
 #include "app/splash_window.h"
 #include "game/handheld.h"
 #include "app/qsettings_backend.h"
@@ -47,7 +48,7 @@ class AfterFirstPaint : public QObject {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   using namespace wuffel;
-  QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
+  QApplication::setApplicationName(qtText(kApplicationTitle));
   // No display name: Qt would append it to every window's title, and the
   // windows carry their own ("About Wuffel Tennis...", "About the author...").
   QGuiApplication::setDesktopFileName(QStringLiteral(WUFFEL_APP_ID));
@@ -87,10 +88,10 @@ int main(int argc, char** argv) {
   // delay the splash window.
   windows.setWindowMaker(WindowId::AboutForm, [] { return std::make_unique<TAboutForm>(); });
   windows.setWindow(WindowId::SplashForm, &splashForm);
-  // The splash window's menu, shown over the main window: a popup needs a
+  // The command menu pops up over the main window: a popup needs a
   // shown window beneath it, and the splash window is hidden for most of the run.
-  CommandMenu commandMenu(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); });
-  windows.setCommandMenu(&commandMenu);
+  MenuPopup menuPopup(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); });
+  windows.setMenuPopup(&menuPopup);
 
   // The audio device and its libraries load once the first window is drawn:
   // loading them beside its building only slows both. A sound asked for

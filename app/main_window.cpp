@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "app/face_renderer.h"
+#include "app/qt_text.h"
 #include "game/handheld.h"
 
 namespace wuffel {
@@ -37,23 +38,23 @@ const ButtonHint* hintOf(ElementId id) {
 bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 }  // namespace
 
-int virtualKeyOf(int qtKey) {
+VirtualKey virtualKeyOf(int qtKey) {
   switch (qtKey) {
-    case Qt::Key_Control: return kKeyCtrl;
-    case Qt::Key_Up: return kKeyUp;
-    case Qt::Key_Down: return kKeyDown;
-    case Qt::Key_Escape: return kKeyEscape;
-    case Qt::Key_F1: return kKeyF1;
-    case Qt::Key_F2: return kKeyF2;
-    case Qt::Key_F3: return kKeyF3;
-    case Qt::Key_F4: return kKeyF4;
-    default: return 0;
+    case Qt::Key_Control: return VirtualKey::Ctrl;  // either one
+    case Qt::Key_Up: return VirtualKey::Up;
+    case Qt::Key_Down: return VirtualKey::Down;
+    case Qt::Key_Escape: return VirtualKey::Escape;
+    case Qt::Key_F1: return VirtualKey::F1;
+    case Qt::Key_F2: return VirtualKey::F2;
+    case Qt::Key_F3: return VirtualKey::F3;
+    case Qt::Key_F4: return VirtualKey::F4;
+    default: return kUnknownKey;
   }
 }
 
 TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures) {
   const auto& base = elementInfo(ElementId::Im_Base);
-  setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
+  setWindowTitle(qtText(kApplicationTitle));
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setFixedSize(base.width, base.height);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -69,7 +70,7 @@ TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures) {
 
 void TForm1::attach(Handheld* handheld) {
   handheld_ = handheld;
-  handheld_->face.addObserver(this);
+  handheld_->observeFace(this);
 }
 
 void TForm1::visibilityChanged(ElementId id, bool) { update(drawnArea(id)); }
@@ -81,7 +82,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   for (const QRect& r : event->region()) {
     painter.setClipRect(r);
-    paintFace(painter, handheld_->face, pictures_, r);
+    paintFace(painter, handheld_->faceState(), pictures_, r);
   }
 }
 
@@ -126,10 +127,10 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
 bool TForm1::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip && handheld_) {
     auto* help = static_cast<QHelpEvent*>(event);
-    const auto id = handheld_->face.elementAt(help->pos().x(), help->pos().y());
+    const auto id = handheld_->faceState().elementAt(help->pos().x(), help->pos().y());
     const ButtonHint* hint = id ? hintOf(*id) : nullptr;
     if (hint)
-      QToolTip::showText(help->globalPos(), QString::fromUtf8(hint->hint.data(), hint->hint.size()), this);
+      QToolTip::showText(help->globalPos(), qtText(hint->hint), this);
     else
       QToolTip::hideText();
     return true;
@@ -149,7 +150,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::updatePointer(const QPoint& at) {
   if (!handheld_) return;
-  const auto id = handheld_->face.elementAt(at.x(), at.y());
+  const auto id = handheld_->faceState().elementAt(at.x(), at.y());
   const ButtonHint* hint = id ? hintOf(*id) : nullptr;
   const Qt::CursorShape shape = !hint                                 ? Qt::ArrowCursor
                                 : hint->pointer == PointerShape::Hand ? Qt::PointingHandCursor

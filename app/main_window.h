@@ -5,6 +5,7 @@
 
 #include "app/face_pictures.h"
 #include "face/face.h"
+#include "platform/input.h"
 
 namespace wuffel {
 
@@ -36,7 +37,10 @@ class TForm1 : public QWidget, public FaceObserver {
   Handheld* handheld_ = nullptr;
 };
 
-// The virtual-key code the game knows a key by.
-int virtualKeyOf(int qtKey);
+// The virtual-key code the game knows a key by. Keys it has no use for all
+// come as one code that no handler acts on; their release still ends a
+// held key's latch.
+inline constexpr auto kUnknownKey = static_cast<VirtualKey>(0);
+VirtualKey virtualKeyOf(int qtKey);
 
 }  // namespace wuffel

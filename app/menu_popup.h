@@ -10,9 +10,9 @@
 
 namespace wuffel {
 
-class CommandMenu : public QMenu {
+class MenuPopup : public QMenu {
  public:
-  CommandMenu(QWidget* parent, std::function<void(MenuCommand)> choose);
+  MenuPopup(QWidget* parent, std::function<void(MenuCommand)> choose);
 };
 
 }  // namespace wuffel

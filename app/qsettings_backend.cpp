@@ -13,11 +13,11 @@
 #include <unistd.h>
 #endif
 
+#include "app/qt_text.h"
+
 namespace wuffel {
 
 namespace {
-QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
 // The name under which the store holds a value that compares equal to
 // `name`, or nothing.
 std::optional<QString> storedName(const QSettings& settings, std::string_view name) {
@@ -49,7 +49,7 @@ bool flushToDisk(const QString& path) {
 
 bool QSettingsBackend::openKey(std::string_view path) {
   // "Software\Maker\App" names QSettings' organisation and application.
-  const QStringList parts = qt(path).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+  const QStringList parts = qtText(path).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
   if (parts.size() >= 3) {
     organization_ = parts[1];
     application_ = parts[2];
@@ -92,11 +92,11 @@ WriteOutcome QSettingsBackend::writeText(std::string_view name, std::string_view
   // parsed, so a second opening starts clean.
   settings->allKeys();
   if (settings->status() == QSettings::FormatError) settings = openSettings(iniFile_, organization_, application_);
-  const QString key = storedName(*settings, name).value_or(qt(name));
+  const QString key = storedName(*settings, name).value_or(qtText(name));
   // Other spellings of the same name would be read first at the next start.
   for (const QString& other : settings->childKeys())
     if (other != key && sameValueName(other.toStdString(), name)) settings->remove(other);
-  settings->setValue(key, qt(text));
+  settings->setValue(key, qtText(text));
   settings->sync();
   if (settings->status() != QSettings::NoError || !settings->isWritable()) return WriteOutcome::Refused;
   return flushToDisk(settings->fileName()) ? WriteOutcome::Written : WriteOutcome::Refused;

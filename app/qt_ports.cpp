@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <QUrl>
 
-#include "game/handheld.h"
+#include "app/qt_text.h"
 
 namespace wuffel {
 
@@ -67,10 +67,6 @@ void QtWindows::bringToFront(WindowId id) {
   window(id)->activateWindow();
 }
 
-bool QtWindows::isShown(WindowId id) const {
-  return shownOffScreen_[static_cast<int>(id)] || window(id)->isVisible();
-}
-
 WindowPosition QtWindows::position(WindowId id) const {
   const QPoint p = window(id)->pos();
   return {p.x(), p.y()};
@@ -95,11 +91,11 @@ int QtWindows::windowWidth(WindowId id) const { return window(id)->frameGeometry
 int QtWindows::windowHeight(WindowId id) const { return window(id)->frameGeometry().height(); }
 
 void QtWindows::popupMenu(int x, int y) {
-  if (commandMenu_) commandMenu_->popup(window(WindowId::Form1)->mapToGlobal(QPoint(x, y)));
+  if (menuPopup_) menuPopup_->popup(window(WindowId::Form1)->mapToGlobal(QPoint(x, y)));
 }
 
 void QtErrorBox::showError(const std::string& message) {
-  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()),
+  QMessageBox box(QMessageBox::Critical, qtText(kApplicationTitle),
                   QString::fromStdString(message), QMessageBox::Ok);
   box.exec();
 }

@@ -5,7 +5,8 @@
 
 #include "app/face_pictures.h"
 #include "app/face_renderer.h"
-#include "core/rig.h"
+#include "sim/virtual_handheld.h"
+#include "store/memory_settings.h"
 
 namespace wuffel {
 namespace {
@@ -19,6 +20,14 @@ QImage windowSurface(const benchmark::State& state) {
   return surface;
 }
 
+// The face of a handheld just started: every segment lit.
+Face litFace() {
+  MemorySettings store;
+  sim::VirtualHandheld sim({}, store);
+  sim.handheld.start();
+  return sim.handheld.faceState();
+}
+
 void paintArea(QImage& target, const Face& face, const FacePictures& pictures, const QRect& area) {
   QPainter painter(&target);
   painter.setClipRect(area);
@@ -27,12 +36,11 @@ void paintArea(QImage& target, const Face& face, const FacePictures& pictures, c
 
 void FullRepaintOfTheLitFace(benchmark::State& state) {
   static const FacePictures pictures;
-  testing::Rig rig;
-  rig.handheld->start();
+  const Face face = litFace();
   QImage surface = windowSurface(state);
-  paintArea(surface, rig.handheld->face, pictures, drawnArea(ElementId::Im_Base));  // pictures made once, not timed
+  paintArea(surface, face, pictures, drawnArea(ElementId::Im_Base));  // pictures made once, not timed
   for (auto _ : state) {
-    paintArea(surface, rig.handheld->face, pictures, drawnArea(ElementId::Im_Base));
+    paintArea(surface, face, pictures, drawnArea(ElementId::Im_Base));
     benchmark::DoNotOptimize(surface.constBits());
   }
 }
@@ -41,17 +49,16 @@ BENCHMARK(FullRepaintOfTheLitFace)->Arg(100)->Arg(200)->Unit(benchmark::kMicrose
 // One rally cell lit or unlit, as during play.
 void OneSegmentRepaint(benchmark::State& state) {
   static const FacePictures pictures;
-  testing::Rig rig;
-  rig.handheld->start();
+  Face face = litFace();
   QImage surface = windowSurface(state);
   const auto& cell = elementInfo(ElementId::Im_Ball23);
   const QRect area = drawnArea(cell.id);
-  paintArea(surface, rig.handheld->face, pictures, area);
+  paintArea(surface, face, pictures, area);
   bool lit = true;
   for (auto _ : state) {
     lit = !lit;
-    rig.handheld->face.setVisible(cell.id, lit);
-    paintArea(surface, rig.handheld->face, pictures, area);
+    face.setVisible(cell.id, lit);
+    paintArea(surface, face, pictures, area);
     benchmark::DoNotOptimize(surface.constBits());
   }
 }
@@ -63,9 +70,7 @@ BENCHMARK(OneSegmentRepaint)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 void StartupToFirstFrame(benchmark::State& state) {
   for (auto _ : state) {
     FacePictures pictures;
-    testing::Rig rig;
-    rig.handheld->start();
-    QImage frame = renderFace(rig.handheld->face, pictures, state.range(0) / 100.0);
+    QImage frame = renderFace(litFace(), pictures, state.range(0) / 100.0);
     benchmark::DoNotOptimize(frame.constBits());
   }
 }

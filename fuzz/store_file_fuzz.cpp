@@ -30,7 +30,7 @@ QByteArray fileText(const QString& path) {
 
 void read(wuffel::HiScoreStore& store, const char* name) {
   try {
-    store.readInteger("", name, 0);
+    store.readInteger(name, 0);
   } catch (const wuffel::WuffelError& e) {
     if (std::string(e.what()) != "Invalid data type for '" + std::string(name) + "'") fail(e.what());
   }
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fileText(path) != bytes) fail("a read changed the file");
 
     store.writeInteger("", "HiScoreA", 4321);
-    if (store.readInteger("", "HiscoreA", 0) != 4321) fail("the written value does not read back");
+    if (store.readInteger("HiscoreA", 0) != 4321) fail("the written value does not read back");
     int spellings = 0;
     for (const QString& key : QSettings(path, QSettings::IniFormat).childKeys())
       if (wuffel::sameValueName(key.toStdString(), "HiScoreA")) ++spellings;

@@ -1,5 +1,6 @@
 // The command menu's commands: the about dialog, the documents, the reset of
 // the best scores and the end of the program.
+#include "game/documents.h"
 #include "game/handheld.h"
 
 namespace wuffel {
@@ -37,8 +38,8 @@ void Handheld::PM_6InstructClick() { ports_.shell.open(std::string(kManualProgra
 void Handheld::PM_8HiScoreClick() {
   vars.HiScoreA = 0;
   vars.HiScoreB = 0;
-  hiScoreStore_.value().writeInteger("", "HiScoreA", 0);
-  hiScoreStore_.value().writeInteger("", "HiScoreB", 0);
+  hiScoreStore_.value().writeInteger("", kHiScoreAWriteName, 0);
+  hiScoreStore_.value().writeInteger("", kHiScoreBWriteName, 0);
   ports_.beep.beep();
 }
 

@@ -8,14 +8,9 @@
 #include <optional>
 #include <string_view>
 
-namespace wuffel {
+#include "platform/input.h"
 
-// Virtual-key codes of the menu's shortcut keys.
-inline constexpr int kKeyEscape = 27;
-inline constexpr int kKeyF1 = 112;
-inline constexpr int kKeyF2 = 113;
-inline constexpr int kKeyF3 = 114;
-inline constexpr int kKeyF4 = 115;
+namespace wuffel {
 
 enum class MenuCommand { PM_1About, PM_3Readme, PM_4Whatsnew, PM_6Instruct, PM_8HiScore, PM_10Exit };
 
@@ -24,36 +19,30 @@ struct MenuItem {
   std::string_view caption;  // "-" makes the item a separator
   std::optional<MenuCommand> command;
   std::string_view shortcutText;  // what the menu shows beside the caption
-  int shortcutKey;                // its virtual-key code, or 0
+  std::optional<VirtualKey> shortcutKey;
 };
 
 inline constexpr std::array<MenuItem, 10> kCommandMenu{{
-    {"PM_1About", "About...", MenuCommand::PM_1About, "F1", kKeyF1},
-    {"PM_2N1", "-", std::nullopt, "", 0},
-    {"PM_3Readme", "View 'Readme.txt'", MenuCommand::PM_3Readme, "F2", kKeyF2},
-    {"PM_4Whatsnew", "View 'Whatsnew.txt'", MenuCommand::PM_4Whatsnew, "F3", kKeyF3},
-    {"PM_5N2", "-", std::nullopt, "", 0},
-    {"PM_6Instruct", "Open 'Manual.exe'", MenuCommand::PM_6Instruct, "F4", kKeyF4},
-    {"PM_7N3", "-", std::nullopt, "", 0},
-    {"PM_8HiScore", "Reset Hiscores", MenuCommand::PM_8HiScore, "", 0},
-    {"PM_9N4", "-", std::nullopt, "", 0},
-    {"PM_10Exit", "E&xit", MenuCommand::PM_10Exit, "Esc", kKeyEscape},
+    {"PM_1About", "About...", MenuCommand::PM_1About, "F1", VirtualKey::F1},
+    {"PM_2N1", "-", std::nullopt, "", std::nullopt},
+    {"PM_3Readme", "View 'Readme.txt'", MenuCommand::PM_3Readme, "F2", VirtualKey::F2},
+    {"PM_4Whatsnew", "View 'Whatsnew.txt'", MenuCommand::PM_4Whatsnew, "F3", VirtualKey::F3},
+    {"PM_5N2", "-", std::nullopt, "", std::nullopt},
+    {"PM_6Instruct", "Open 'Manual.exe'", MenuCommand::PM_6Instruct, "F4", VirtualKey::F4},
+    {"PM_7N3", "-", std::nullopt, "", std::nullopt},
+    {"PM_8HiScore", "Reset Hiscores", MenuCommand::PM_8HiScore, "", std::nullopt},
+    {"PM_9N4", "-", std::nullopt, "", std::nullopt},
+    {"PM_10Exit", "E&xit", MenuCommand::PM_10Exit, "Esc", VirtualKey::Escape},
 }};
 
 // The menu's default item, drawn in bold.
 inline constexpr MenuCommand kDefaultMenuCommand = MenuCommand::PM_1About;
 
-// The documents the menu opens, named as the program names them: relative
-// to the working directory.
-inline constexpr std::string_view kReadmeDocument = ".\\readme.txt";
-inline constexpr std::string_view kWhatsnewDocument = ".\\whatsnew.txt";
-inline constexpr std::string_view kManualProgram = ".\\Manual.EXE";
-
 inline constexpr bool isSeparator(const MenuItem& item) { return item.caption == "-"; }
 
-inline constexpr std::optional<MenuCommand> menuCommandForKey(int virtualKey) {
+inline constexpr std::optional<MenuCommand> menuCommandForKey(VirtualKey key) {
   for (const auto& item : kCommandMenu)
-    if (item.command && item.shortcutKey != 0 && item.shortcutKey == virtualKey) return item.command;
+    if (item.command && item.shortcutKey == key) return item.command;
   return std::nullopt;
 }
 

@@ -27,10 +27,7 @@ void Handheld::mouseMove(int x, int y, MouseButtons held) {
 void Handheld::mouseRelease(int x, int y, MouseButton button) {
   const auto target = mouseTarget(x, y);
   if (button == MouseButton::Left) capture_.reset();
-  if (target) {
-    const auto& s = elementInfo(*target);
-    dispatcher_.run([&] { elementMouseUp(*target, button, x - s.left, y - s.top); });
-  }
+  if (target) dispatcher_.run([&] { elementMouseUp(*target, button); });
   // The menu comes as a message of its own after the release, also when the
   // release handler failed.
   if (button == MouseButton::Right && elementInfo(ElementId::Im_Base).contains(x, y))
@@ -52,7 +49,7 @@ void Handheld::elementMouseMove(ElementId id, MouseButtons held, int x, int y) {
   if (isFace(id)) Im_BaseMouseMove(held, x, y);
 }
 
-void Handheld::elementMouseUp(ElementId id, MouseButton button, int, int) {
+void Handheld::elementMouseUp(ElementId id, MouseButton button) {
   switch (id) {
     case ElementId::Puls_GameA: return gameButtonUp(id, static_cast<int>(GameModeValue::GameA), button);
     case ElementId::Puls_GameB: return gameButtonUp(id, static_cast<int>(GameModeValue::GameB), button);

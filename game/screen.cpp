@@ -1,6 +1,7 @@
 // Screen routines: the lit face, the cleared face, the set-up for play, the
 // player at rest, the miss display and the four-digit number display.
 #include "game/handheld.h"
+#include "game/rules.h"
 
 namespace wuffel {
 
@@ -12,6 +13,8 @@ constexpr std::array<E, 7> kMissAndSleep{E::Im_Tobbel2A,   E::Im_Tobbel2B, E::Im
 constexpr std::array<E, 5> kClearedForPlay{E::Im_CrashSleep, E::Im_CrashZ1, E::Im_CrashZ2, E::Im_CrashZ3,
                                            E::Im_Tobbel2B};
 constexpr int kRestingThrowerEntries = 3;
+// The four digits show no more.
+constexpr std::int32_t kHighestScore = 9999;
 }  // namespace
 
 void Handheld::RiempiSchermo() {
@@ -30,7 +33,7 @@ void Handheld::RiempiSchermo() {
   for (int lane = 1; lane <= kLanes; ++lane)
     for (int c = 0; c <= launchCell(lane); ++c) face.show(tables.throwCell(lane, c));
   for (int lane = 1; lane <= kLanes; ++lane)
-    for (int c = 0; c < kBehindRallyCell; ++c) face.show(tables.rally(lane, c).segment);
+    for (int c = 0; c < kBehindRallyCell; ++c) face.show(tables.rallyCell(lane, c));
   for (const auto& lane : tables.playerPoses)
     for (auto p : lane) face.show(p);
   for (auto p : tables.opponentParts) face.show(p);
@@ -45,7 +48,7 @@ void Handheld::SvuotaSchermo() {
   for (int lane = 1; lane <= kLanes; ++lane)
     for (int c = 0; c <= launchCell(lane); ++c) face.hide(tables.throwCell(lane, c));
   for (int lane = 1; lane <= kLanes; ++lane)
-    for (int c = 0; c < kRallyCells; ++c) face.hide(tables.rally(lane, c).segment);
+    for (int c = 0; c < kRallyCells; ++c) face.hide(tables.rallyCell(lane, c));
   for (const auto& lane : tables.playerPoses)
     for (auto p : lane) face.hide(p);
   for (auto p : tables.opponentParts) face.hide(p);
@@ -54,22 +57,22 @@ void Handheld::SvuotaSchermo() {
 
 void Handheld::PreparaSchermo() {
   for (auto e : kClearedForPlay) face.hide(e);
-  for (int lane = 1; lane <= kLanes; ++lane) tables.swing(lane) = 0;
+  for (int lane = 1; lane <= kLanes; ++lane) rally.swing(lane) = 0;
   for (int lane = 1; lane <= kLanes; ++lane)
     for (int c = 0; c < kBehindRallyCell; ++c) {
-      tables.rally(lane, c).outgoing = false;
-      tables.rally(lane, c).incoming = false;
+      rally.cell(lane, c).outgoing = false;
+      rally.cell(lane, c).incoming = false;
     }
   for (int entry = 1; entry <= kRestingThrowerEntries; ++entry) face.show(tables.thrower(entry));
   for (auto p : tables.opponentParts) face.hide(p);
-  vars.PlayerLane = 2;
+  vars.PlayerLane = kStartingLane;
   MostraWuffel();
-  vars.PointsThrown = 2;
-  vars.PointsRally = 3;
+  vars.PointsThrown = kPointsThrown;
+  vars.PointsRally = kPointsRally;
   vars.ChanceActive = false;
   if (vars.GameMode == static_cast<int>(GameModeValue::GameA)) {
     vars.FirstBall = true;
-    timer(TimerId::TimerPrimaPalla).setInterval(132 * timer(TimerId::TimerGioco).interval());
+    timer(TimerId::TimerPrimaPalla).setInterval(kFirstBallTicksAfterSetUp * timer(TimerId::TimerGioco).interval());
     timer(TimerId::TimerPrimaPalla).setEnabled(true);
   }
 }
@@ -114,8 +117,8 @@ void Handheld::showNumber(std::int32_t n) {
 }
 
 void Handheld::TrasformaScore(std::int32_t& value) {
-  if (value > 9999) {
-    value = 9999;
+  if (value > kHighestScore) {
+    value = kHighestScore;
   } else {
     showNumber(value);
     testChance();

@@ -2,6 +2,10 @@
 // the splash window's handlers.
 #include "game/handheld.h"
 
+#include <algorithm>
+
+#include "game/documents.h"
+
 namespace wuffel {
 
 Handheld::Handheld(HandheldPorts ports) : ports_(ports), dispatcher_(ports.errorBox) {
@@ -22,10 +26,9 @@ void Handheld::start() {
 
 void Handheld::FormCreate() {
   for (const auto& shared : kSharedPictures) face.copyPicture(shared.target, shared.source);
-  tables.fill();
   hiScoreStore_.emplace(ports_.settings, kHiScoreKey, ports_.storeObserver);
-  vars.HiScoreA = hiScoreStore_->readInteger("", "HiscoreA", vars.HiScoreA);
-  vars.HiScoreB = hiScoreStore_->readInteger("", "HiscoreB", vars.HiScoreB);
+  vars.HiScoreA = hiScoreStore_->readInteger(kHiScoreAReadName, vars.HiScoreA);
+  vars.HiScoreB = hiScoreStore_->readInteger(kHiScoreBReadName, vars.HiScoreB);
   for (int c = 0; c < kChannelCount; ++c) channel(static_cast<ChannelId>(c)).open();
   vars.GameRunning = false;
   vars.PlayerActive = false;

@@ -3,33 +3,41 @@
 #include <random>
 #include <sstream>
 
-#include "core/rig.h"
 #include "game/menu_items.h"
+#include "sim/virtual_handheld.h"
+#include "store/memory_settings.h"
 
-namespace wuffel::soak {
+namespace wuffel::sim {
 
 namespace {
 
 using E = ElementId;
 constexpr std::size_t kMostViolationsKept = 20;
-constexpr int kOtherKey = 65;
+constexpr auto kOtherKey = static_cast<VirtualKey>(65);
+
+PlatformSetup utcAtZero(std::int64_t ms) {
+  PlatformSetup setup;
+  setup.utcAtZero = ms;
+  return setup;
+}
 
 class Day {
  public:
-  Day(std::uint32_t seed, std::int64_t length) : random_(seed), length_(length), rig_(seed % 86400000) {}
+  Day(std::uint32_t seed, std::int64_t length)
+      : random_(seed), length_(length), sim_(utcAtZero(seed % kMillisecondsPerDay), store_) {}
 
   Outcome run() {
     h().start();
     check("start");
     h().splashPlay();
-    while (rig_.clockNow < length_ && outcome_.violations.size() < kMostViolationsKept) episode();
-    outcome_.virtualMs = rig_.clockNow;
+    while (sim_.now() < length_ && outcome_.violations.size() < kMostViolationsKept) episode();
+    outcome_.virtualMs = sim_.now();
     outcome_.bestScore = bestScore_;
     return outcome_;
   }
 
  private:
-  Handheld& h() { return *rig_.handheld; }
+  Handheld& h() { return sim_.handheld; }
   int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
   bool chance(int percent) { return below(100) < percent; }
 
@@ -45,16 +53,13 @@ class Day {
 
   // Time passes tick by tick, with the promises checked after each.
   void wait(std::int64_t ms) {
-    const std::int64_t until = rig_.clockNow + ms;
-    rig_.scheduler.advanceTo(until, [this](int index) {
-      rig_.clockNow = rig_.scheduler.now();
+    sim_.advanceTo(sim_.now() + ms, [this](int index) {
       const TimerId id = kTimers[static_cast<std::size_t>(index)].id;
-      const int phase = h().vars.TickPhase;
+      const int phase = h().variables().TickPhase;
       h().timerFired(index);
       if (id == TimerId::TimerGioco) ++outcome_.gameTicks;
       check(kTimers[static_cast<std::size_t>(index)].name, id == TimerId::TimerGioco ? phase : 0);
     });
-    rig_.clockNow = until;
   }
 
   void idle(std::int64_t ms) { wait(ms); }
@@ -62,28 +67,28 @@ class Day {
   // A player who watches the racket cells and swings in time, now and then
   // too late or in the wrong lane.
   void play(std::int64_t ms) {
-    const std::int64_t end = rig_.clockNow + ms;
+    const std::int64_t end = sim_.now() + ms;
     const int carelessness = below(20);
-    while (rig_.clockNow < end) {
+    while (sim_.now() < end) {
       wait(40 + below(120));
       const int lane = laneWithBallAtRacket();
       if (lane == 0 || chance(carelessness)) continue;
       const int target = chance(carelessness) ? 1 + below(kLanes) : lane;
-      while (h().vars.PlayerLane < target && h().vars.PlayerActive) tap(kKeyDown);
-      while (h().vars.PlayerLane > target && h().vars.PlayerActive) tap(kKeyUp);
-      tap(kKeyCtrl);
+      while (h().variables().PlayerLane < target && h().variables().PlayerActive) tap(VirtualKey::Down);
+      while (h().variables().PlayerLane > target && h().variables().PlayerActive) tap(VirtualKey::Up);
+      tap(VirtualKey::Ctrl);
     }
   }
 
   int laneWithBallAtRacket() {
     for (int lane = 1; lane <= kLanes; ++lane)
-      if (h().face.visible(h().tables.throwCell(lane, kRacketThrowCell)) ||
-          h().tables.rally(lane, kRacketRallyCell).incoming)
+      if (h().faceState().visible(kSegmentTables.throwCell(lane, kRacketThrowCell)) ||
+          h().rallyState().cell(lane, kRacketRallyCell).incoming)
         return lane;
     return 0;
   }
 
-  void tap(int key) {
+  void tap(VirtualKey key) {
     event("keydown", [&] { h().keyDown(key); });
     wait(10 + below(40));
     event("keyup", [&] { h().keyUp(key); });
@@ -93,11 +98,12 @@ class Day {
   // Keys held with auto-repeat, several at once, released in any order.
   void mashKeys() {
     // Every key but Esc, which would end the program.
-    static constexpr std::array<int, 8> kKeys{kKeyCtrl, kKeyUp, kKeyDown, kOtherKey,
-                                              kKeyF1,   kKeyF2, kKeyF3,   kKeyF4};
-    std::vector<int> held;
+    static constexpr std::array<VirtualKey, 8> kKeys{VirtualKey::Ctrl, VirtualKey::Up, VirtualKey::Down,
+                                                     kOtherKey,        VirtualKey::F1, VirtualKey::F2,
+                                                     VirtualKey::F3,   VirtualKey::F4};
+    std::vector<VirtualKey> held;
     for (int n = 1 + below(3); n > 0; --n) {
-      const int key = kKeys[static_cast<std::size_t>(below(static_cast<int>(kKeys.size())))];
+      const VirtualKey key = kKeys[static_cast<std::size_t>(below(static_cast<int>(kKeys.size())))];
       held.push_back(key);
       event("keydown", [&] { h().keyDown(key); });
       for (int repeats = below(12); repeats > 0; --repeats) {
@@ -106,7 +112,7 @@ class Day {
       }
     }
     std::shuffle(held.begin(), held.end(), random_);
-    for (int key : held) {
+    for (VirtualKey key : held) {
       wait(below(200));
       event("keyup", [&] { h().keyUp(key); });
     }
@@ -162,7 +168,7 @@ class Day {
   void fail(const std::string& what, const std::string& why) {
     if (outcome_.violations.size() >= kMostViolationsKept) return;
     std::ostringstream s;
-    s << rig_.clockNow << " ms after " << what << ": " << why;
+    s << sim_.now() << " ms after " << what << ": " << why;
     outcome_.violations.push_back(s.str());
   }
 
@@ -178,9 +184,9 @@ class Day {
 
   // `tickPhase` is the phase a game tick just ran, or 0 after any other event.
   void check(std::string_view what, int tickPhase = 0) {
-    const auto& v = h().vars;
+    const auto& v = h().variables();
     const std::string event(what);
-    auto on = [&](TimerId id) { return h().timer(id).enabled(); };
+    auto on = [&](TimerId id) { return h().timerState(id).enabled(); };
 
     if (v.GameRunning && !wasRunning_) ++outcome_.gamesStarted;
     if (!v.GameRunning && wasRunning_ && on(TimerId::TimerZZZ)) ++outcome_.gamesOver;
@@ -188,7 +194,7 @@ class Day {
     wasChance_ = v.ChanceStep == 1 && on(TimerId::TimerChance);
 
     bestScore_ = std::max({bestScore_, v.HiScoreA, v.HiScoreB});
-    if (rig_.ports.quits > 0) fail(event, "the program ended");
+    if (sim_.messageLoop.quits > 0) fail(event, "the program ended");
     if (v.LivesLeft < 0 || v.LivesLeft > 3) fail(event, "LivesLeft is " + std::to_string(v.LivesLeft));
     if (v.Score > 9999) fail(event, "the score passed 9999");
     const bool newGame = v.GameRunning && !wasRunning_;
@@ -200,8 +206,8 @@ class Day {
     if (v.PlayerActive) {
       int lanes = 0;
       for (int lane = 1; lane <= kLanes; ++lane)
-        if (h().face.visible(h().tables.pose(lane, Pose::Body))) ++lanes;
-      if (lanes != 1 || !h().face.visible(h().tables.pose(v.PlayerLane, Pose::Body)))
+        if (h().faceState().visible(kSegmentTables.pose(lane, Pose::Body))) ++lanes;
+      if (lanes != 1 || !h().faceState().visible(kSegmentTables.pose(v.PlayerLane, Pose::Body)))
         fail(event, "the player stands in " + std::to_string(lanes) + " lanes while play runs");
     }
 
@@ -209,8 +215,8 @@ class Day {
     if (!v.MissPending)
       for (int lane : lanesSteppedIn(tickPhase))
         for (int c = 0; c < kRallyCells; ++c) {
-          const auto& cell = h().tables.rally(lane, c);
-          if (h().face.visible(cell.segment) != (cell.incoming || cell.outgoing))
+          const auto& flags = h().rallyState().cell(lane, c);
+          if (h().faceState().visible(kSegmentTables.rallyCell(lane, c)) != (flags.incoming || flags.outgoing))
             fail(event, "rally cell " + std::to_string(c) + " of lane " + std::to_string(lane) +
                             " is lit against its flags");
         }
@@ -218,7 +224,7 @@ class Day {
     auto offWhile = [&](bool state, const char* stateName, std::initializer_list<TimerId> off) {
       if (!state) return;
       for (TimerId id : off)
-        if (on(id)) fail(event, std::string(kTimers[static_cast<std::size_t>(id)].name) + " runs " + stateName);
+        if (on(id)) fail(event, std::string(timerInfo(id).name) + " runs " + stateName);
     };
     offWhile(on(TimerId::TimerMiss), "during a miss",
              {TimerId::TimerGioco, TimerId::TimerChance, TimerId::TimerBlink, TimerId::TimerRacchetta,
@@ -232,15 +238,16 @@ class Day {
     offWhile(v.GameRunning, "during a game", {TimerId::TimerZZZ, TimerId::TimerClock});
     offWhile(!v.ChanceActive, "with no bonus", {TimerId::TimerBlink});
 
-    if (!rig_.ports.errors.empty()) {
-      fail(event, "an error box: " + rig_.ports.errors.front());
-      rig_.ports.errors.clear();
+    if (!sim_.errorBox.shown.empty()) {
+      fail(event, "an error box: " + sim_.errorBox.shown.front());
+      sim_.errorBox.shown.clear();
     }
   }
 
   std::mt19937 random_;
   std::int64_t length_;
-  testing::Rig rig_;
+  MemorySettings store_;
+  VirtualHandheld sim_;
   Outcome outcome_;
   std::int32_t lastScore_ = 0;
   std::int32_t bestScore_ = 0;
@@ -252,4 +259,4 @@ class Day {
 
 Outcome playDay(std::uint32_t seed, std::int64_t virtualMs) { return Day(seed, virtualMs).run(); }
 
-}  // namespace wuffel::soak
+}  // namespace wuffel::sim

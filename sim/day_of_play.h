@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace wuffel::soak {
+namespace wuffel::sim {
 
 struct Outcome {
   std::int64_t virtualMs = 0;
@@ -23,4 +23,4 @@ struct Outcome {
 // Plays `virtualMs` of random input from `seed`.
 Outcome playDay(std::uint32_t seed, std::int64_t virtualMs);
 
-}  // namespace wuffel::soak
+}  // namespace wuffel::sim

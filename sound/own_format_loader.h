@@ -11,9 +11,9 @@ namespace wuffel {
 // Opens each file at its own format, so that opening needs no audio device,
 // and announces it to the output, which converts it to the device's format
 // ahead of its first play.
-class DeviceFormatLoader : public SoundLoader {
+class OwnFormatLoader : public SoundLoader {
  public:
-  explicit DeviceFormatLoader(AudioOutput& output, std::filesystem::path baseFolder = {})
+  explicit OwnFormatLoader(AudioOutput& output, std::filesystem::path baseFolder = {})
       : output_(output), files_(std::move(baseFolder)) {}
   SoundPtr load(std::string_view storedName) override {
     SoundPtr sound = files_.load(storedName);

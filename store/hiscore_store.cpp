@@ -53,15 +53,13 @@ HiScoreStore::HiScoreStore(SettingsBackend& backend, std::string_view keyPath, S
   backend_.openKey(keyPath);
 }
 
-std::int32_t HiScoreStore::readInteger(std::string_view, std::string_view name, std::int32_t fallback) {
+std::int32_t HiScoreStore::readInteger(std::string_view name, std::int32_t fallback) {
   const StoredValue stored = backend_.read(name);
   std::int32_t result = fallback;
   switch (stored.outcome) {
     case StoredValue::Outcome::NoKey:
     case StoredValue::Outcome::Missing:
       break;
-    case StoredValue::Outcome::Unreadable:
-      throw WuffelError("Failed to get data for " + quoted(name));
     case StoredValue::Outcome::Found: {
       if (!stored.isText) throw WuffelError("Invalid data type for " + quoted(name));
       const std::string_view text(stored.text.data(), std::min(stored.text.size(), stored.text.find('\0')));
@@ -78,8 +76,6 @@ void HiScoreStore::writeInteger(std::string_view section, std::string_view name,
   switch (backend_.writeText(name, std::to_string(value))) {
     case WriteOutcome::Written:
       if (observer_) observer_->storeWritten(name, value);
-      return;
-    case WriteOutcome::NoKey:
       return;
     case WriteOutcome::Refused:
       throw WuffelError("Failed to set data for " + quoted(name));

@@ -10,9 +10,8 @@ namespace wuffel {
 
 struct StoredValue {
   enum class Outcome {
-    NoKey,       // the key cannot be opened: nothing can be read
-    Missing,     // no value of that name
-    Unreadable,  // the value exists but its data cannot be fetched
+    NoKey,    // the key cannot be opened: nothing can be read
+    Missing,  // no value of that name
     Found,
   };
   Outcome outcome = Outcome::Missing;
@@ -20,7 +19,7 @@ struct StoredValue {
   std::string text;     // the text, when isText
 };
 
-enum class WriteOutcome { Written, NoKey, Refused };
+enum class WriteOutcome { Written, Refused };
 
 class SettingsBackend {
  public:

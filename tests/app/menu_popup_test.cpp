@@ -9,7 +9,7 @@
 namespace wuffel {
 namespace {
 
-struct CommandMenuTest : ::testing::Test {
+struct MenuPopupTest : ::testing::Test {
   static void SetUpTestSuite() {
     static int argc = 1;
     static char name[] = "command_menu_test";
@@ -18,10 +18,10 @@ struct CommandMenuTest : ::testing::Test {
     if (!QApplication::instance()) new QApplication(argc, argv);
   }
   std::vector<MenuCommand> chosen;
-  CommandMenu menu{nullptr, [this](MenuCommand c) { chosen.push_back(c); }};
+  MenuPopup menu{nullptr, [this](MenuCommand c) { chosen.push_back(c); }};
 };
 
-TEST_F(CommandMenuTest, ShowsTheItemsInOrderWithShortcutTextsSeparatorsAndTheDefaultItem) {
+TEST_F(MenuPopupTest, ShowsTheItemsInOrderWithShortcutTextsSeparatorsAndTheDefaultItem) {
   QStringList shown;
   for (QAction* a : menu.actions()) shown << a->objectName() + (a->isSeparator() ? QString() : "=" + a->text());
   EXPECT_EQ(shown.join(" | ").toStdString(),
@@ -34,7 +34,7 @@ TEST_F(CommandMenuTest, ShowsTheItemsInOrderWithShortcutTextsSeparatorsAndTheDef
   for (QAction* a : menu.actions()) EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
 }
 
-TEST_F(CommandMenuTest, ChoosingAnItemRunsItsCommandAndXChoosesExit) {
+TEST_F(MenuPopupTest, ChoosingAnItemRunsItsCommandAndXChoosesExit) {
   for (QAction* a : menu.actions())
     if (!a->isSeparator()) a->trigger();
   EXPECT_EQ(chosen, (std::vector<MenuCommand>{MenuCommand::PM_1About, MenuCommand::PM_3Readme,

@@ -248,7 +248,7 @@ TEST(NullSink, TheMissSoundIsHeardWholeAndAgainAfterSilence) {
   // the device is found, and the output converts them to the device's.
   QtAudioOutput output;
   WallClock clock;
-  DeviceFormatLoader loader(output);
+  OwnFormatLoader loader(output);
   SoundChannels channels(clock, loader, output);
   SoundChannel& miss = channels[ChannelId::MPlayerMiss];
   miss.open();

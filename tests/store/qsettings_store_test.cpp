@@ -26,16 +26,16 @@ struct StoreFile : ::testing::Test, StoreFolder {};
 TEST_F(StoreFile, TheFirstRunReadsZeroAndWritesNothing) {
   FileStore s;
   EXPECT_EQ(s.backend.location(), file());
-  EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 0);
-  EXPECT_EQ(s.store.readInteger("", "HiscoreB", 0), 0);
+  EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 0);
+  EXPECT_EQ(s.store.readInteger("HiscoreB", 0), 0);
   EXPECT_FALSE(QFile::exists(file()));
 }
 
 TEST_F(StoreFile, AWriteIsInTheFileWhenItReturnsUnderTheNameAlreadyThere) {
   putFile("[General]\nHISCOREA=250\nhiscoreb=0x20\n");
   FileStore s;
-  EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 250);
-  EXPECT_EQ(s.store.readInteger("", "HiscoreB", 0), 32);
+  EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 250);
+  EXPECT_EQ(s.store.readInteger("HiscoreB", 0), 32);
   s.store.writeInteger("", "HiScoreA", 300);
   EXPECT_EQ(fileText(), "[General]\nHISCOREA=300\nhiscoreb=0x20\n");
   s.store.writeInteger("", "HiScoreB", 7);
@@ -47,7 +47,7 @@ TEST_F(StoreFile, AWriteLeavesOneSpellingOfTheName) {
   FileStore s;
   s.store.writeInteger("", "HiScoreA", 40);
   EXPECT_EQ(fileText(), "[General]\nHISCOREA=40\n");
-  EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 40);
+  EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 40);
 }
 
 TEST_F(StoreFile, ValuesThatAreNotTextAreAnotherDataType) {
@@ -57,17 +57,17 @@ TEST_F(StoreFile, ValuesThatAreNotTextAreAnotherDataType) {
     const StoreFolder folder;
     folder.putFile(QByteArray("[General]\nHiscoreA=") + value + "\nHiscoreB=9\n");
     FileStore s;
-    EXPECT_EQ(errorOf([&] { s.store.readInteger("", "HiscoreA", 0); }),
+    EXPECT_EQ(errorOf([&] { s.store.readInteger("HiscoreA", 0); }),
               "Invalid data type for 'HiscoreA'")
         << value;
-    EXPECT_EQ(s.store.readInteger("", "HiscoreB", 0), 9);
+    EXPECT_EQ(s.store.readInteger("HiscoreB", 0), 9);
   }
   for (const auto& [value, expected] : std::vector<std::pair<const char*, int>>{
            {"\"250\"", 250}, {"@String(12)", 12}, {"  $10", 16}, {"12abc", 0}, {"", 0}, {"2147483648", 0}}) {
     const StoreFolder folder;
     folder.putFile(QByteArray("[General]\nHiscoreA=") + value + "\n");
     FileStore s;
-    EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), expected) << value;
+    EXPECT_EQ(s.store.readInteger("HiscoreA", 0), expected) << value;
   }
 }
 
@@ -87,8 +87,8 @@ TEST_F(StoreFile, BadFilesReadAsZeroAndStayUntilAScoreIsWritten) {
     const StoreFolder folder;
     folder.putFile(bytes);
     FileStore reader;
-    EXPECT_EQ(reader.store.readInteger("", "HiscoreA", 0), 0);
-    EXPECT_EQ(reader.store.readInteger("", "HiscoreB", 0), 0);
+    EXPECT_EQ(reader.store.readInteger("HiscoreA", 0), 0);
+    EXPECT_EQ(reader.store.readInteger("HiscoreB", 0), 0);
     EXPECT_TRUE(folder.fileText() == bytes) << "a read changed the file";
 
     FileStore writer;
@@ -96,7 +96,7 @@ TEST_F(StoreFile, BadFilesReadAsZeroAndStayUntilAScoreIsWritten) {
     const QByteArray written = folder.fileText();
     EXPECT_TRUE(written.startsWith("[General]\n"));
     EXPECT_TRUE(written.toLower().contains("\nhiscorea=130\n")) << written.left(100).toStdString();
-    EXPECT_EQ(FileStore{}.store.readInteger("", "HiscoreA", 0), 130);
+    EXPECT_EQ(FileStore{}.store.readInteger("HiscoreA", 0), 130);
   }
 }
 
@@ -114,7 +114,7 @@ TEST_F(StoreFile, AKeyThatCannotBeCreatedIsReportedAtTheWrite) {
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
   FileStore s;
-  EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 0);
+  EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 0);
   EXPECT_EQ(errorOf([&] { s.store.writeInteger("", "HiScoreA", 10); }), "Failed to create key ");
 }
 
@@ -146,7 +146,7 @@ TEST_F(StoreFile, AFileWithoutReadPermissionReadsAsZeroAndIsNotOverwritten) {
               putFile("[General]\nHiScoreA=120\n");
               ::chmod(file().toLocal8Bit().constData(), 0);
               FileStore s;
-              if (s.store.readInteger("", "HiscoreA", 0) != 0) return "an unreadable file gave a score";
+              if (s.store.readInteger("HiscoreA", 0) != 0) return "an unreadable file gave a score";
               if (errorOf([&] { s.store.writeInteger("", "HiScoreA", 130); }) !=
                   "Failed to set data for 'HiScoreA'")
                 return "a write over an unreadable file was not refused";
@@ -163,7 +163,7 @@ TEST_F(StoreFile, AWriteToAFolderThatCannotBeWrittenFails) {
               const QByteArray folder = QFileInfo(file()).absolutePath().toLocal8Bit();
               ::chmod(folder.constData(), 0555);
               FileStore s;
-              if (s.store.readInteger("", "HiscoreA", 0) != 120) return "the file was not read";
+              if (s.store.readInteger("HiscoreA", 0) != 120) return "the file was not read";
               if (errorOf([&] { s.store.writeInteger("", "HiScoreA", 130); }) !=
                   "Failed to set data for 'HiScoreA'")
                 return "a write into a read-only folder was not refused";
@@ -186,33 +186,26 @@ TEST_F(StoreFile, AWriteToAFolderThatCannotBeWrittenFails) {
 TEST_F(StoreFile, AGameOverWritesTheBestThatTheNextHandheldShows) {
   putFile("[General]\nhiscorea=120\nHiScoreB=77\n");
   QSettingsBackend firstStore;
-  Rig first;
-  first.keepBestScoresIn(firstStore);
-  Handheld& h = *first.handheld;
+  Rig first(0, &firstStore);
+  Handheld& h = first.handheld;
   h.start();
-  EXPECT_EQ(h.vars.HiScoreA, 120);
+  EXPECT_EQ(h.variables().HiScoreA, 120);
   first.click(ElementId::Puls_GameA);
-  h.vars.Score = 130;  // no one swings: three misses end the game
-  for (int s = 0; s < 120 && h.vars.GameRunning; ++s) first.wait(1000);
-  ASSERT_FALSE(h.vars.GameRunning);
-  EXPECT_EQ(h.vars.HiScoreA, 130);
-  EXPECT_TRUE(first.ports.errors.empty());
+  first.inside.vars.Score = 130;  // no one swings: three misses end the game
+  for (int s = 0; s < 120 && h.variables().GameRunning; ++s) first.wait(1000);
+  ASSERT_FALSE(h.variables().GameRunning);
+  EXPECT_EQ(h.variables().HiScoreA, 130);
+  EXPECT_TRUE(first.errors().empty());
   EXPECT_EQ(fileText(), "[General]\nHiScoreB=77\nhiscorea=130\n");
 
   QSettingsBackend secondStore;
-  Rig second;
-  second.keepBestScoresIn(secondStore);
-  Handheld& next = *second.handheld;
+  Rig second(0, &secondStore);
+  Handheld& next = second.handheld;
   next.start();
   const auto& gameA = elementInfo(ElementId::Puls_GameA);
   next.mousePress(gameA.left + 1, gameA.top + 1, MouseButton::Left);
-  const auto& pos = next.tables.scoreDigits;
-  const auto& glyph = next.tables.digitGlyphs;
-  EXPECT_EQ(next.face.picture(pos[0]), std::nullopt);
-  EXPECT_EQ(next.face.picture(pos[1]), glyph[1]);
-  EXPECT_EQ(next.face.picture(pos[2]), glyph[3]);
-  EXPECT_EQ(next.face.picture(pos[3]), glyph[0]);
-  EXPECT_EQ(next.vars.HiScoreB, 77);
+  EXPECT_EQ(second.digits(), "-130");
+  EXPECT_EQ(next.variables().HiScoreB, 77);
 }
 
 // Two processes write the same value 500 times each while this one reads:
@@ -236,7 +229,7 @@ TEST_F(StoreFile, TwoWritersRacingLeaveAValidFileWithOneOfTheirValues) {
   int reads = 0;
   for (int running = 2; running > 0; ++reads) {
     try {
-      const int v = reader.store.readInteger("", "HiscoreA", -1);
+      const int v = reader.store.readInteger("HiscoreA", -1);
       if (!(v == 1 || (v >= 1000 && v < 1000 + kWrites) || (v >= 2000 && v < 2000 + kWrites)))
         badReads.insert(std::to_string(v));
     } catch (const WuffelError& e) {

@@ -1,0 +1,28 @@
+// What the window system tells the handheld about the keyboard and the mouse.
+#pragma once
+
+namespace wuffel {
+
+// Virtual-key codes, as the window system numbers the keys. Only the keys the
+// handheld acts on are named; any other key arrives with its own code.
+enum class VirtualKey : int {
+  Ctrl = 17,
+  Escape = 27,
+  Up = 38,
+  Down = 40,
+  F1 = 112,
+  F2 = 113,
+  F3 = 114,
+  F4 = 115,
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+// The buttons held during a mouse move.
+struct MouseButtons {
+  bool left = false;
+  bool right = false;
+  bool middle = false;
+};
+
+}  // namespace wuffel

@@ -1,0 +1,44 @@
+// The runner's trace: a line per event, each starting with the virtual time.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+#include "sim/stand_ins.h"
+#include "sim/virtual_handheld.h"
+#include "store/memory_settings.h"
+
+namespace wuffel::sim {
+
+class Trace : public EventLog {
+ public:
+  Trace(std::ostream& out, std::function<std::int64_t()> now) : out_(out), now_(std::move(now)) {}
+  void event(const std::string& text) override;
+
+ private:
+  std::ostream& out_;
+  std::function<std::int64_t()> now_;
+};
+
+// What the handheld reports as it runs, as trace lines: the face's
+// changes, the timers', the sound requests and the store's reads and writes.
+class TraceWriter : public FaceObserver, public TimerObserver, public SoundObserver, public StoreObserver {
+ public:
+  explicit TraceWriter(Trace& trace) : trace_(trace) {}
+  void visibilityChanged(ElementId id, bool visible) override;
+  void pictureChanged(ElementId id, std::optional<ElementId> source) override;
+  void timerChanged(std::string_view name, int intervalMs, bool enabled) override;
+  void soundRequested(ChannelId id, SoundOp op) override;
+  void storeRead(std::string_view name, std::int32_t value) override;
+  void storeWritten(std::string_view name, std::int32_t value) override;
+
+ private:
+  Trace& trace_;
+};
+
+// The `dump` lines: the whole state of the handheld and its stand-ins.
+void writeDump(Trace& trace, const VirtualHandheld& handheld, const MemorySettings& store);
+
+}  // namespace wuffel::sim
