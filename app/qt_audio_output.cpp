@@ -22,10 +22,10 @@ QAudioFormat chooseFormat(const QAudioDevice& device) {
   QAudioFormat format = device.preferredFormat();
   format.setSampleFormat(QAudioFormat::Int16);
   format.setChannelCount(std::clamp(format.channelCount(), 1, 2));
-  if (format.sampleRate() <= 0) format.setSampleRate(48000);
+  if (format.sampleRate() <= 0) format.setSampleRate(kCommonDeviceRate);
   if (device.isFormatSupported(format)) return format;
-  format.setSampleRate(48000);
-  format.setChannelCount(2);
+  format.setSampleRate(kCommonDeviceRate);
+  format.setChannelCount(kCommonDeviceChannels);
   if (device.isFormatSupported(format)) return format;
   return {};
 }
@@ -135,8 +135,8 @@ void QtAudioOutput::begin() {
   const QAudioDevice device = QMediaDevices::defaultAudioOutput();
   const QAudioFormat format = device.isNull() ? QAudioFormat{} : chooseFormat(device);
   if (!format.isValid()) {
-    mixer_ = std::make_unique<Mixer>(22050, 1);
-    formatFound_.set_value({22050, 1});
+    mixer_ = std::make_unique<Mixer>(kGameSoundRate, kGameSoundChannels);
+    formatFound_.set_value({kGameSoundRate, kGameSoundChannels});
     return;
   }
   mixer_ = std::make_unique<Mixer>(format.sampleRate(), format.channelCount());

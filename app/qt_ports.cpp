@@ -100,16 +100,15 @@ void QtErrorBox::showError(const std::string& message) {
   box.exec();
 }
 
+void QtShell::open(const std::string& target) { QDesktopServices::openUrl(urlOf(target)); }
+
 // Addresses carry their scheme. Anything else is a file named the program's
 // way (".\readme.txt"), relative to the working directory.
-void QtShell::open(const std::string& target) {
+QUrl QtShell::urlOf(const std::string& target) {
   QString text = QString::fromStdString(target);
-  if (text.contains(':')) {
-    QDesktopServices::openUrl(QUrl(text));
-    return;
-  }
+  if (text.contains(':')) return QUrl(text);
   text.replace('\\', '/');
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::cleanPath(QDir::current().absoluteFilePath(text))));
+  return QUrl::fromLocalFile(QDir::cleanPath(QDir::current().absoluteFilePath(text)));
 }
 
 int SystemTimeOfDay::utcMillisecondsSinceMidnight() const {

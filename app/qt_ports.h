@@ -9,6 +9,7 @@
 
 #include <QMenu>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include "game/timers.h"
@@ -69,6 +70,8 @@ class QtErrorBox : public ErrorBox {
 class QtShell : public Shell {
  public:
   void open(const std::string& target) override;
+  // What the desktop is asked to open for a target named the program's way.
+  static QUrl urlOf(const std::string& target);
 };
 
 class SystemTimeOfDay : public TimeOfDay {

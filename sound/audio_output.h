@@ -29,7 +29,7 @@ class AudioOutput {
 // clock, so nothing needs to be produced.
 class SilentOutput : public AudioOutput {
  public:
-  explicit SilentOutput(int sampleRate = 22050, int channels = 1)
+  explicit SilentOutput(int sampleRate = kGameSoundRate, int channels = kGameSoundChannels)
       : rate_(sampleRate), channels_(channels) {}
   int sampleRate() const override { return rate_; }
   int channelCount() const override { return channels_; }

@@ -7,6 +7,16 @@
 
 namespace wuffel {
 
+// The format the game's own files are made in, and so the one an output
+// without a device takes on.
+inline constexpr int kGameSoundRate = 22050;
+inline constexpr int kGameSoundChannels = 1;
+// The format most audio devices run at: what a device that prefers none
+// that suits is asked for, and what a sound kept at its own format is
+// sized for.
+inline constexpr int kCommonDeviceRate = 48000;
+inline constexpr int kCommonDeviceChannels = 2;
+
 // A whole sound file, decoded and converted to the output's rate and channel
 // count, interleaved. Immutable once loaded, so the audio thread may read it
 // without locking.

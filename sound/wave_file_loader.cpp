@@ -148,8 +148,8 @@ SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int
   // A sound kept at its own format is converted later, for an output not
   // known yet: it is sized for the common one.
   const bool keepFormat = outRate == 0;
-  const int sizedRate = keepFormat ? 48000 : outRate;
-  const int sizedChannels = keepFormat ? 2 : outChannels;
+  const int sizedRate = keepFormat ? kCommonDeviceRate : outRate;
+  const int sizedChannels = keepFormat ? kCommonDeviceChannels : outChannels;
   if (keepFormat) {
     outRate = info.samplerate;
     outChannels = info.channels;

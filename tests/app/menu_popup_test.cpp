@@ -1,37 +1,37 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "app/menu_popup.h"
+#include "qt_application.h"
 
 namespace wuffel {
 namespace {
 
 struct MenuPopupTest : ::testing::Test {
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "command_menu_test";
-    static char* argv[] = {name, nullptr};
-    // Left alive to the end: a QApplication destroyed among the statics crashes at exit.
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  QApplication& app = testing::application();
   std::vector<MenuCommand> chosen;
   MenuPopup menu{nullptr, [this](MenuCommand c) { chosen.push_back(c); }};
 };
 
-TEST_F(MenuPopupTest, ShowsTheItemsInOrderWithShortcutTextsSeparatorsAndTheDefaultItem) {
-  QStringList shown;
-  for (QAction* a : menu.actions()) shown << a->objectName() + (a->isSeparator() ? QString() : "=" + a->text());
-  EXPECT_EQ(shown.join(" | ").toStdString(),
-            "PM_1About=About...\tF1 | PM_2N1 | PM_3Readme=View 'Readme.txt'\tF2 | "
-            "PM_4Whatsnew=View 'Whatsnew.txt'\tF3 | PM_5N2 | PM_6Instruct=Open 'Manual.exe'\tF4 | PM_7N3 | "
-            "PM_8HiScore=Reset Hiscores | PM_9N4 | PM_10Exit=E&xit\tEsc");
+// The popup follows the menu's table: an entry per item in its order, the
+// shortcut beside the caption, and the default item marked.
+TEST_F(MenuPopupTest, ShowsTheTableWithItsShortcutsAndDefaultItem) {
+  const QList<QAction*> actions = menu.actions();
+  ASSERT_EQ(actions.size(), static_cast<qsizetype>(kCommandMenu.size()));
+  for (std::size_t i = 0; i < kCommandMenu.size(); ++i) {
+    const MenuItem& item = kCommandMenu[i];
+    const QAction* action = actions[static_cast<qsizetype>(i)];
+    EXPECT_EQ(action->objectName().toStdString(), item.name);
+    EXPECT_EQ(action->isSeparator(), isSeparator(item)) << item.name;
+    if (isSeparator(item)) continue;
+    const QString shortcut = item.shortcutText.empty() ? QString() : "\t" + QString::fromUtf8(item.shortcutText.data());
+    EXPECT_EQ(action->text(), QString::fromUtf8(item.caption.data(), item.caption.size()) + shortcut);
+    // The keys reach the handheld, not Qt's shortcut map: the menu only shows them.
+    EXPECT_TRUE(action->shortcut().isEmpty()) << item.name;
+  }
   ASSERT_NE(menu.defaultAction(), nullptr);
   EXPECT_EQ(menu.defaultAction()->objectName(), "PM_1About");
-  // The keys reach the handheld, not Qt's shortcut map: the menu only shows them.
-  for (QAction* a : menu.actions()) EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
 }
 
 TEST_F(MenuPopupTest, ChoosingAnItemRunsItsCommandAndXChoosesExit) {

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-
 #include "core/rig.h"
 #include "app/face_pictures.h"
 #include "app/face_renderer.h"
+#include "qt_application.h"
 
 namespace wuffel {
 namespace {
@@ -13,10 +12,7 @@ using E = ElementId;
 
 struct Rendering : ::testing::Test {
   static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "render_test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
+    testing::application();
     pictures = new FacePictures;
   }
   static FacePictures* pictures;
