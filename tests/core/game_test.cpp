@@ -186,6 +186,26 @@ TEST_F(Play, ARallyBallTravelsOutIsReturnedAndComesBack) {
   EXPECT_FALSE(inside.rally.cell(2, 4).incoming);
 }
 
+// Each lane's throw track carries a ball from its first cell in flight down
+// to the racket cell and behind the player, where it is a miss.
+TEST(ThrowTrack, EveryLaneCarriesABallToTheRacketAndPastThePlayer) {
+  Rig rig;
+  auto& inside = rig.inside;
+  rig.handheld.start();
+  for (int lane = 1; lane <= kLanes; ++lane) {
+    inside.SvuotaSchermo();
+    inside.vars.MissPending = false;
+    inside.face.show(kSegmentTables.throwCell(lane, firstFlightCell(lane)));
+    for (int cell = firstFlightCell(lane) - 1; cell >= 0; --cell) {
+      EXPECT_FALSE(inside.vars.MissPending) << lane;
+      inside.MuoviBall1(lane);
+      for (int c = 0; c <= launchCell(lane); ++c)
+        EXPECT_EQ(rig.lit(kSegmentTables.throwCell(lane, c)), c == cell) << "lane " << lane << ", cell " << c;
+    }
+    EXPECT_TRUE(inside.vars.MissPending) << lane;
+  }
+}
+
 TEST(Rally, TwoBallsMeetInOneCellAndPartAgainAndAnUnreturnedBallIsAMiss) {
   Rig rig;
   auto& h = rig.handheld;

@@ -22,6 +22,7 @@ class HandheldTestAccess {
   void NascondiWuffel() { h_.NascondiWuffel(); }
   void MostraVite() { h_.MostraVite(); }
   void TrasformaScore(std::int32_t& value) { h_.TrasformaScore(value); }
+  void MuoviBall1(int lane) { h_.MuoviBall1(lane); }
   void MuoviBall2(int lane) { h_.MuoviBall2(lane); }
   void ProcBrunna(int lane) { h_.ProcBrunna(lane); }
 
