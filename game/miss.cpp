@@ -25,12 +25,17 @@ constexpr int kGameOverSoundMs = 1200;
 constexpr int kZzzFirstStepMs = 1;
 constexpr int kZzzStepMs = 400;
 
-// How long the miss sound may run, by the lives left after the miss.
+// How long the miss sound may run, by the lives left after the miss: the
+// nearer the game's end, the shorter.
+constexpr int kMissSoundWithTwoLivesLeftMs = 1300;
+constexpr int kMissSoundWithOneLifeLeftMs = 950;
+constexpr int kMissSoundAtGameOverMs = 850;
+
 int missSoundCutAfter(std::int32_t livesLeft) {
   switch (livesLeft) {
-    case 2: return 1300;
-    case 1: return 950;
-    default: return 850;
+    case 2: return kMissSoundWithTwoLivesLeftMs;
+    case 1: return kMissSoundWithOneLifeLeftMs;
+    default: return kMissSoundAtGameOverMs;
   }
 }
 }  // namespace
