@@ -34,8 +34,10 @@ void Handheld::gameButtonUp(ElementId button, int mode, MouseButton mouse) {
 }
 
 void Handheld::Puls_ACLMouseDown() {
+  bestScoreShownBy_.reset();
   BloccaTimers();
   BloccaMPlayers();
+  forgetCutOffChance();
   timer(TimerId::TimerClock).setEnabled(false);
   vars.PlayerActive = false;
   vars.GameRunning = false;
@@ -47,6 +49,7 @@ void Handheld::Puls_ACLMouseUp() {
 }
 
 void Handheld::AvviaGioco() {
+  forgetCutOffChance();
   vars.LivesLeft = 3;
   vars.Score = 0;
   TrasformaScore(vars.Score);
@@ -65,6 +68,14 @@ void Handheld::AvviaGioco() {
   timer(TimerId::TimerPrimaPalla).setEnabled(true);
   timer(TimerId::TimerGioco).setInterval(220);
   timer(TimerId::TimerGioco).setEnabled(true);
+}
+
+void Handheld::forgetCutOffChance() {
+  // A chance triggered but cut off before its first step would leave the
+  // swing believing a chance is starting, and every later swing would keep
+  // the racket timer stopped: no game could be played until a chance ran.
+  // Only a game start and the reset call this, with TimerChance stopped.
+  if (vars.ChanceStep == 1) vars.ChanceStep = 0;
 }
 
 void Handheld::BloccaTimers() {

@@ -124,6 +124,7 @@ class Handheld {
   void gameButtonUp(ElementId button, int mode, MouseButton mouse);
   void Puls_ACLMouseDown();
   void Puls_ACLMouseUp();
+  void forgetCutOffChance();
 
   void Puls_TimeMouseDown(MouseButton mouse);
   void Puls_TimeMouseUp(MouseButton mouse);
