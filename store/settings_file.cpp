@@ -140,8 +140,11 @@ std::optional<std::string> resolveLinks(const std::string& path) {
 std::optional<Lock> Lock::take(const std::string& path, std::chrono::milliseconds patience) {
   const auto deadline = Clock::now() + patience;
   for (;;) {
-    // Not through a link, and never blocking on a named pipe.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    // A folder, a link, a named pipe or a device there is left as it is.
+    struct stat existing{};
+    if (::lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) return std::nullopt;
+    // Read access is all a lock needs, so a lock file of another user's will do.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0 && errno != EINTR) return std::nullopt;
     if (fd >= 0) {
       Descriptor held(fd);

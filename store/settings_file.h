@@ -55,10 +55,11 @@ class Lock {
 };
 
 // Puts `bytes` in place of the file at `path` (a regular file or none) by
-// writing a new file beside it and renaming it over the old one, with both
-// the file and its folder synced to the disk first. The new file takes
-// `mode`, or, when there is none, the default permissions. False, with the
-// old file untouched, when any step fails.
+// writing a new file beside it and renaming it over the old one, with the
+// file synced to the disk before and its folder after. The new file takes
+// `mode` (the old file's), or, when there is none, the permissions a new
+// file gets, always readable and writable by its owner. False, with the old
+// file untouched, when any step fails.
 bool replace(const std::string& path, const std::string& bytes, std::optional<unsigned> mode);
 
 }  // namespace wuffel::settings_file
