@@ -36,11 +36,11 @@ using WriteDecision = std::function<std::optional<std::string>(const StoredValue
 class SettingsBackend {
  public:
   virtual ~SettingsBackend() = default;
-  // Opens the key at `path` (backslash-separated, as "Software\Maker\App"),
-  // creating it and its parents. False when it cannot; the back end then
-  // works on whatever root it has.
+  // Opens the key at `path` (backslash-separated, as "Software\Maker\App").
+  // A back end may leave creating it, and its parents, to the first write.
+  // False when it cannot; the back end then works on whatever root it has.
   virtual bool openKey(std::string_view path) = 0;
-  // Makes sure the open key exists once more before a write.
+  // Makes sure the open key exists before a write.
   virtual bool ensureKey() = 0;
   virtual StoredValue read(std::string_view name) = 0;
   // Reads a value and writes the text `decide` gives for it, with no other
