@@ -230,6 +230,18 @@ using namespace wuffel::web;
 
 extern "C" {
 
+// The files the sound channels open, one per line, for the page to fetch
+// into the module's file system before the program starts.
+EMSCRIPTEN_KEEPALIVE const char* wuffel_soundFiles() {
+  static const std::string files = [] {
+    std::string list;
+    for (int c = 0; c < kChannelCount; ++c)
+      list += WaveFileLoader::relativeName(channelFileName(static_cast<ChannelId>(c))) + "\n";
+    return list;
+  }();
+  return files.c_str();
+}
+
 EMSCRIPTEN_KEEPALIVE void wuffel_start(int tracing, int screenW, int screenH) {
   page().start(tracing != 0, screenW, screenH);
 }

@@ -2,7 +2,8 @@
 // the window program draws them (lit crystal with its shadow, the buttons),
 // made by the same code so that both editions show the same pixels:
 //   face-atlas@Nx.png  every picture but the photograph, at scale N = 1, 2, 3
-//   face-atlas.json    where each element's picture lies in each atlas
+//   face-atlas.json    the face's size, and where each element's picture lies
+//                      in each atlas (by element index)
 //   case-mask.png      opaque where the desktop shows around the case
 // The photograph itself goes to the page as its JPEG copies.
 #include <QDir>
@@ -70,6 +71,8 @@ int main(int argc, char** argv) {
   QDir().mkpath(out.path());
   const FacePictures pictures;
   QJsonObject atlases;
+  const auto& base = elementInfo(ElementId::Im_Base);
+  atlases.insert(QStringLiteral("face"), QJsonArray{base.width, base.height});
   for (int scale : kScales) {
     const auto& screen = pictures.forScreen(scale);
     QSize size;
