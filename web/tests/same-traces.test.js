@@ -54,26 +54,26 @@ function generator(seed) {
 function randomDay(seed) {
   const draw = generator(seed);
   const buttons = [[569, 56], [569, 100], [569, 146], [613, 121], [300, 200], [120, 300]];
-  const keys = [17, 38, 40, 17, 17, 38, 40];
+  const keys = [17, 17, 17, 17, 38, 40];
   const pad = (n, w) => String(n).padStart(w, '0');
   const lines = [`utc ${pad(draw(24), 2)}:${pad(draw(60), 2)}:${pad(draw(60), 2)}.${pad(draw(1000), 3)}`,
     `local ${pad(draw(24), 2)}:${pad(draw(60), 2)}`, 'start', 'splash Puls_Play'];
   let t = 0;
   while (t < 600000) {
-    t += 20 + draw(700);
+    t += 20 + draw(300);
     lines.push(`at ${t}`);
     const what = draw(100);
-    if (what < 55) {
+    if (what < 85) {
       const key = keys[draw(keys.length)];
       lines.push(`keydown ${key}`, `wait ${draw(120)}`, `keyup ${key}`);
-    } else if (what < 80) {
+    } else if (what < 92) {
       const [x, y] = buttons[draw(buttons.length)];
       lines.push(`press ${x} ${y} left`, `wait ${draw(1500)}`, `release ${x} ${y} left`);
-    } else if (what < 83) {
+    } else if (what < 94) {
       lines.push('press 300 200 right', 'release 300 200 right');
-    } else if (what < 84) {
+    } else if (what < 95) {
       lines.push(['menu PM_8HiScore', 'menu PM_1About', 'close AboutForm'][draw(3)]);
-    } else if (what < 90) {
+    } else if (what < 98) {
       lines.push('dump');
     }
   }
