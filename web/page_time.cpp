@@ -32,10 +32,11 @@ void PageScheduler::runUntil(std::int64_t time, const std::function<void(int)>& 
     auto& slot = slots_[static_cast<std::size_t>(next)];
     const std::int64_t due = *slot.due;
     clock_.moveTo(due);
-    // Counted from this tick, past the ticks this late one stands for; a
-    // handler that restarts or stops the timer overrides it.
+    // Counted from this tick; past the ticks a long sleep missed. A handler
+    // that restarts or stops the timer overrides it.
     const std::int64_t interval = slot.interval > 0 ? slot.interval : 1;
-    slot.due = due + interval * ((time - due) / interval + 1);
+    slot.due = due + interval;
+    if (time - *slot.due > kMostCatchUpMs) slot.due = due + interval * ((time - due) / interval + 1);
     fire(next);
   }
   clock_.moveTo(time);

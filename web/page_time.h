@@ -27,12 +27,17 @@ class PageClock : public MediaClock {
 
 // The game's interval timers on the page clock. The page wakes once, when
 // the earliest tick is due; between ticks nothing runs. Ticks due at the
-// same millisecond fire in the timers' creation order. A page that wakes
-// late (a hidden tab, a busy machine) fires each overdue timer once, and
-// its next tick keeps to the timer's beat: a timer never fires twice to
+// same millisecond fire in the timers' creation order, each at the
+// millisecond it was due, also when the page woke a few milliseconds late:
+// the game keeps the runner's timeline. A page that wakes much later (a
+// hidden tab, a stalled machine) fires each overdue timer once, and its
+// next tick keeps to the timer's beat: it does not fire again and again to
 // catch up.
 class PageScheduler : public TimerScheduler {
  public:
+  // How late a tick may come and still be followed by the ticks missed meanwhile.
+  static constexpr std::int64_t kMostCatchUpMs = 250;
+
   // `arm` is told when the page must next wake, or that nothing is due.
   PageScheduler(PageClock& clock, int timerCount, std::function<void(std::optional<std::int64_t>)> arm);
 
