@@ -1,5 +1,5 @@
-// The page's half of the browser edition: it loads the C++ module and the
-// pictures and sounds, hands the player's input to the module, and carries
+// The page's half of the browser edition, built into the module's script
+// (wuffel-web.js) after the module: it loads the module and the pictures, hands the player's input to the module, and carries
 // out what the module asks for (drawing, the page's parts, Web Audio,
 // localStorage, the console). The game itself lives in the module.
 'use strict';
@@ -72,7 +72,18 @@
     if (firstFaceMarked || !faceDrawn || $('handheld-view').hidden) return;
     firstFaceMarked = true;
     performance.mark('wuffel-first-face');
+    registerServiceWorker();
   }
+
+  // Keeping the site for offline play fetches every file of it: that waits
+  // until the handheld is up, or a moment after the page has loaded.
+  function registerServiceWorker() {
+    if ('serviceWorker' in navigator && !registerServiceWorker.done) {
+      registerServiceWorker.done = true;
+      navigator.serviceWorker.register('sw.js');
+    }
+  }
+  window.addEventListener('load', () => setTimeout(registerServiceWorker, 1000));
 
   // ---- Sound ----
 
@@ -358,20 +369,18 @@
   });
 
   createWuffel({ page }).then((instance) => {
-    const files = instance.UTF8ToString(instance._wuffel_soundFiles()).split('\n').filter(Boolean);
-    return Promise.all(files.map((file) => fetch(file).then((r) => (r.ok ? r.arrayBuffer() : null))
-      .then((bytes) => {
-        if (!bytes) return;  // the program reports a missing file itself
-        soundBytes.set(file, bytes);
-        const slash = file.lastIndexOf('/');
-        if (slash > 0) instance.FS.mkdirTree('/' + file.slice(0, slash));
-        instance.FS.writeFile('/' + file, new Uint8Array(bytes));
-      }))).then(() => atlases).then(() => {
+    // The sounds came in the module's package; Web Audio decodes the same bytes.
+    for (const file of instance.UTF8ToString(instance._wuffel_soundFiles()).split('\n').filter(Boolean)) {
+      try {
+        soundBytes.set(file, instance.FS.readFile('/' + file).buffer);
+      } catch (missing) {
+        // The program reports a missing file itself.
+      }
+    }
+    return atlases.then(() => {
       module = instance;
       module._wuffel_start(tracing ? 1 : 0, screen.width, screen.height);
       if (playAsked) module._wuffel_splash(0);
     });
   });
-
-  if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
 })();
