@@ -12,7 +12,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const zlib = require('node:zlib');
-const { start, openPage, onFace, play } = require('../web/tests/browser.js');
+const { start, openPage, onFace, play, centre } = require('../web/tests/browser.js');
 
 const root = path.resolve(__dirname, '..');
 const site = path.join(root, 'build-web/site');
@@ -123,7 +123,7 @@ async function stillFace(env) {
   };
   console.log('the still face and a game:');
   await measure('lit face, nothing running', 5);
-  await page.mouse.click(...await onFace(page, 569, 56));
+  await page.mouse.click(...await onFace(page, ...centre('Puls_GameA')));
   await measure('Game A running (the game\'s own TimerGioco: 4.5 ticks/s)', 5);
   await context.close();
 }

@@ -2,8 +2,9 @@
 // the window program draws them (lit crystal with its shadow, the buttons),
 // made by the same code so that both editions show the same pixels:
 //   face-atlas@Nx.png  every picture but the photograph, at scale N = 1, 2, 3
-//   face-atlas.json    the face's size, and where each element's picture lies
-//                      in each atlas (by element index)
+//   face-atlas.json    the face's size, each element's place on the face by
+//                      name, and where each element's picture lies in each
+//                      atlas (by element index)
 //   case-mask.png      opaque where the desktop shows around the case
 // The photograph itself goes to the page as its JPEG copies.
 #include <QDir>
@@ -73,6 +74,11 @@ int main(int argc, char** argv) {
   QJsonObject atlases;
   const auto& base = elementInfo(ElementId::Im_Base);
   atlases.insert(QStringLiteral("face"), QJsonArray{base.width, base.height});
+  QJsonObject places;
+  for (const auto& e : kElements)
+    places.insert(QString::fromLatin1(e.name.data(), static_cast<int>(e.name.size())),
+                  QJsonArray{e.left, e.top, e.width, e.height});
+  atlases.insert(QStringLiteral("places"), places);
   for (int scale : kScales) {
     const auto& screen = pictures.forScreen(scale);
     QSize size;

@@ -11,6 +11,14 @@ const { serve } = require('../serve.js');
 
 const root = path.resolve(__dirname, '../..');
 const site = path.join(root, 'build-web/site');
+// The face's size and its elements' places, as the build wrote them for the page.
+const face = JSON.parse(fs.readFileSync(path.join(site, 'pictures/face-atlas.json'), 'utf8'));
+
+// The middle of an element of the face, in face pixels.
+function centre(name) {
+  const [left, top, width, height] = face.places[name];
+  return [left + Math.floor(width / 2), top + Math.floor(height / 2)];
+}
 
 function chromiumPath() {
   if (process.env.CHROMIUM) return process.env.CHROMIUM;
@@ -53,7 +61,7 @@ async function openPage(context, origin, query = '?trace') {
 // The face point (x, y) in the page's CSS pixels.
 async function onFace(page, x, y) {
   const box = await page.locator('#handheld').boundingBox();
-  const [w, h] = await page.evaluate(() => [654, 394]);
+  const [w, h] = face.face;
   return [box.x + (x + 0.5) * box.width / w, box.y + (y + 0.5) * box.height / h];
 }
 
@@ -73,4 +81,4 @@ async function traced(record, event, timeoutMs = 5000) {
   }
 }
 
-module.exports = { root, site, start, openPage, onFace, play, traced };
+module.exports = { root, site, face, centre, start, openPage, onFace, play, traced };

@@ -8,11 +8,12 @@ const { spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const path = require('node:path');
 const test = require('node:test');
-const { root, start, openPage, onFace, play, traced } = require('./browser.js');
+const { root, face, centre, start, openPage, onFace, play, traced } = require('./browser.js');
 
-const GAME_A = [569, 56];
-const FACE = [300, 200];
-const DESKTOP = { viewport: { width: 654, height: 394 } };
+const GAME_A = centre('Puls_GameA');
+const FACE = [300, 200];  // on the screen, where Im_BaseTop takes the mouse
+// A window just the handheld's size: one page pixel to a face pixel.
+const DESKTOP = { viewport: { width: face.face[0], height: face.face[1] } };
 
 let env;
 test.before(async () => { env = await start(); });
@@ -94,8 +95,17 @@ test('the trace of start-up is the scenario runner\'s', async () => {
   });
 });
 
-test('a game played with the keys and the mouse', async () => {
+test('a game played with the keys and the mouse, with its sounds', async () => {
   await withContext(DESKTOP, async (context) => {
+    // Which sounds Web Audio was asked to play, by their length.
+    await context.addInitScript(() => {
+      window.soundsStarted = [];
+      const start = AudioBufferSourceNode.prototype.start;
+      AudioBufferSourceNode.prototype.start = function (...args) {
+        window.soundsStarted.push(Math.round(this.buffer.duration * 1000));
+        return start.apply(this, args);
+      };
+    });
     const { page, record } = await openPage(context, env.origin);
     await play(page);
     // From here on the test says when time passes.
@@ -117,6 +127,10 @@ test('a game played with the keys and the mouse', async () => {
     // Nobody returns the balls: three misses end the game.
     await context.clock.runFor(60000);
     await traced(record, 'sound MPlayerOver play');
+    // The ball's sound (40 ms) and the game-over tune (2.5 s) reached Web Audio.
+    const started = await page.evaluate(() => window.soundsStarted);
+    assert.ok(started.some((ms) => Math.abs(ms - 40) <= 1) && started.some((ms) => Math.abs(ms - 2499) <= 1),
+      started.join(' '));
     const ticks = record.trace.filter((l) => l.endsWith('tick TimerGioco')).map((l) => Number(l.split(' ')[0]));
     assert.ok(ticks.length > 100);
     // The page wakes when a tick is due, as the runner's virtual clock does.
@@ -196,7 +210,7 @@ test('touch on a phone held sideways: the whole handheld, its buttons, and a lon
       await page.waitForFunction(() => performance.getEntriesByName('wuffel-first-face').length > 0);
       const box = await page.locator('#handheld').boundingBox();
       assert.ok(box.x >= 0 && box.y >= 0 && box.x + box.width <= 740.5 && box.y + box.height <= 360.5);
-      assert.ok(Math.abs(box.width / box.height - 654 / 394) < 0.01);
+      assert.ok(Math.abs(box.width / box.height - face.face[0] / face.face[1]) < 0.01);
       assert.ok(Math.abs(box.height - 360) < 1 || Math.abs(box.width - 740) < 1, 'fills the screen');
       await page.touchscreen.tap(...await onFace(page, ...GAME_A));
       await traced(record, 'timer TimerGioco 220 on');
@@ -204,22 +218,22 @@ test('touch on a phone held sideways: the whole handheld, its buttons, and a lon
       const cdp = await context.newCDPSession(page);
       const touch = async (type, [x, y]) => cdp.send('Input.dispatchTouchEvent',
         { type, touchPoints: type === 'touchEnd' ? [] : [{ x, y, id: 1 }] });
-      const up = await onFace(page, 577, 248);
+      const up = await onFace(page, ...centre('Puls_Up'));
       await touch('touchStart', up);
       await traced(record, 'hide Puls_Up');
       await traced(record, 'show Im_Wuffel1');
       await touch('touchEnd', up);
       await traced(record, 'show Puls_Up');
-      const hit = await onFace(page, 73, 281);
+      const hit = await onFace(page, ...centre('Puls_Hit'));
       await touch('touchStart', hit);
       await traced(record, 'hide Puls_Hit');
       await touch('touchEnd', hit);
       await traced(record, 'show Puls_Hit');
       // A long press on the face opens the menu, as a right click does.
-      const face = await onFace(page, ...FACE);
-      await touch('touchStart', face);
+      const onScreen = await onFace(page, ...FACE);
+      await touch('touchStart', onScreen);
       await traced(record, 'popup 300 200', 3000);
-      await touch('touchEnd', face);
+      await touch('touchEnd', onScreen);
       assert.ok(await page.locator('#menu').isVisible());
       assert.deepStrictEqual(record.errors, []);
     });
@@ -258,9 +272,13 @@ test('storage that refuses writes gives the desktop\'s error box, and the page p
   });
 });
 
-test('after the first visit the page plays offline', async () => {
+test('the page installs as an app and, after the first visit, plays offline', async () => {
   await withContext(DESKTOP, async (context) => {
     let { page } = await openPage(context, env.origin, '');
+    const cdp = await context.newCDPSession(page);
+    const manifest = await cdp.send('Page.getAppManifest');
+    assert.deepStrictEqual(manifest.errors, []);
+    assert.ok(JSON.parse(manifest.data).icons.some((icon) => icon.sizes === '256x256'));
     await page.evaluate(() => navigator.serviceWorker.ready);
     await context.setOffline(true);
     let record;
