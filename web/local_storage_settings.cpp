@@ -24,9 +24,11 @@ StoredValue LocalStorageSettings::read(std::string_view name) {
 }
 
 // A value whose name differs only in case is replaced under its own name.
-WriteOutcome LocalStorageSettings::writeText(std::string_view name, std::string_view text) {
+WriteOutcome LocalStorageSettings::updateText(std::string_view name, const WriteDecision& decide) {
+  const auto text = decide(read(name));
+  if (!text) return WriteOutcome::Kept;
   const std::string key = existingKey(name).value_or(prefix_ + std::string(name));
-  return storage_.set(key, std::string(text)) ? WriteOutcome::Written : WriteOutcome::Refused;
+  return storage_.set(key, *text) ? WriteOutcome::Written : WriteOutcome::Refused;
 }
 
 }  // namespace wuffel::web

@@ -29,7 +29,9 @@ class LocalStorageSettings : public SettingsBackend {
   bool openKey(std::string_view path) override;
   bool ensureKey() override { return true; }
   StoredValue read(std::string_view name) override;
-  WriteOutcome writeText(std::string_view name, std::string_view text) override;
+  // One page's script runs at a time, so nothing comes between the read and
+  // the write.
+  WriteOutcome updateText(std::string_view name, const WriteDecision& decide) override;
 
   const std::string& prefix() const { return prefix_; }
 
