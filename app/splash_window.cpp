@@ -120,7 +120,7 @@ TSplashForm::TSplashForm(Handheld& handheld)
   addLabel(area, QStringLiteral("a pocket game in a drawer"), {24, 208, 209, 14}, {11, false, false, kSilver});
 
   auto* play = new QPushButton(QStringLiteral("- PLAY -"), area);
-  play->setGeometry(96, 276, 65, 25);
+  play->setGeometry(kPlayButtonBox);
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(11);
   font.setBold(true);

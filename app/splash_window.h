@@ -9,6 +9,9 @@ namespace wuffel {
 
 class Handheld;
 
+// Where "- PLAY -" sits in the splash window's client area.
+inline constexpr QRect kPlayButtonBox{96, 276, 65, 25};
+
 class TSplashForm : public CaptionedWindow {
  public:
   explicit TSplashForm(Handheld& handheld);
