@@ -294,6 +294,49 @@ TEST(NullSink, TheMissSoundIsHeardWholeAndAgainAfterSilence) {
   EXPECT_GT(second.rms, 0) << "the second cue was not heard";
 }
 
+// A stop drops what the device still holds of the sound, so the sound
+// ends when it is stopped rather than a buffer's length later.
+TEST(NullSink, AStoppedSoundFallsSilentAtOnce) {
+  if (!server) GTEST_SKIP() << "no sound server was started";
+  if (!server->running()) GTEST_SKIP() << "no private sound server: " << server->whyNot();
+
+  Recorder recorder(server->dir() / "cut.raw");
+  if (!recorder.waitForData()) GTEST_SKIP() << "parec could not record the null sink";
+
+  QtAudioOutput output;
+  WallClock clock;
+  DeviceFormatLoader loader(output);
+  SoundChannels channels(clock, loader, output);
+  SoundChannel& miss = channels[ChannelId::MPlayerMiss];
+  miss.open();
+  ASSERT_TRUE(output.hasDevice()) << "the sound server runs, but no audio device was found";
+  spin(100);  // converted ahead, as in a game
+
+  // From the moment its first frames reach the device, the sound plays
+  // for the time it was given before the stop (the channel's own position
+  // at the stop is that plus the time it took to get there).
+  const auto played = std::chrono::steady_clock::now();
+  miss.play();
+  while (output.startsMixed() == 0 && std::chrono::steady_clock::now() - played < std::chrono::seconds(1))
+    std::this_thread::yield();
+  const auto mixed = std::chrono::steady_clock::now();
+  std::this_thread::sleep_until(played + std::chrono::seconds(1));
+  miss.stop();
+  const double cutMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - mixed).count();
+  spin(300);
+  channels.closeAll();
+
+  const std::vector<std::int16_t> rec = recorder.stop();
+  const SoundPtr missSound = WaveFileLoader(kRecordRate, 1).load(channelFileName(ChannelId::MPlayerMiss));
+  const Heard heard = listen(rec, static_cast<int>(rmsOf(*missSound) / 4));
+  std::cout << "stopped after " << cutMs << " ms, heard for " << heard.ms() << " ms\n";
+  ASSERT_GT(heard.rms, 0) << "nothing was heard";
+  // The device held 60 ms of it; what is left is the time the stop takes
+  // to reach the audio thread.
+  EXPECT_LT(heard.ms(), cutMs + 20);
+  EXPECT_GT(heard.ms(), cutMs - 20);
+}
+
 }  // namespace
 }  // namespace wuffel
 
