@@ -12,10 +12,6 @@
 
 namespace wuffel {
 
-namespace {
-constexpr std::chrono::milliseconds kShutDownWait{50};
-}  // namespace
-
 struct LoadedAudioOutput::Loading {
   std::mutex mutex;
   std::vector<SoundPtr> announced;
@@ -47,7 +43,7 @@ LoadedAudioOutput::LoadedAudioOutput()
     : loading_(new Loading), loaded_(loading_->loaded.get_future().share()) {}
 
 LoadedAudioOutput::~LoadedAudioOutput() {
-  if (!shutDown_) shutDown(std::chrono::steady_clock::now() + kShutDownWait);
+  if (!shutDown_) shutDown(std::chrono::steady_clock::now() + kShutDownWaitByDefault);
   if (!loaderLeftRunning_) delete loading_;
 }
 

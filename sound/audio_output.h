@@ -8,6 +8,8 @@
 namespace wuffel {
 
 using Deadline = std::chrono::steady_clock::time_point;
+// What a destructor gives shutDown() when it was not called before.
+inline constexpr std::chrono::milliseconds kShutDownWaitByDefault{50};
 
 // The format of an output without a device.
 inline constexpr int kSilentRate = 22050;

@@ -14,11 +14,6 @@
 
 namespace wuffel {
 
-namespace {
-// How long an output's destruction waits for a conversion when nobody said.
-constexpr std::chrono::milliseconds kStopWait{50};
-}  // namespace
-
 struct PreparedSounds::Work {
   std::mutex mutex;
   std::condition_variable wake;
@@ -68,7 +63,7 @@ PreparedSounds::PreparedSounds() : work_(new Work) {
 }
 
 PreparedSounds::~PreparedSounds() {
-  stop(std::chrono::steady_clock::now() + kStopWait);
+  stop(std::chrono::steady_clock::now() + kShutDownWaitByDefault);
   if (!leftRunning_) delete work_;
 }
 

@@ -28,7 +28,6 @@ constexpr int kBufferMs = 60;
 // Long enough that the pauses of a game (a miss, a chance) keep the stream
 // running, short enough that the device soon sleeps between games.
 constexpr int kCorkAfterMs = 3000;
-constexpr std::chrono::milliseconds kShutDownWait{50};
 
 QAudioFormat chooseFormat(const QAudioDevice& device) {
   QAudioFormat format = device.preferredFormat();
@@ -225,7 +224,7 @@ QtAudioOutput::QtAudioOutput() : device_(new Device), format_(device_->formatFou
 }
 
 QtAudioOutput::~QtAudioOutput() {
-  if (!shutDown_) shutDown(std::chrono::steady_clock::now() + kShutDownWait);
+  if (!shutDown_) shutDown(std::chrono::steady_clock::now() + kShutDownWaitByDefault);
 }
 
 int QtAudioOutput::sampleRate() const { return ready() ? format_.get().sampleRate : kSilentRate; }

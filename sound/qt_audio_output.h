@@ -27,7 +27,7 @@ namespace wuffel {
 class QtAudioOutput : public AudioOutput {
  public:
   QtAudioOutput();
-  // Shuts down (within 50 ms) unless shutDown() was called.
+  // Shuts down (briefly) unless shutDown() was called.
   ~QtAudioOutput() override;
   QtAudioOutput(const QtAudioOutput&) = delete;
   QtAudioOutput& operator=(const QtAudioOutput&) = delete;
