@@ -1,13 +1,10 @@
 #pragma once
 
-#include <future>
-#include <memory>
 #include <mutex>
-#include <vector>
 
 #include <QString>
-#include <QThread>
 
+#include "app/device_arrival.h"
 #include "sound/audio_output.h"
 
 namespace wuffel {
@@ -16,43 +13,42 @@ namespace wuffel {
 // with its libraries (Qt Multimedia and the sound server's client) at run
 // time: they take longer to load than all the first window needs, so the
 // program starts loading them once that window is up. Until the output is
-// there, announced sounds wait in a list and every other call waits for it
-// (starting the load if need be). Without the module, the program stays
-// silent.
+// there, announced sounds wait in a list, and every other call waits for it
+// a little (DeviceArrival, starting the load if need be), then does without.
+// Without the module, the program stays silent.
 //
-// The output and the Qt objects inside it are made, and in the end
-// destroyed, on a thread of this object's that lasts as long as it does.
+// The output, and the Qt objects inside it, are made, used by their own
+// threads and in the end destroyed on a thread of this object's that lasts
+// as long as the output does.
 class AudioModuleOutput : public AudioOutput {
  public:
-  // `module`: the module's path without its suffix; by default wuffel-audio
-  // beside the program.
+  // `module`: the module's path, without its suffix if need be; by default
+  // wuffel-audio beside the program.
   explicit AudioModuleOutput(QString module = {});
+  // Shuts down (briefly) unless shutDown() was called.
   ~AudioModuleOutput() override;
   AudioModuleOutput(const AudioModuleOutput&) = delete;
   AudioModuleOutput& operator=(const AudioModuleOutput&) = delete;
 
   void startLoading() const;
 
-  int sampleRate() const override { return output().sampleRate(); }
-  int channelCount() const override { return output().channelCount(); }
+  int sampleRate() const override;
+  int channelCount() const override;
   void start(int voice, SoundPtr sound, std::int64_t fromFrame) override;
-  void stop(int voice) override { output().stop(voice); }
+  void stop(int voice) override;
   void prepare(SoundPtr sound) override;
+  bool shutDown(Deadline deadline) override;
 
  private:
-  void load();
-  AudioOutput& output() const;
+  struct Home;  // the output's thread, and what it shares with the UI thread
+  AudioOutput* output() const;  // null while not loaded
 
-  QString module_;
-  std::mutex mutex_;
-  std::vector<SoundPtr> announced_;
-  std::unique_ptr<AudioOutput> output_;  // set once, before loaded_
-  std::promise<void> loadedPromise_;
-  std::shared_future<void> loaded_;
-  mutable std::once_flag loading_;
-  mutable QThread home_;
-  // Lives on home_ and runs the work there.
-  mutable QObject* worker_ = nullptr;
+  Home* home_;
+  DeviceArrival<void> loaded_;
+  mutable std::once_flag loadStarted_;
+  bool shutDown_ = false;
+  bool leftRunning_ = false;
+  bool homeLeftRunning_ = false;
 };
 
 }  // namespace wuffel

@@ -5,20 +5,22 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <functional>
 #include <memory>
 #include <utility>
 
 #include "app/app_sound.h"
-#include "app/menu_popup.h"
 #include "app/face_pictures.h"
 #include "app/main_window.h"
+#include "app/menu_popup.h"
+#include "app/qsettings_backend.h"
 #include "app/qt_ports.h"
 #include "app/qt_text.h"
 #include "app/splash_window.h"
 #include "game/handheld.h"
-#include "app/qsettings_backend.h"
 
 namespace {
 
@@ -46,6 +48,7 @@ class AfterFirstPaint : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
+  wuffel::AppSound::nameTheStream();
   QApplication app(argc, argv);
   using namespace wuffel;
   QApplication::setApplicationName(qtText(kApplicationTitle));
@@ -99,6 +102,11 @@ int main(int argc, char** argv) {
   AfterFirstPaint startSound(&splashForm, [&sound] { sound.startDevice(); });
   core.start();
   const int status = QApplication::exec();
-  sound.channels().closeAll();
+  if (!sound.shutDown()) {
+    // Static destructors would tear Qt Multimedia down under the thread
+    // still waiting for the sound server.
+    std::fflush(nullptr);
+    std::quick_exit(status);
+  }
   return status;
 }

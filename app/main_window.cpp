@@ -48,7 +48,7 @@ VirtualKey virtualKeyOf(int qtKey) {
     case Qt::Key_F2: return VirtualKey::F2;
     case Qt::Key_F3: return VirtualKey::F3;
     case Qt::Key_F4: return VirtualKey::F4;
-    default: return kUnknownKey;
+    default: return kOtherKey;
   }
 }
 

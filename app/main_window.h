@@ -37,10 +37,7 @@ class TForm1 : public QWidget, public FaceObserver {
   Handheld* handheld_ = nullptr;
 };
 
-// The virtual-key code the game knows a key by. Keys it has no use for all
-// come as one code that no handler acts on; their release still ends a
-// held key's latch.
-inline constexpr auto kUnknownKey = static_cast<VirtualKey>(0);
+// The virtual-key code the game knows a key by; kOtherKey for the rest.
 VirtualKey virtualKeyOf(int qtKey);
 
 }  // namespace wuffel

@@ -40,8 +40,10 @@ void Handheld::gameButtonUp(ElementId button, int mode, MouseButton mouse) {
 }
 
 void Handheld::Puls_ACLMouseDown() {
+  bestScoreShownBy_.reset();
   BloccaTimers();
   BloccaMPlayers();
+  forgetCutOffChance();
   timer(TimerId::TimerClock).setEnabled(false);
   vars.PlayerActive = false;
   vars.GameRunning = false;
@@ -53,6 +55,7 @@ void Handheld::Puls_ACLMouseUp() {
 }
 
 void Handheld::AvviaGioco() {
+  forgetCutOffChance();
   vars.LivesLeft = kLivesPerGame;
   vars.Score = 0;
   TrasformaScore(vars.Score);
@@ -71,6 +74,14 @@ void Handheld::AvviaGioco() {
   timer(TimerId::TimerPrimaPalla).setEnabled(true);
   timer(TimerId::TimerGioco).setInterval(kStartingTickMs);
   timer(TimerId::TimerGioco).setEnabled(true);
+}
+
+void Handheld::forgetCutOffChance() {
+  // A chance triggered but cut off before its first step would leave the
+  // swing believing a chance is starting, and every later swing would keep
+  // the racket timer stopped: no game could be played until a chance ran.
+  // Only a game start and the reset call this, with TimerChance stopped.
+  if (vars.ChanceStep == 1) vars.ChanceStep = 0;
 }
 
 void Handheld::BloccaTimers() {

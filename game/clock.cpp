@@ -13,6 +13,9 @@ constexpr int kClockFirstTickMs = 1;
 
 void Handheld::Puls_TimeMouseDown(MouseButton mouse) {
   if (mouse == MouseButton::Left) face.hide(E::Puls_Time);
+  // A game button's press released elsewhere is forgotten, so that its
+  // release later cannot start a game on the clock face.
+  bestScoreShownBy_.reset();
   if (vars.GameRunning) return;
   timer(TimerId::TimerClock).setEnabled(false);
   timer(TimerId::TimerZZZ).setEnabled(false);

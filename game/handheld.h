@@ -110,6 +110,7 @@ class Handheld {
   void BloccaTimers();
   void BloccaMPlayers();
   void TimerPrimaPallaTimer();
+  void forgetCutOffChance();
 
   // The clock.
   void Puls_TimeMouseDown(MouseButton mouse);

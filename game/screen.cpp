@@ -118,7 +118,11 @@ void Handheld::showNumber(std::int32_t n) {
 
 void Handheld::TrasformaScore(std::int32_t& value) {
   if (value > kHighestScore) {
+    // Held at the largest number the display shows, and shown: leaving the
+    // digits as they were would show 9998 for a score of 9999, or the lit
+    // face's 1200 for a best score past 9999. No chance is tested there.
     value = kHighestScore;
+    showNumber(value);
   } else {
     showNumber(value);
     testChance();

@@ -16,6 +16,10 @@ enum class VirtualKey : int {
   F4 = 115,
 };
 
+// What a front end passes for a key the game has no use for: no handler
+// acts on it, but its release still ends a held key's latch.
+inline constexpr auto kOtherKey = static_cast<VirtualKey>(0);
+
 enum class MouseButton { Left, Right, Middle };
 
 // The buttons held during a mouse move.

@@ -13,7 +13,6 @@ namespace {
 
 using E = ElementId;
 constexpr std::size_t kMostViolationsKept = 20;
-constexpr auto kOtherKey = static_cast<VirtualKey>(65);
 
 PlatformSetup utcAtZero(std::int64_t ms) {
   PlatformSetup setup;

@@ -7,10 +7,6 @@
 
 namespace wuffel {
 
-// The format the game's own files are made in, and so the one an output
-// without a device takes on.
-inline constexpr int kGameSoundRate = 22050;
-inline constexpr int kGameSoundChannels = 1;
 // The format most audio devices run at: what a device that prefers none
 // that suits is asked for, and what a sound kept at its own format is
 // sized for.

@@ -14,7 +14,7 @@ namespace {
 
 SoundPtr aSound() {
   auto sound = std::make_shared<DecodedSound>();
-  sound->sampleRate = kGameSoundRate;
+  sound->sampleRate = kSilentRate;
   sound->channels = 1;
   sound->samples.assign(100, 0);
   return sound;
@@ -47,7 +47,7 @@ TEST_F(AudioModule, ItsOutputIsMadeAndDestroyedOnAThreadOfItsOwn) {
   {
     AudioModuleOutput output(QStringLiteral(WUFFEL_RECORDING_AUDIO_MODULE));
     output.startLoading();
-    EXPECT_EQ(output.sampleRate(), kGameSoundRate);
+    EXPECT_EQ(output.sampleRate(), kSilentRate);
     EXPECT_EQ(recorded->destroyedOn, nullptr);
   }
   ASSERT_NE(recorded->madeOn, nullptr);
@@ -63,8 +63,8 @@ TEST_F(AudioModule, AnOutputNeverAskedForIsNeverLoaded) {
 TEST_F(AudioModule, WithoutTheModuleTheProgramIsSilent) {
   AudioModuleOutput output(QStringLiteral("/nonexistent/wuffel-audio"));
   output.prepare(aSound());
-  EXPECT_EQ(output.sampleRate(), kGameSoundRate);
-  EXPECT_EQ(output.channelCount(), kGameSoundChannels);
+  EXPECT_EQ(output.sampleRate(), kSilentRate);
+  EXPECT_EQ(output.channelCount(), kSilentChannels);
   output.start(0, aSound(), 0);
   output.stop(0);
   EXPECT_EQ(recorded->madeOn, nullptr);

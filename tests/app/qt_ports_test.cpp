@@ -4,11 +4,13 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFontDatabase>
 #include <QWidget>
 
 #include <vector>
 
 #include "app/qt_ports.h"
+#include "app/qt_text.h"
 #include "game/documents.h"
 #include "platform/windows.h"
 #include "qt_application.h"
@@ -74,6 +76,22 @@ TEST(QtWindows, AWindowMadeOnDemandShowsAgainWhereItWasClosed) {
   EXPECT_TRUE(about->isVisible());
   EXPECT_EQ(windows.position(WindowId::AboutForm).left, 120);
   EXPECT_EQ(windows.position(WindowId::AboutForm).top, 80);
+}
+
+// The caption is the whole application title: window managers draw it in
+// bold, beside a window-menu icon and up to three buttons about as wide as
+// the caption is high, and cut it short in a narrower window.
+TEST(QtErrorBox, IsWideEnoughForTheWholeTitleAsItsCaption) {
+  testing::application();
+  const QString title = qtText(kApplicationTitle);
+  auto box = QtErrorBox::makeBox("Failed to set data for 'HiScoreA'.");
+  box->show();
+  QFont bold = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+  bold.setBold(true);
+  const QFontMetrics caption(bold);
+  EXPECT_EQ(box->windowTitle(), title);
+  EXPECT_GE(box->width(), caption.horizontalAdvance(title) + 4 * caption.height());
+  EXPECT_LE(box->height(), 200);
 }
 
 TEST(QtTimerScheduler, FiresEachStartedTimerByItsIndexUntilStopped) {

@@ -322,5 +322,24 @@ TEST(Buttons, OnlyTheReleaseOfAPressThatShowedTheBestScoreStartsAGame) {
   EXPECT_TRUE(rig.lit(E::Im_Wuffel2));
 }
 
+TEST(Buttons, AGameButtonPressReleasedElsewhereIsForgottenByTheNextButton) {
+  for (const E other : {E::Puls_Time, E::Puls_ACL}) {
+    Rig rig(kFirstThrowInLane2);
+    auto& h = rig.handheld;
+    auto& inside = rig.inside;
+    h.start();
+    const auto& a = elementInfo(E::Puls_GameA);
+    h.mousePress(a.left + 1, a.top + 1, MouseButton::Right);
+    h.mouseRelease(5, 5, MouseButton::Right);
+    rig.click(other);
+    const int modeBefore = inside.vars.GameMode;
+    // A right press on the face released over "Game A" starts nothing.
+    h.mousePress(300, 60, MouseButton::Right);
+    h.mouseRelease(a.left + 1, a.top + 1, MouseButton::Right);
+    EXPECT_FALSE(inside.vars.GameRunning) << elementInfo(other).name;
+    EXPECT_EQ(inside.vars.GameMode, modeBefore) << elementInfo(other).name;
+  }
+}
+
 }  // namespace
 }  // namespace wuffel

@@ -16,6 +16,7 @@ class HandheldTestAccess {
   RallyState& rally;
   IntervalTimer& timer(TimerId id) { return h_.timer(id); }
 
+  void RiempiSchermo() { h_.RiempiSchermo(); }
   void SvuotaSchermo() { h_.SvuotaSchermo(); }
   void PreparaSchermo() { h_.PreparaSchermo(); }
   void MostraWuffel() { h_.MostraWuffel(); }

@@ -295,6 +295,26 @@ TEST_P(ChanceWithLivesLost, TheMarksOfLostLivesBlinkAndTheLivesComeBack) {
 
 INSTANTIATE_TEST_SUITE_P(OneOrTwoLost, ChanceWithLivesLost, ::testing::Values(2, 1));
 
+TEST_F(Chance, AResetBeforeItsFirstStepLocksNoLaterGame) {
+  const std::int64_t t0 = trigger(3);
+  ASSERT_EQ(inside.vars.ChanceStep, 1);
+  rig.advanceTo(t0 + 50);  // the chance's first step comes at 100 ms
+  rig.click(E::Puls_ACL);
+  rig.click(E::Puls_GameA);
+  ASSERT_TRUE(inside.vars.GameRunning);
+  // Every later swing runs its racket animation and frees the player again.
+  for (int swing = 0; swing < 3; ++swing) {
+    h.keyDown(VirtualKey::Ctrl);
+    h.keyUp(VirtualKey::Ctrl);
+    EXPECT_TRUE(timerOn(TimerId::TimerRacchetta)) << "swing " << swing;
+    rig.wait(1000);
+    EXPECT_TRUE(inside.vars.PlayerActive && inside.vars.SwingReady) << "swing " << swing;
+  }
+  h.keyDown(VirtualKey::Up);
+  h.keyUp(VirtualKey::Up);
+  EXPECT_EQ(inside.vars.PlayerLane, 1);
+}
+
 TEST_F(Chance, AMissDuringTheBonusEndsItForGood) {
   const std::int64_t t0 = trigger(3);
   at(t0, 2350 + 800);  // the digits are dark in this blink

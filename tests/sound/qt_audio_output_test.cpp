@@ -27,8 +27,8 @@ TEST(QtAudioOutput, WithoutADeviceItStaysSilentWhileTheChannelsKeepTime) {
   SoundChannels channels(clock, loader, output);
   for (int i = 0; i < kChannelCount; ++i) channels[static_cast<ChannelId>(i)].open();
   EXPECT_FALSE(output.hasDevice());
-  EXPECT_EQ(output.sampleRate(), kGameSoundRate);
-  EXPECT_EQ(output.channelCount(), kGameSoundChannels);
+  EXPECT_EQ(output.sampleRate(), kSilentRate);
+  EXPECT_EQ(output.channelCount(), kSilentChannels);
 
   SoundChannel& hit = channels[ChannelId::MPlayerHit];
   hit.play();
