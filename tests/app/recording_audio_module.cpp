@@ -3,6 +3,8 @@
 #include <QThread>
 #include <QtGlobal>
 
+#include <atomic>
+
 #include "recording_audio_module.h"
 #include "sound/audio_output.h"
 
@@ -12,7 +14,7 @@ RecordedAudio recorded;
 
 class RecordingOutput : public wuffel::SilentOutput {
  public:
-  RecordingOutput() { recorded.madeOn = QThread::currentThread(); }
+  RecordingOutput() : SilentOutput(kRecordingOutputRate) { recorded.madeOn = QThread::currentThread(); }
   ~RecordingOutput() override { recorded.destroyedOn = QThread::currentThread(); }
   void prepare(wuffel::SoundPtr) override { ++recorded.prepared; }
   void start(int, wuffel::SoundPtr, std::int64_t) override { ++recorded.started; }
@@ -20,6 +22,9 @@ class RecordingOutput : public wuffel::SilentOutput {
 
 }  // namespace
 
-extern "C" Q_DECL_EXPORT wuffel::AudioOutput* wuffelCreateAudioOutput() { return new RecordingOutput; }
+extern "C" Q_DECL_EXPORT wuffel::AudioOutput* wuffelCreateAudioOutput() {
+  while (std::atomic_ref(recorded.held).load()) QThread::msleep(1);
+  return new RecordingOutput;
+}
 
 extern "C" Q_DECL_EXPORT RecordedAudio* wuffelRecordedAudio() { return &recorded; }
