@@ -4,6 +4,7 @@
 #include <ostream>
 #include <type_traits>
 
+#include "sim/dump.h"
 #include "sim/script.h"
 #include "sim/trace.h"
 #include "sim/virtual_handheld.h"

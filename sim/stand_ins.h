@@ -12,17 +12,12 @@
 #include <vector>
 
 #include "platform/ports.h"
+#include "sim/event_log.h"
 #include "platform/virtual_scheduler.h"
 #include "sound/channel.h"
 #include "sound/wave_file_loader.h"
 
 namespace wuffel::sim {
-
-class EventLog {
- public:
-  virtual ~EventLog() = default;
-  virtual void event(const std::string& text) = 0;
-};
 
 // What a script sets before the program starts, besides the store.
 struct PlatformSetup {

@@ -6,9 +6,11 @@
 #include <iosfwd>
 #include <string>
 
-#include "sim/stand_ins.h"
-#include "sim/virtual_handheld.h"
-#include "store/memory_settings.h"
+#include "face/face.h"
+#include "platform/interval_timer.h"
+#include "sim/event_log.h"
+#include "sound/channel.h"
+#include "store/hiscore_store.h"
 
 namespace wuffel::sim {
 
@@ -26,7 +28,7 @@ class Trace : public EventLog {
 // changes, the timers', the sound requests and the store's reads and writes.
 class TraceWriter : public FaceObserver, public TimerObserver, public SoundObserver, public StoreObserver {
  public:
-  explicit TraceWriter(Trace& trace) : trace_(trace) {}
+  explicit TraceWriter(EventLog& trace) : trace_(trace) {}
   void visibilityChanged(ElementId id, bool visible) override;
   void pictureChanged(ElementId id, std::optional<ElementId> source) override;
   void timerChanged(std::string_view name, int intervalMs, bool enabled) override;
@@ -35,10 +37,7 @@ class TraceWriter : public FaceObserver, public TimerObserver, public SoundObser
   void storeWritten(std::string_view name, std::int32_t value) override;
 
  private:
-  Trace& trace_;
+  EventLog& trace_;
 };
-
-// The `dump` lines: the whole state of the handheld and its stand-ins.
-void writeDump(Trace& trace, const VirtualHandheld& handheld, const MemorySettings& store);
 
 }  // namespace wuffel::sim

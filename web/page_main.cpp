@@ -132,7 +132,7 @@ class Page {
 
   void runTicksUntil(std::int64_t time) {
     program_->scheduler.runUntil(time, [this](int index) {
-      if (trace_) trace_->line("tick " + std::string(kTimers[static_cast<std::size_t>(index)].name));
+      if (trace_) trace_->event("tick " + std::string(kTimers[static_cast<std::size_t>(index)].name));
       program_->handheld.timerFired(index);
     });
   }
@@ -142,7 +142,7 @@ class Page {
   void settle() {
     if (program_->messageLoop.quitRequested) {
       program_->sound.closeAll();
-      if (trace_) trace_->line("exit");
+      if (trace_) trace_->event("exit");
       cancelLongPress();
       armWake(std::nullopt);
       program_.reset();
@@ -197,13 +197,13 @@ Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTr
       shell(trace),
       beep(trace),
       output(loader),
-      sound(clock, loader, output, trace),
+      sound(clock, loader, output, trace ? &trace->reports() : nullptr),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound, settings, beep, messageLoop,
-                             trace, trace}),
+                             trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr}),
       canvas(handheld.faceState()),
       input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
                        [&page] { page.cancelLongPress(); }}) {
-  if (trace) handheld.observeFace(trace);
+  if (trace) handheld.observeFace(&trace->reports());
   handheld.observeFace(&canvas);
 }
 

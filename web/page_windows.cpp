@@ -25,7 +25,7 @@ void PageWindows::setShown(WindowId id, bool shown) {
   auto& s = at(id);
   if (s.shown == shown) return;
   s.shown = shown;
-  if (trace_) trace_->line(named(id) + (shown ? " show" : " hide"));
+  if (trace_) trace_->event(named(id) + (shown ? " show" : " hide"));
   updateViews();
 }
 
@@ -35,7 +35,7 @@ void PageWindows::hide(WindowId id) {
 }
 
 void PageWindows::bringToFront(WindowId id) {
-  if (trace_) trace_->line(named(id) + " front");
+  if (trace_) trace_->event(named(id) + " front");
   activate(id);
 }
 
@@ -44,12 +44,12 @@ void PageWindows::moveTo(WindowId id, WindowPosition pos) {
   if (s.pos.left == pos.left && s.pos.top == pos.top) return;
   s.pos = pos;
   if (id == WindowId::Form1 && onScreen(id)) handheldPlaced_ = true;
-  if (trace_) trace_->line(named(id) + " at " + std::to_string(pos.left) + " " + std::to_string(pos.top));
+  if (trace_) trace_->event(named(id) + " at " + std::to_string(pos.left) + " " + std::to_string(pos.top));
   updateViews();
 }
 
 void PageWindows::popupMenu(int x, int y) {
-  if (trace_) trace_->line("popup " + std::to_string(x) + " " + std::to_string(y));
+  if (trace_) trace_->event("popup " + std::to_string(x) + " " + std::to_string(y));
   popup_(x, y);
 }
 
