@@ -81,8 +81,9 @@ int main(int argc, char** argv) {
   // The Qt windows are built before the core runs any of their handlers
   // (core.start() below), so their order among themselves is free.
   TSplashForm splashForm(core);
-  splashForm.move((windows.screenWidth() - splashForm.width()) / 2,
-                  (windows.screenHeight() - splashForm.height()) / 2);
+  const WindowPosition splashAt =
+      centredOnScreen({splashForm.width(), splashForm.height()}, windows.screenWidth(), windows.screenHeight());
+  splashForm.move(splashAt.left, splashAt.top);
   const FacePictures pictures;
   TForm1 form1(pictures);
   form1.attach(&core);

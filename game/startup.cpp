@@ -1,10 +1,7 @@
 // Start-up of the program, the main window's creation and activation, and
 // the splash window's handlers.
-#include "game/handheld.h"
-
-#include <algorithm>
-
 #include "game/documents.h"
+#include "game/handheld.h"
 
 namespace wuffel {
 
@@ -52,9 +49,8 @@ void Handheld::FormActivate() {
 void Handheld::splashPlay() {
   dispatcher_.run([this] {
     auto& w = ports_.windows;
-    const int left = std::max(0, (w.screenWidth() - w.windowWidth(WindowId::Form1)) / 2);
-    const int top = std::max(0, (w.screenHeight() - w.windowHeight(WindowId::Form1)) / 2);
-    w.moveTo(WindowId::Form1, {left, top});
+    const WindowSize form1{w.windowWidth(WindowId::Form1), w.windowHeight(WindowId::Form1)};
+    w.moveTo(WindowId::Form1, centredOnScreen(form1, w.screenWidth(), w.screenHeight()));
     w.hide(WindowId::SplashForm);
   });
 }

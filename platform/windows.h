@@ -2,6 +2,7 @@
 // title the program goes by. Every front end builds its windows from these.
 #pragma once
 
+#include <algorithm>
 #include <string_view>
 
 namespace wuffel {
@@ -26,5 +27,11 @@ inline constexpr std::string_view kApplicationTitle = "Wuffel Tennis (Vantoro) S
 inline constexpr WindowPosition kMainWindowCreatedAt{-700, -500};
 inline constexpr WindowSize kSplashFormSize{257, 308};
 inline constexpr WindowSize kAboutFormSize{275, 224};
+
+// Where a window of `size` stands centred on a screen, kept off the
+// screen's top and left edges.
+inline constexpr WindowPosition centredOnScreen(WindowSize size, int screenWidth, int screenHeight) {
+  return {std::max(0, (screenWidth - size.width) / 2), std::max(0, (screenHeight - size.height) / 2)};
+}
 
 }  // namespace wuffel

@@ -41,9 +41,8 @@ StandInWindows::StandInWindows(int screenWidth, int screenHeight, EventLog* log)
   state_[WindowId::Form1] = {kMainWindowCreatedAt, false, {face.width, face.height}};
   state_[WindowId::AboutForm] = {{0, 0}, false, kAboutFormSize};
   // The splash window is centred on the screen when it is created.
-  const auto [w, h] = kSplashFormSize;
-  state_[WindowId::SplashForm] = {
-      {std::max(0, (screenWidth - w) / 2), std::max(0, (screenHeight - h) / 2)}, false, kSplashFormSize};
+  state_[WindowId::SplashForm] = {centredOnScreen(kSplashFormSize, screenWidth, screenHeight), false,
+                                  kSplashFormSize};
 }
 
 void StandInWindows::log(const std::string& text) const { tell(log_, text); }

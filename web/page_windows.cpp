@@ -17,8 +17,8 @@ PageWindows::PageWindows(int screenWidth, int screenHeight, PageTrace* trace,
   const auto& face = elementInfo(ElementId::Im_Base);
   at(WindowId::Form1) = {kMainWindowCreatedAt, false, face.width, face.height};
   at(WindowId::AboutForm) = {{0, 0}, false, kAboutFormSize.width, kAboutFormSize.height};
-  const auto [w, h] = kSplashFormSize;
-  at(WindowId::SplashForm) = {{std::max(0, (screenWidth - w) / 2), std::max(0, (screenHeight - h) / 2)}, false, w, h};
+  at(WindowId::SplashForm) = {centredOnScreen(kSplashFormSize, screenWidth, screenHeight), false,
+                              kSplashFormSize.width, kSplashFormSize.height};
 }
 
 void PageWindows::setShown(WindowId id, bool shown) {
