@@ -56,7 +56,7 @@ void StandInWindows::setShown(WindowId id, bool shown) {
 
 void StandInWindows::hide(WindowId id) {
   setShown(id, false);
-  if (active_ == id) activateLastShown();
+  focus_.hidden(id, [this](WindowId other) { return isShown(other); });
 }
 
 void StandInWindows::bringToFront(WindowId id) {
@@ -77,18 +77,6 @@ void StandInWindows::moveTo(WindowId id, WindowPosition position) {
 void StandInWindows::popupMenu(int x, int y) {
   popups.push_back({x, y});
   log("popup " + std::to_string(x) + " " + std::to_string(y));
-}
-
-void StandInWindows::activate(WindowId id) {
-  active_ = id;
-  std::erase(activated_, id);
-  activated_.push_back(id);
-}
-
-void StandInWindows::activateLastShown() {
-  active_.reset();
-  for (auto it = activated_.rbegin(); it != activated_.rend(); ++it)
-    if (state_.at(*it).shown) return activate(*it);
 }
 
 void StandInErrorBox::showError(const std::string& message) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/keyboard_focus.h"
 #include "platform/ports.h"
 #include "sim/event_log.h"
 #include "platform/virtual_scheduler.h"
@@ -75,8 +76,8 @@ class StandInWindows : public WindowSystem {
   int windowHeight(WindowId id) const override { return state_.at(id).size.height; }
   void popupMenu(int x, int y) override;
 
-  void activate(WindowId id);
-  bool isActive(WindowId id) const { return active_ == id; }
+  void activate(WindowId id) { focus_.activate(id); }
+  bool isActive(WindowId id) const { return focus_.has(id); }
   bool isShown(WindowId id) const { return state_.at(id).shown; }
 
   struct Move {
@@ -90,7 +91,6 @@ class StandInWindows : public WindowSystem {
 
  private:
   void setShown(WindowId id, bool shown);
-  void activateLastShown();
   void log(const std::string& text) const;
 
   struct State {
@@ -102,8 +102,7 @@ class StandInWindows : public WindowSystem {
   int screenWidth_;
   int screenHeight_;
   std::map<WindowId, State> state_;
-  std::optional<WindowId> active_;
-  std::vector<WindowId> activated_;  // in the order of their last activation
+  KeyboardFocus focus_;
 };
 
 class StandInErrorBox : public ErrorBox {

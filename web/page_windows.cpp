@@ -31,7 +31,7 @@ void PageWindows::setShown(WindowId id, bool shown) {
 
 void PageWindows::hide(WindowId id) {
   setShown(id, false);
-  if (active_ == id) activateLastShown();
+  focus_.hidden(id, [this](WindowId other) { return isShown(other); });
 }
 
 void PageWindows::bringToFront(WindowId id) {
@@ -51,19 +51,6 @@ void PageWindows::moveTo(WindowId id, WindowPosition pos) {
 void PageWindows::popupMenu(int x, int y) {
   if (trace_) trace_->event("popup " + std::to_string(x) + " " + std::to_string(y));
   popup_(x, y);
-}
-
-void PageWindows::activate(WindowId id) {
-  active_ = id;
-  std::erase(activated_, id);
-  activated_.push_back(id);
-}
-
-// A hidden active window hands the keyboard to the window active before it.
-void PageWindows::activateLastShown() {
-  active_.reset();
-  for (auto it = activated_.rbegin(); it != activated_.rend(); ++it)
-    if (at(*it).shown) return activate(*it);
 }
 
 bool PageWindows::onScreen(WindowId id) const {
