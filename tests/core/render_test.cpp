@@ -133,6 +133,45 @@ TEST_F(Rendering, SharedPlaceSegmentsLookTheSameAloneOrTogether) {
   EXPECT_EQ(rally, both);
 }
 
+TEST_F(Rendering, SoftEdgesFollowTheOutlineWithAnAntiAliasedRimAndAShadowBelow) {
+  testing::Rig rig;
+  rig.handheld->start();
+  const QImage cut = renderFace(rig.handheld->face, *pictures);
+  const QImage soft = renderFace(rig.handheld->face, *pictures, 1, {.edges = CaseEdges::Soft});
+  const QImage outline = QImage(QStringLiteral(":/assets/face/case-outline.bmp")).convertToFormat(QImage::Format_Grayscale8);
+  ASSERT_EQ(outline.size(), soft.size());
+  int partial = 0;
+  for (int y = 0; y < soft.height(); ++y)
+    for (int x = 0; x < soft.width(); ++x) {
+      const bool inside = qGray(outline.pixel(x, y)) < 128;
+      const int alpha = qAlpha(soft.pixel(x, y));
+      if (inside) {
+        ASSERT_GE(alpha, 128) << x << "," << y;
+      } else {
+        ASSERT_LT(alpha, 255) << x << "," << y;
+        ASSERT_EQ(qAlpha(cut.pixel(x, y)), 0) << x << "," << y;
+      }
+      if (alpha > 0 && alpha < 255) ++partial;
+    }
+  EXPECT_GT(partial, 2 * (soft.width() + soft.height()));
+  // Well inside the case, clear of its rounded corners, both are the same photograph.
+  for (const QRect inner : {QRect(40, 10, soft.width() - 80, soft.height() - 20),
+                            QRect(10, 40, soft.width() - 20, soft.height() - 80)})
+    EXPECT_EQ(soft.copy(inner), cut.copy(inner));
+  // The light comes from above: the shadow lies below the case.
+  const int middle = soft.width() / 2;
+  EXPECT_GT(qAlpha(soft.pixel(middle, soft.height() - 2)), qAlpha(soft.pixel(middle, 1)));
+  EXPECT_EQ(qAlpha(soft.pixel(0, 0)), 0);
+  // At 2x the rim is drawn at 2x: twice as many partly covered pixels along an edge.
+  const QImage soft2 = renderFace(rig.handheld->face, *pictures, 2, {.edges = CaseEdges::Soft});
+  auto partlyCovered = [](const QImage& image, int x) {
+    int n = 0;
+    for (int y = image.height() / 2; y < image.height(); ++y) n += qAlpha(image.pixel(x, y)) > 0 && qAlpha(image.pixel(x, y)) < 255;
+    return n;
+  };
+  EXPECT_GE(partlyCovered(soft2, 2 * middle), 2 * partlyCovered(soft, middle) - 1);
+}
+
 TEST_F(Rendering, GhostsShowEveryUnlitSegmentAndDigitDotAtTheirShareOfALitOnesDarkness) {
   testing::Rig rig;
   auto& face = rig.handheld->face;
