@@ -1,7 +1,8 @@
 // look_preview: the main window with a panel look given on the command line,
 // for looking at the look and taking screenshots until the settings dialog
-// sets it. The handheld runs on virtual time kept at the pace of the real
-// clock, with silent stand-ins for sound, the store and the shell.
+// sets it. The handheld runs on the window program's timers and clock, with
+// silent stand-ins for sound, the store, the shell and the other windows, so
+// it wakes exactly as the game does.
 //
 //   look_preview [--ghosts N] [--contrast N] [--fade] [--game a|b] [--at X,Y]
 //
@@ -10,12 +11,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QStringList>
-#include <QTimer>
 
 #include <cstdio>
 
 #include "app/face_pictures.h"
 #include "app/main_window.h"
+#include "app/qt_ports.h"
 #include "core/rig.h"
 
 int main(int argc, char** argv) {
@@ -39,20 +40,33 @@ int main(int argc, char** argv) {
     }
   }
 
-  testing::Rig rig;
-  const FacePictures pictures;
-  TForm1 window(pictures);
-  window.attach(rig.handheld.get());
-  window.setPanelLook(look);
-  rig.handheld->start();
-  if (game == QLatin1String("a")) rig.click(ElementId::Puls_GameA);
-  if (game == QLatin1String("b")) rig.click(ElementId::Puls_GameB);
-
+  std::int64_t soundClockMs = 0;
+  testing::RecordingPorts ports;
+  ports.now = &soundClockMs;
+  SilentOutput output;
+  SoundChannels channels{ports, ports, output, &ports};
+  MemorySettings settings;
+  SystemTimeOfDay timeOfDay;
   QElapsedTimer clock;
   clock.start();
-  QTimer pace;
-  QObject::connect(&pace, &QTimer::timeout, [&] { rig.advanceTo(clock.elapsed()); });
-  pace.start(5);
+  Handheld* handheld = nullptr;
+  QtTimerScheduler scheduler([&](int index) {
+    soundClockMs = clock.elapsed();
+    handheld->timerFired(index);
+  });
+  Handheld core(HandheldPorts{scheduler, timeOfDay, ports, ports, ports, channels, settings, ports, ports});
+  handheld = &core;
+
+  const FacePictures pictures;
+  TForm1 window(pictures);
+  window.attach(handheld);
+  window.setPanelLook(look);
+  core.start();
+  if (!game.isEmpty()) {
+    const auto& button = elementInfo(game == QLatin1String("b") ? ElementId::Puls_GameB : ElementId::Puls_GameA);
+    core.mousePress(button.left + 1, button.top + 1, MouseButton::Left);
+    core.mouseRelease(button.left + 1, button.top + 1, MouseButton::Left);
+  }
   window.move(at);
   window.show();
   return QApplication::exec();
