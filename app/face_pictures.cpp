@@ -206,12 +206,26 @@ const std::vector<GlyphSet>& FacePictures::glyphHolders(int scale) const {
 }
 
 const FacePictures::ForScreen& FacePictures::forScreen(qreal devicePixelRatio, int contrast, CaseEdges edges) const {
-  const ForScreen* sameScale = nullptr;
-  for (const auto& screen : screens_) {
-    if (!qFuzzyCompare(screen->devicePixelRatio, devicePixelRatio)) continue;
-    if (screen->contrast == contrast && screen->edges == edges) return *screen;
-    sameScale = screen.get();
+  std::vector<const ForScreen*> sameScale;
+  for (auto it = screens_.begin(); it != screens_.end(); ++it) {
+    const ForScreen& screen = **it;
+    if (!qFuzzyCompare(screen.devicePixelRatio, devicePixelRatio)) continue;
+    if (screen.contrast == contrast && screen.edges == edges) {
+      std::rotate(it, it + 1, screens_.end());
+      return *screens_.back();
+    }
+    sameScale.push_back(&screen);
   }
+  // Another look at this scale shares what the look does not change.
+  auto madeAlready = [&](const ElementInfo& e) -> const QImage* {
+    for (const ForScreen* other : sameScale) {
+      const bool same = e.kind == ElementKind::FacePhoto ? other->edges == edges
+                        : isPhotograph(e)                 ? true
+                                                          : other->contrast == contrast;
+      if (same) return &other->drawn[indexOf(e.id)];
+    }
+    return nullptr;
+  };
   auto screen = std::make_unique<ForScreen>();
   screen->devicePixelRatio = devicePixelRatio;
   screen->contrast = contrast;
@@ -223,12 +237,8 @@ const FacePictures::ForScreen& FacePictures::forScreen(qreal devicePixelRatio, i
     if (picture.isNull()) continue;
     const QSize size = onDevice(e.width, e.height, devicePixelRatio);
     QImage& drawn = screen->drawn[indexOf(e.id)];
-    // Another look at this scale shares what the look does not change.
-    const bool shared = sameScale && (e.kind == ElementKind::FacePhoto ? sameScale->edges == edges
-                                      : isPhotograph(e)                 ? true
-                                                                        : sameScale->contrast == contrast);
-    if (shared)
-      drawn = sameScale->drawn[indexOf(e.id)];
+    if (const QImage* made = madeAlready(e))
+      drawn = *made;
     else if (e.kind == ElementKind::FacePhoto)
       drawn = photographInCase(picture, size, edges, load(kCaseOutlinePath),
                                edges == CaseEdges::Soft ? load(caseEdgePath(screen->assetScale)) : QImage());
@@ -239,6 +249,8 @@ const FacePictures::ForScreen& FacePictures::forScreen(qreal devicePixelRatio, i
       drawn = liquidCrystal(coverage(blackAsAlpha(picture), size), size, devicePixelRatio, contrast);
   }
   screens_.push_back(std::move(screen));
+  // A look dragged along a slider would otherwise keep every step's pictures.
+  if (screens_.size() > kKeptLooks) screens_.erase(screens_.begin());
   return *screens_.back();
 }
 

@@ -49,6 +49,8 @@ class FacePictures {
 
   // The picture owned by `owner` as the asset holds it at 1x.
   const QImage& original(ElementId owner) const { return assets(1).pictures[indexOf(owner)]; }
+  // The pictures stay valid until pictures for another look or scale are
+  // asked for: only the last few are kept.
   const ForScreen& forScreen(qreal devicePixelRatio, int contrast = PanelLook::kFullContrast,
                              CaseEdges edges = CaseEdges::Cut) const;
 
@@ -76,7 +78,10 @@ class FacePictures {
   const Assets& assets(int scale) const;
   const std::vector<GlyphSet>& glyphHolders(int scale) const;
 
+  static constexpr std::size_t kKeptLooks = 4;
+
   mutable std::array<std::unique_ptr<Assets>, 3> assets_;
+  // The last used last.
   mutable std::vector<std::unique_ptr<ForScreen>> screens_;
 };
 

@@ -230,6 +230,11 @@ TEST_F(Rendering, LowerContrastLightensLitSegmentsAndTheirShadowAlike) {
   ASSERT_GT(darkening(bare, full, shadow), 5);
   EXPECT_NEAR(darkening(bare, low, shadow), 0.4 * darkening(bare, full, shadow), 2);
   setEveryCrystal(face, true);
+  // Swept along its range, as by a slider, and back: the same pictures.
+  const QImage atLowest = renderFace(face, *pictures, 1, look);
+  for (int contrast = PanelLook::kMinContrast; contrast <= PanelLook::kFullContrast; contrast += 10)
+    renderFace(face, *pictures, 1, {.panel = {.contrast = contrast}, .edges = CaseEdges::Soft});
+  EXPECT_EQ(renderFace(face, *pictures, 1, look), atLowest);
   // Out of range, it is held to the range.
   look.panel.contrast = 0;
   EXPECT_EQ(renderFace(face, *pictures, 1, look), renderFace(face, *pictures, 1, {.panel = {.contrast = 40}}));
