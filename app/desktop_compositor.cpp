@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QRectF>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
