@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "app/jpeg_image.h"
 
@@ -185,6 +186,16 @@ const FacePictures::Assets& FacePictures::assets(int scale) const {
   return *slot;
 }
 
+const std::vector<GlyphSet>& FacePictures::glyphClasses(int scale) const {
+  const Assets& source = assets(scale);
+  if (source.glyphClasses.empty()) {
+    std::set<GlyphSet> classes(glyphHolders(scale).begin(), glyphHolders(scale).end());
+    classes.erase(0);
+    source.glyphClasses.assign(classes.begin(), classes.end());
+  }
+  return source.glyphClasses;
+}
+
 const std::vector<GlyphSet>& FacePictures::glyphHolders(int scale) const {
   const Assets& source = assets(scale);
   auto& holders = source.glyphHolders;
@@ -257,34 +268,37 @@ const FacePictures::ForScreen& FacePictures::forScreen(qreal devicePixelRatio, i
 QImage FacePictures::digitCrystal(const ForScreen& screen, const std::function<float(GlyphSet)>& darkness) const {
   const int scale = screen.assetScale;
   const std::vector<GlyphSet>& holders = glyphHolders(scale);
-  const auto& digit = elementInfo(ElementId::Im_NumPos1);
-  const QSize assetSize(digit.width * scale, digit.height * scale);
   // The dots fall into a few groups of one darkness (at rest, lit and
-  // unlit); each group is drawn as a segment of its own would be.
-  std::map<int, QImage> groups;
-  std::array<int, 1 << 10> known;
-  known.fill(-1);
-  for (int y = 0; y < assetSize.height(); ++y)
-    for (int x = 0; x < assetSize.width(); ++x) {
-      const GlyphSet h = holders[static_cast<size_t>(y) * assetSize.width() + x] & (known.size() - 1);
-      if (!h) continue;
-      if (known[h] < 0) known[h] = qRound(std::clamp(darkness(h), 0.0f, 1.0f) * 255);
-      if (known[h] == 0) continue;
-      QImage& group = groups[known[h]];
-      if (group.isNull()) {
-        group = QImage(assetSize, QImage::Format_Alpha8);
-        group.fill(0);
-      }
-      group.scanLine(y)[x] = 255;
-    }
+  // unlit); each group is drawn as a segment of its own would be. While a
+  // digit changes, its groups stay the same from frame to frame.
+  std::map<int, std::vector<GlyphSet>> groups;
+  for (GlyphSet holding : glyphClasses(scale)) {
+    const int level = qRound(std::clamp(darkness(holding), 0.0f, 1.0f) * 255);
+    if (level > 0) groups[level].push_back(holding);
+  }
+  // Every pair of digits has its own few groups; a hundred pairs' worth is kept.
+  if (screen.digitGroups.size() > 400) screen.digitGroups.clear();
+  const auto& digit = elementInfo(ElementId::Im_NumPos1);
   const QSize size = onDevice(digit.width, digit.height, screen.devicePixelRatio);
   const int reach = qRound(kShadowReach * screen.devicePixelRatio);
   QImage out(size + QSize(reach, reach), QImage::Format_ARGB32_Premultiplied);
   out.fill(Qt::transparent);
   QPainter painter(&out);
-  for (const auto& [level, group] : groups) {
+  for (const auto& [level, classes] : groups) {
+    QImage& crystal = screen.digitGroups[classes];
+    if (crystal.isNull()) {
+      std::array<bool, 1 << 10> inGroup{};
+      for (GlyphSet holding : classes) inGroup[holding] = true;
+      QImage group(digit.width * scale, digit.height * scale, QImage::Format_Alpha8);
+      for (int y = 0; y < group.height(); ++y) {
+        uchar* row = group.scanLine(y);
+        for (int x = 0; x < group.width(); ++x)
+          row[x] = inGroup[holders[static_cast<size_t>(y) * group.width() + x]] ? 255 : 0;
+      }
+      crystal = liquidCrystal(coverage(group, size), size, screen.devicePixelRatio, screen.contrast);
+    }
     painter.setOpacity(level / 255.0);
-    painter.drawImage(0, 0, liquidCrystal(coverage(group, size), size, screen.devicePixelRatio, screen.contrast));
+    painter.drawImage(0, 0, crystal);
   }
   return out;
 }

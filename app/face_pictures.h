@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -40,6 +41,9 @@ class FacePictures {
     // Digit positions with unlit dots showing faintly, by ghost percent and
     // shown digit (10: blank); made when first needed.
     mutable std::vector<std::array<QImage, 11>> ghostedDigits;
+    // The lit crystal of the dots that some sets of glyphs hold, as a
+    // changing digit's dots group by darkness.
+    mutable std::map<std::vector<GlyphSet>, QImage> digitGroups;
   };
   static constexpr int kShadowReach = 2;  // face pixels
 
@@ -71,12 +75,15 @@ class FacePictures {
  private:
   struct Assets {
     std::array<QImage, kElementCount> pictures;
-    // For each dot of a digit position, the glyphs that hold it; found
+    // For each dot of a digit position, the glyphs that hold it, and the
+    // distinct sets of glyphs that hold a dot (the digits' segments); found
     // when first needed.
     mutable std::vector<GlyphSet> glyphHolders;
+    mutable std::vector<GlyphSet> glyphClasses;
   };
   const Assets& assets(int scale) const;
   const std::vector<GlyphSet>& glyphHolders(int scale) const;
+  const std::vector<GlyphSet>& glyphClasses(int scale) const;
 
   static constexpr std::size_t kKeptLooks = 4;
 
