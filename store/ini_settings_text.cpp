@@ -1,6 +1,7 @@
 #include "store/ini_settings_text.h"
 
 #include <QDataStream>
+#include <QStringDecoder>
 #include <QVariant>
 
 #include <algorithm>
@@ -146,6 +147,9 @@ ValueText unescapeValue(QByteArrayView s) {
                                                        {'?', '?'}, {'\'', '\''}, {'\\', '\\'}};
   ValueText value;
   QString& out = value.text;
+  // One decoder for the whole value, as QSettings has: an unfinished
+  // sequence is carried over an escape, and one at the end is dropped.
+  QStringDecoder fromUtf8(QStringDecoder::Utf8);
   const qsizetype n = s.size();
   qsizetype i = 0;
   qsizetype keepUpTo = 0;  // blanks before here are the value's own
@@ -204,7 +208,7 @@ ValueText unescapeValue(QByteArrayView s) {
     } else {
       qsizetype j = i + 1;
       while (j < n && s[j] != '\\' && s[j] != '"' && s[j] != ',') ++j;
-      out += QString::fromUtf8(s.sliced(i, j - i));
+      out += fromUtf8(s.sliced(i, j - i));
       i = j;
     }
   }
