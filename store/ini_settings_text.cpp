@@ -31,6 +31,7 @@ struct ScannedLine {
   qsizetype equals = -1;        // the first "=" outside quotes, or -1
   bool openQuote = false;       // the text ended inside quotes
   bool danglingEscape = false;  // the text ended with a backslash that escapes nothing
+  bool escapedReturn = false;   // it ends with a backslash and a carriage return, which a line feed would join
 };
 
 bool nextLine(QByteArrayView data, qsizetype& pos, ScannedLine& line) {
@@ -40,6 +41,7 @@ bool nextLine(QByteArrayView data, qsizetype& pos, ScannedLine& line) {
   while (start < n && isSpace(data[start])) ++start;
   qsizetype i = start;
   bool inQuotes = false;
+  qsizetype afterEscapedReturn = -1;
   while (i < n) {
     const char c = data[i++];
     if (c == '=') {
@@ -57,7 +59,10 @@ bool nextLine(QByteArrayView data, qsizetype& pos, ScannedLine& line) {
       } else {
         const char escaped = data[i++];
         // A backslash before a two-character line break escapes both.
-        if (i < n && endsLine(escaped) && endsLine(data[i]) && data[i] != escaped) ++i;
+        if (i < n && endsLine(escaped) && endsLine(data[i]) && data[i] != escaped)
+          ++i;
+        else if (escaped == '\r')
+          afterEscapedReturn = i;
       }
     } else if (c == '"') {
       inQuotes = !inQuotes;
@@ -76,6 +81,7 @@ bool nextLine(QByteArrayView data, qsizetype& pos, ScannedLine& line) {
   line.start = start;
   line.length = i - start;
   line.openQuote = inQuotes;
+  line.escapedReturn = afterEscapedReturn == i;
   return line.length > 0;
 }
 
@@ -290,11 +296,15 @@ bool isValueOf(const QString& key, std::string_view name) {
          sameValueName(key.toStdString(), name);
 }
 
-// Written back with a line break after it, a line must end there and hold
+// Written back with a line feed after it, a line must end there and hold
 // the same value: a dangling backslash gets a line break of its own to
-// escape, and open quotes are closed.
-constexpr QByteArrayView kEndings[] = {"", "\"", "\n", "\n\""};
-quint8 endingOf(const ScannedLine& line) { return static_cast<quint8>((line.danglingEscape ? 2 : 0) + (line.openQuote ? 1 : 0)); }
+// escape, open quotes are closed, and an escaped carriage return is kept
+// from joining the line feed.
+constexpr QByteArrayView kEndings[] = {"", "\"", "\n", "\n\"", "\r"};
+quint8 endingOf(const ScannedLine& line) {
+  if (line.escapedReturn && !line.openQuote) return 4;
+  return static_cast<quint8>((line.danglingEscape ? 2 : 0) + (line.openQuote ? 1 : 0));
+}
 
 }  // namespace
 
