@@ -309,19 +309,25 @@ quint8 endingOf(const ScannedLine& line) {
 }  // namespace
 
 IniSettingsText::IniSettingsText(QByteArrayView text) : text_(text.toByteArray()) {
-  QByteArrayView data(text_);
-  const qsizetype bom = data.startsWith("\xef\xbb\xbf") ? 3 : 0;
-  data = data.sliced(bom);
+  const QByteArrayView data(text_);
   constexpr std::size_t kTopLevel = std::numeric_limits<std::size_t>::max();
   std::size_t group = kTopLevel;
   ScannedLine line;
   for (qsizetype pos = 0; nextLine(data, pos, line);) {
     const QByteArrayView bytes = data.sliced(line.start, line.length);
-    if (bytes.startsWith('[')) {
+    // QSettings passes over a byte-order mark at the start to look for a
+    // section, but reads it, with any blanks after it, as part of a first
+    // line that holds a value (its UTF-8 decoding drops the mark from the name).
+    QByteArrayView head = bytes;
+    if (line.start == 0 && head.startsWith("\xef\xbb\xbf")) {
+      head = head.sliced(3);
+      while (!head.isEmpty() && isSpace(head.front())) head = head.sliced(1);
+    }
+    if (head.startsWith('[')) {
       // "[General]" in any case is the top level; "[%General]" a group of that name.
-      qsizetype close = bytes.indexOf(']');
-      if (close < 0) close = bytes.size();
-      const QByteArrayView name = bytes.sliced(1, close - 1).trimmed();
+      qsizetype close = head.indexOf(']');
+      if (close < 0) close = head.size();
+      const QByteArrayView name = head.sliced(1, close - 1).trimmed();
       const std::string_view plain(name.data(), static_cast<std::size_t>(name.size()));
       if (sameValueName(plain, "general")) {
         group = kTopLevel;
@@ -337,7 +343,7 @@ IniSettingsText::IniSettingsText(QByteArrayView text) : text_(text.toByteArray()
       continue;
     }
     if (line.equals < 0) continue;
-    const Line kept{bom + line.start, line.length, line.equals - line.start, endingOf(line)};
+    const Line kept{line.start, line.length, line.equals - line.start, endingOf(line)};
     if (group == kTopLevel)
       topLevel_.push_back({unescapeKey(bytes.first(kept.equals).trimmed()), kept});
     else
