@@ -177,7 +177,8 @@ Lock::Lock(Lock&& other) noexcept : path_(std::move(other.path_)), fd_(std::exch
 
 Lock::~Lock() {
   if (fd_ < 0) return;
-  // Removed while still held, so that no one takes a lock on a file that is gone.
+  // Removed before it is let go: a process that then gets the lock on this
+  // file finds another one, or none, at the path, and tries again.
   ::unlink(path_.c_str());
   ::close(fd_);
 }
