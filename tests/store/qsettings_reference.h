@@ -32,7 +32,14 @@ inline QVariantMap othersByQSettings(const QString& file, std::string_view name)
   QVariantMap values;
   for (const QString& key : settings.allKeys()) {
     const QString lookedUp = key.split(u'/', Qt::SkipEmptyParts).join(u'/');
-    if (!sameValueName(lookedUp.toStdString(), name)) values.insert(key, settings.value(key));
+    if (sameValueName(lookedUp.toStdString(), name)) continue;
+    // Values that QSettings decodes into another type (@Variant, @Rect, ...)
+    // are compared by that type alone: a damaged one decodes into whatever
+    // memory held, differently from one reading to the next.
+    const QVariant value = settings.value(key);
+    const int type = value.metaType().id();
+    const bool text = type == QMetaType::QString || type == QMetaType::QStringList || type == QMetaType::QByteArray;
+    values.insert(key, text ? value : QVariant(QStringLiteral("decoded as type %1").arg(type)));
   }
   return values;
 }
