@@ -1,6 +1,7 @@
 #include "app/ini_settings_text.h"
 
 #include <QDataStream>
+#include <QStringDecoder>
 #include <QVariant>
 
 #include <algorithm>
@@ -30,6 +31,7 @@ struct ScannedLine {
   qsizetype equals = -1;        // the first "=" outside quotes, or -1
   bool openQuote = false;       // the text ended inside quotes
   bool danglingEscape = false;  // the text ended with a backslash that escapes nothing
+  bool escapedReturn = false;   // it ends with a backslash and a carriage return, which a line feed would join
 };
 
 bool nextLine(QByteArrayView data, qsizetype& pos, ScannedLine& line) {
@@ -39,6 +41,7 @@ bool nextLine(QByteArrayView data, qsizetype& pos, ScannedLine& line) {
   while (start < n && isSpace(data[start])) ++start;
   qsizetype i = start;
   bool inQuotes = false;
+  qsizetype afterEscapedReturn = -1;
   while (i < n) {
     const char c = data[i++];
     if (c == '=') {
@@ -56,7 +59,10 @@ bool nextLine(QByteArrayView data, qsizetype& pos, ScannedLine& line) {
       } else {
         const char escaped = data[i++];
         // A backslash before a two-character line break escapes both.
-        if (i < n && endsLine(escaped) && endsLine(data[i]) && data[i] != escaped) ++i;
+        if (i < n && endsLine(escaped) && endsLine(data[i]) && data[i] != escaped)
+          ++i;
+        else if (escaped == '\r')
+          afterEscapedReturn = i;
       }
     } else if (c == '"') {
       inQuotes = !inQuotes;
@@ -75,6 +81,7 @@ bool nextLine(QByteArrayView data, qsizetype& pos, ScannedLine& line) {
   line.start = start;
   line.length = i - start;
   line.openQuote = inQuotes;
+  line.escapedReturn = afterEscapedReturn == i;
   return line.length > 0;
 }
 
@@ -146,6 +153,9 @@ ValueText unescapeValue(QByteArrayView s) {
                                                        {'?', '?'}, {'\'', '\''}, {'\\', '\\'}};
   ValueText value;
   QString& out = value.text;
+  // One decoder for the whole value, as QSettings has: an unfinished
+  // sequence is carried over an escape, and one at the end is dropped.
+  QStringDecoder fromUtf8(QStringDecoder::Utf8);
   const qsizetype n = s.size();
   qsizetype i = 0;
   qsizetype keepUpTo = 0;  // blanks before here are the value's own
@@ -204,7 +214,7 @@ ValueText unescapeValue(QByteArrayView s) {
     } else {
       qsizetype j = i + 1;
       while (j < n && s[j] != '\\' && s[j] != '"' && s[j] != ',') ++j;
-      out += QString::fromUtf8(s.sliced(i, j - i));
+      out += fromUtf8(s.sliced(i, j - i));
       i = j;
     }
   }
@@ -286,28 +296,38 @@ bool isValueOf(const QString& key, std::string_view name) {
          sameValueName(key.toStdString(), name);
 }
 
-// Written back with a line break after it, a line must end there and hold
+// Written back with a line feed after it, a line must end there and hold
 // the same value: a dangling backslash gets a line break of its own to
-// escape, and open quotes are closed.
-constexpr QByteArrayView kEndings[] = {"", "\"", "\n", "\n\""};
-quint8 endingOf(const ScannedLine& line) { return static_cast<quint8>((line.danglingEscape ? 2 : 0) + (line.openQuote ? 1 : 0)); }
+// escape, open quotes are closed, and an escaped carriage return is kept
+// from joining the line feed.
+constexpr QByteArrayView kEndings[] = {"", "\"", "\n", "\n\"", "\r"};
+quint8 endingOf(const ScannedLine& line) {
+  if (line.escapedReturn && !line.openQuote) return 4;
+  return static_cast<quint8>((line.danglingEscape ? 2 : 0) + (line.openQuote ? 1 : 0));
+}
 
 }  // namespace
 
 IniSettingsText::IniSettingsText(QByteArrayView text) : text_(text.toByteArray()) {
-  QByteArrayView data(text_);
-  const qsizetype bom = data.startsWith("\xef\xbb\xbf") ? 3 : 0;
-  data = data.sliced(bom);
+  const QByteArrayView data(text_);
   constexpr std::size_t kTopLevel = std::numeric_limits<std::size_t>::max();
   std::size_t group = kTopLevel;
   ScannedLine line;
   for (qsizetype pos = 0; nextLine(data, pos, line);) {
     const QByteArrayView bytes = data.sliced(line.start, line.length);
-    if (bytes.startsWith('[')) {
+    // QSettings passes over a byte-order mark at the start to look for a
+    // section, but reads it, with any blanks after it, as part of a first
+    // line that holds a value (its UTF-8 decoding drops the mark from the name).
+    QByteArrayView head = bytes;
+    if (line.start == 0 && head.startsWith("\xef\xbb\xbf")) {
+      head = head.sliced(3);
+      while (!head.isEmpty() && isSpace(head.front())) head = head.sliced(1);
+    }
+    if (head.startsWith('[')) {
       // "[General]" in any case is the top level; "[%General]" a group of that name.
-      qsizetype close = bytes.indexOf(']');
-      if (close < 0) close = bytes.size();
-      const QByteArrayView name = bytes.sliced(1, close - 1).trimmed();
+      qsizetype close = head.indexOf(']');
+      if (close < 0) close = head.size();
+      const QByteArrayView name = head.sliced(1, close - 1).trimmed();
       const std::string_view plain(name.data(), static_cast<std::size_t>(name.size()));
       if (sameValueName(plain, "general")) {
         group = kTopLevel;
@@ -323,7 +343,7 @@ IniSettingsText::IniSettingsText(QByteArrayView text) : text_(text.toByteArray()
       continue;
     }
     if (line.equals < 0) continue;
-    const Line kept{bom + line.start, line.length, line.equals - line.start, endingOf(line)};
+    const Line kept{line.start, line.length, line.equals - line.start, endingOf(line)};
     if (group == kTopLevel)
       topLevel_.push_back({unescapeKey(bytes.first(kept.equals).trimmed()), kept});
     else

@@ -6,9 +6,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QToolTip>
 #include <QWindow>
 
+#include <algorithm>
+
+#include "app/desktop_compositor.h"
 #include "app/face_renderer.h"
 #include "app/qt_text.h"
 #include "game/handheld.h"
@@ -36,6 +40,12 @@ const ButtonHint* hintOf(ElementId id) {
 }
 
 bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+// The crystal whose darkness the face shows in one piece: an electrode of
+// segments, or a digit position.
+bool fadesAsOne(const ElementInfo& e) {
+  return (e.kind == ElementKind::Segment && electrodeOf(e.id) == e.id) || e.kind == ElementKind::DigitPosition;
+}
 }  // namespace
 
 VirtualKey virtualKeyOf(int qtKey) {
@@ -58,32 +68,86 @@ TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setFixedSize(base.width, base.height);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  // The desktop shows around the rounded case: X11 cuts the window to the
-  // mask; a Wayland compositor takes the see-through corners the photograph
-  // leaves, and the mask keeps clicks there away from the handheld.
-  if (onWayland()) setAttribute(Qt::WA_TranslucentBackground);
-  setMask(pictures.caseOutline());
+  // The desktop shows around the rounded case. A compositor (always there on
+  // Wayland) blends the case's soft edge and shadow with it, and the outline
+  // only keeps clicks beside the handheld away from it; without one, X11
+  // cuts the window to the outline.
+  if (compositorBlendsWindows()) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    edges_ = CaseEdges::Soft;
+  } else {
+    setMask(pictures.caseOutline());
+  }
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   move(kMainWindowCreatedAt.left, kMainWindowCreatedAt.top);
+  fadeFrames_.setTimerType(Qt::PreciseTimer);
+  connect(&fadeFrames_, &QTimer::timeout, this, [this] { nextFadeFrame(); });
 }
 
 void TForm1::attach(Handheld* handheld) {
   handheld_ = handheld;
   handheld_->observeFace(this);
+  fade_.settle(handheld_->faceState());
 }
 
-void TForm1::visibilityChanged(ElementId id, bool) { update(drawnArea(id)); }
+void TForm1::setPanelLook(const PanelLook& look) {
+  const PanelLook next = look.clamped();
+  if (next == look_) return;
+  if (next.fade && !look_.fade && handheld_) fade_.settle(handheld_->faceState());
+  if (!next.fade) fadeFrames_.stop();
+  look_ = next;
+  update();
+}
 
-void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) { update(drawnArea(id)); }
+void TForm1::visibilityChanged(ElementId id, bool) { changed(id); }
+
+void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) { changed(id); }
+
+void TForm1::changed(ElementId id) {
+  if (look_.fade && handheld_) {
+    const auto now = CrystalFade::Clock::now();
+    fade_.follow(handheld_->faceState(), id, now);
+    if (!fadeFrames_.isActive() && fade_.restsAt(id) > now) {
+      lastFadeFrame_ = now;
+      const qreal hertz = screen() ? screen()->refreshRate() : 60;
+      fadeFrames_.start(std::clamp(qRound(1000 / hertz), 4, 33));
+    }
+  }
+  update(drawnArea(id));
+}
+
+void TForm1::nextFadeFrame() {
+  const auto now = CrystalFade::Clock::now();
+  QRegion area;
+  bool fading = false;
+  for (const auto& e : kElements) {
+    if (!fadesAsOne(e)) continue;
+    const auto restsAt = fade_.restsAt(e.id);
+    // Drawn once more after it comes to rest, to show it at rest.
+    if (restsAt <= lastFadeFrame_) continue;
+    area += drawnArea(e.id);
+    fading = fading || restsAt > now;
+  }
+  lastFadeFrame_ = now;
+  update(area);
+  if (!fading) fadeFrames_.stop();
+}
 
 void TForm1::paintEvent(QPaintEvent* event) {
   if (!handheld_) return;
+  const FaceLook look{look_, edges_, look_.fade ? &fade_ : nullptr, CrystalFade::Clock::now()};
   QPainter painter(this);
   for (const QRect& r : event->region()) {
     painter.setClipRect(r);
-    paintFace(painter, handheld_->faceState(), pictures_, r);
+    paintFace(painter, handheld_->faceState(), pictures_, r, look);
   }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The native window exists now, and is not yet on the screen.
+  if (edges_ == CaseEdges::Soft) limitClicksTo(*this, pictures_.caseOutline());
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {

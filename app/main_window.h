@@ -1,9 +1,12 @@
 // TForm1: the borderless window that shows the face of the handheld.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
+#include "app/crystal_fade.h"
 #include "app/face_pictures.h"
+#include "app/panel_look.h"
 #include "face/face.h"
 #include "platform/input.h"
 
@@ -15,6 +18,10 @@ class TForm1 : public QWidget, public FaceObserver {
  public:
   TForm1(const FacePictures& pictures);
   void attach(Handheld* handheld);
+
+  // How the panel looks from now on; it applies at once.
+  void setPanelLook(const PanelLook& look);
+  const PanelLook& panelLook() const { return look_; }
 
   void visibilityChanged(ElementId id, bool visible) override;
   void pictureChanged(ElementId id, std::optional<ElementId> source) override;
@@ -29,12 +36,22 @@ class TForm1 : public QWidget, public FaceObserver {
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void updatePointer(const QPoint& at);
+  void changed(ElementId id);
+  void nextFadeFrame();
 
   const FacePictures& pictures_;
   Handheld* handheld_ = nullptr;
+  PanelLook look_;
+  // Soft edges where a compositor blends the window with the desktop.
+  CaseEdges edges_ = CaseEdges::Cut;
+  CrystalFade fade_;
+  // Redraws what fades at the display's pace, and stops when nothing does.
+  QTimer fadeFrames_;
+  CrystalFade::Clock::time_point lastFadeFrame_{};
 };
 
 // The virtual-key code the game knows a key by; kOtherKey for the rest.

@@ -95,13 +95,14 @@ SoundPtr PreparedSounds::forOutput(const SoundPtr& sound) {
 
 bool PreparedSounds::stop(Deadline deadline) {
   if (std::exchange(stopped_, true)) return !leftRunning_;
+  // A conversion under way should end soon, not when a core is idle. (The
+  // thread runs until it is told to quit, so it is there to be raised.)
+  thread_->setPriority(QThread::NormalPriority);
   {
     std::lock_guard lock(work_->mutex);
     work_->quit = true;
   }
   work_->wake.notify_all();
-  // A conversion under way should end soon, not when a core is idle.
-  thread_->setPriority(QThread::NormalPriority);
   if (thread_->wait(QDeadlineTimer(deadline))) {
     delete thread_;
   } else {

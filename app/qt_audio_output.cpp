@@ -50,8 +50,10 @@ class AudioFeeder : public QObject {
 
   // Runs on the feeder thread; reports whether the sink started.
   bool begin() {
-    sink_ = new QAudioSink(device_, format_, this);
-    sink_->setBufferSize(format_.bytesForDuration(kBufferMs * 1000));
+    for (QAudioSink*& sink : sinks_) {
+      sink = new QAudioSink(device_, format_, this);
+      sink->setBufferSize(format_.bytesForDuration(kBufferMs * 1000));
+    }
     if (!openStream()) return false;
     // The buffer is sized once so feeding never allocates.
     buffer_.assign(static_cast<std::size_t>(std::max<qsizetype>(sink_->bufferSize(), 4096)) / 2, 0);
@@ -63,7 +65,7 @@ class AudioFeeder : public QObject {
     corkTimer_->setSingleShot(true);
     corkTimer_->setInterval(kCorkAfterMs);
     QObject::connect(corkTimer_, &QTimer::timeout, this, [this] {
-      if (!timer_->isActive()) sink_->suspend();
+      if (!failed_ && !timer_->isActive()) sink_->suspend();
     });
     timer_->start();
     return true;
@@ -89,16 +91,33 @@ class AudioFeeder : public QObject {
   void end() {
     if (timer_) timer_->stop();
     if (corkTimer_) corkTimer_->stop();
-    if (sink_) sink_->stop();
-    delete sink_;
+    // Destroying a sink runs the thread's pending events (Qt's PulseAudio
+    // backend does), so they must find nothing left to do.
+    failed_ = true;
     sink_ = nullptr;
     io_ = nullptr;
+    for (QAudioSink*& sink : sinks_) {
+      if (!sink) continue;
+      QAudioSink* gone = std::exchange(sink, nullptr);
+      gone->stop();
+      delete gone;
+    }
   }
 
  private:
+  // Opens a stream on the sink not in use, then closes the other one,
+  // dropping what it held. The two take turns: a device left without a
+  // stream even for a moment may take long to play the next one, as the
+  // server lets its latency grow meanwhile; and they are kept rather than
+  // made anew, since destroying one runs the thread's pending events.
   bool openStream() {
-    io_ = sink_->start();
-    return io_ && sink_->error() == QAudio::NoError;
+    QAudioSink* next = sink_ == sinks_[0] ? sinks_[1] : sinks_[0];
+    QIODevice* io = next->start();
+    if (!io || next->error() != QAudio::NoError) return false;
+    if (sink_) sink_->stop();
+    sink_ = next;
+    io_ = io;
+    return true;
   }
 
   void feed() {
@@ -125,9 +144,9 @@ class AudioFeeder : public QObject {
   }
 
   // The device holds up to kBufferMs of mixed sound. Of a stopped voice
-  // that would still be heard for that long, so the stream is opened
-  // afresh, which drops all it holds, and the voices still going mix their
-  // part of it again. False when the stream cannot be opened again.
+  // that would still be heard for that long, so a fresh stream takes over,
+  // the old one dropping all it holds, and the voices still going mix their
+  // part of it again. False when no new stream can be opened.
   bool dropStoppedSound() {
     const std::int64_t queued = framesQueued();
     if (!mixer_.stoppedSoundWithin(queued)) return true;
@@ -162,6 +181,7 @@ class AudioFeeder : public QObject {
 
   // Feeds at once rather than a period later, then keeps the timer going.
   void resume() {
+    if (failed_) return;
     corkTimer_->stop();
     if (!timer_->isActive()) timer_->start();
     feed();
@@ -170,7 +190,8 @@ class AudioFeeder : public QObject {
   Mixer& mixer_;
   QAudioDevice device_;
   QAudioFormat format_;
-  QAudioSink* sink_ = nullptr;
+  QAudioSink* sinks_[2] = {nullptr, nullptr};
+  QAudioSink* sink_ = nullptr;  // the one in use
   QIODevice* io_ = nullptr;
   QTimer* timer_ = nullptr;
   QTimer* corkTimer_ = nullptr;

@@ -5,11 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <thread>
 #include <utility>
-#include <vector>
 
 namespace wuffel::settings_file {
 
@@ -103,23 +103,30 @@ Contents read(const std::string& path) {
   if (S_ISREG(st.st_mode)) result.mode = st.st_mode & 07777;
   if (result.state != Contents::State::Read) return result;
 
-  std::vector<char> buffer(kMaxFileSize + 1);
+  // Room for one byte more than the file had, to see it grow while read.
+  std::string& bytes = result.bytes;
+  bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
   std::size_t size = 0;
-  while (size < buffer.size()) {
-    const ssize_t n = ::read(fd.get(), buffer.data() + size, buffer.size() - size);
+  for (;;) {
+    if (size == bytes.size()) {
+      if (size > kMaxFileSize) {
+        result.state = Contents::State::TooLarge;
+        bytes.clear();
+        return result;
+      }
+      bytes.resize(std::min(2 * size, kMaxFileSize + 1));
+    }
+    const ssize_t n = ::read(fd.get(), bytes.data() + size, bytes.size() - size);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       result.state = Contents::State::Unreadable;
+      bytes.clear();
       return result;
     }
     if (n == 0) break;
     size += static_cast<std::size_t>(n);
   }
-  if (size > kMaxFileSize) {  // it grew while being read
-    result.state = Contents::State::TooLarge;
-    return result;
-  }
-  result.bytes.assign(buffer.data(), size);
+  bytes.resize(size);
   return result;
 }
 
@@ -170,7 +177,8 @@ Lock::Lock(Lock&& other) noexcept : path_(std::move(other.path_)), fd_(std::exch
 
 Lock::~Lock() {
   if (fd_ < 0) return;
-  // Removed while still held, so that no one takes a lock on a file that is gone.
+  // Removed before it is let go: a process that then gets the lock on this
+  // file finds another one, or none, at the path, and tries again.
   ::unlink(path_.c_str());
   ::close(fd_);
 }

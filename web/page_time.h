@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/interval_timer.h"
+#include "platform/timer_slots.h"
 #include "sound/channel.h"
 
 namespace wuffel::web {
@@ -53,12 +54,8 @@ class PageScheduler : public TimerScheduler {
   void woke() { armed_.reset(); }
 
  private:
-  struct Slot {
-    std::optional<std::int64_t> due;
-    int interval = 0;
-  };
   PageClock& clock_;
-  std::vector<Slot> slots_;
+  TimerSlots slots_;
   std::function<void(std::optional<std::int64_t>)> arm_;
   std::optional<std::int64_t> armed_;
 };

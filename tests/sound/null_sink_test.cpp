@@ -369,8 +369,8 @@ std::vector<Heard> stretches(const std::vector<std::int16_t>& rec, int threshold
 
 // A stop drops what the device still holds of the sound, so the sound ends
 // when it is stopped rather than a buffer's length later. Scheduling on a
-// busy machine moves each cut by some milliseconds, so the figure taken is
-// the middle one of several cuts.
+// busy machine delays a cut by some milliseconds, so the figure taken is the
+// best of several cuts.
 TEST(NullSink, AStoppedSoundFallsSilentAtOnce) {
   if (!server) GTEST_SKIP() << "no sound server was started";
   if (!server->running()) GTEST_SKIP() << "no private sound server: " << server->whyNot();
@@ -415,9 +415,9 @@ TEST(NullSink, AStoppedSoundFallsSilentAtOnce) {
     overrunMs.push_back(heard[i].ms() - givenMs[i]);
     std::cout << "stopped after " << givenMs[i] << " ms, heard for " << heard[i].ms() << " ms\n";
   }
-  std::sort(overrunMs.begin(), overrunMs.end());
-  // The device holds 60 ms of it, all heard if nothing drops it.
-  EXPECT_LT(overrunMs[kCuts / 2], 20.0);
+  // A busy machine can only make a cut late. Without the drop, none ends
+  // sooner than the device's queue allows (it holds up to 60 ms).
+  EXPECT_LT(*std::min_element(overrunMs.begin(), overrunMs.end()), 12.0);
 }
 
 }  // namespace

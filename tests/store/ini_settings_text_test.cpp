@@ -35,6 +35,8 @@ std::vector<QByteArray> files() {
       "HiscoreA=5\n[Settings]\nzoom=2\n",  // no header: the top level
       "[general]\r\nHISCOREA = 12 \r\nhiscoreb=\"  34 \"\r\n",
       "\xef\xbb\xbf[General]\nHiscoreA=8\n",
+      "\xef\xbb\xbf HiscoreA=8\nHiscoreB=9\n",
+      "\xef\xbb\xbf\n HiscoreA=8\n",
       "; a comment\n[General] ; another\nHiscoreA=9 ; and one more\nHiscoreB=\"1;2\"\n",
       "[General]\nHiscoreA=1\nHiscoreA=2\n[Other]\nx=1\n[General]\nHiscoreA=3\nhiscoreb=4\nHISCOREB=5\n",
       "[General]\nHiscore%41=6\nHiscore%U0042=7\nHiscoreA\\x=8\nHiscoreB%2F=9\n",
