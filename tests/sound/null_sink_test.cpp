@@ -318,8 +318,9 @@ std::string sinkInputs() {
 // A few seconds after the last sound the stream is corked, so the device
 // can sleep; the next sound uncorks it and is heard.
 TEST(NullSink, TheStreamIsCorkedWhileSilentAndWakesForTheNextSound) {
-  if (!server) GTEST_SKIP() << "no sound server was started";
-  if (!server->running()) GTEST_SKIP() << "no private sound server: " << server->whyNot();
+  ASSERT_NE(server, nullptr);
+  if (!server->installed()) GTEST_SKIP() << server->whyNot();
+  ASSERT_TRUE(server->running()) << "no private sound server: " << server->whyNot();
 
   QtAudioOutput output;
   WallClock clock;
@@ -337,7 +338,7 @@ TEST(NullSink, TheStreamIsCorkedWhileSilentAndWakesForTheNextSound) {
   ASSERT_TRUE(corked) << "still running 10 s after the last sound:\n" << sinkInputs();
 
   Recorder recorder(server->dir() / "uncorked.raw");
-  if (!recorder.waitForData()) GTEST_SKIP() << "parec could not record the null sink";
+  ASSERT_TRUE(recorder.waitForData()) << "parec could not record the null sink";
   hit.rewind();
   hit.play();
   for (int i = 0; i < 100 && output.startsMixed() < 2; ++i) spin(10);
@@ -372,11 +373,12 @@ std::vector<Heard> stretches(const std::vector<std::int16_t>& rec, int threshold
 // busy machine delays a cut by some milliseconds, so the figure taken is the
 // best of several cuts.
 TEST(NullSink, AStoppedSoundFallsSilentAtOnce) {
-  if (!server) GTEST_SKIP() << "no sound server was started";
-  if (!server->running()) GTEST_SKIP() << "no private sound server: " << server->whyNot();
+  ASSERT_NE(server, nullptr);
+  if (!server->installed()) GTEST_SKIP() << server->whyNot();
+  ASSERT_TRUE(server->running()) << "no private sound server: " << server->whyNot();
 
   Recorder recorder(server->dir() / "cut.raw");
-  if (!recorder.waitForData()) GTEST_SKIP() << "parec could not record the null sink";
+  ASSERT_TRUE(recorder.waitForData()) << "parec could not record the null sink";
 
   QtAudioOutput output;
   WallClock clock;
