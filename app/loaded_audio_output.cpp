@@ -37,6 +37,7 @@ void LoadedAudioOutput::load() {
   std::lock_guard lock(mutex_);
   for (SoundPtr& sound : announced_) output->prepare(std::move(sound));
   announced_.clear();
+  output->setGain(gain_);
   output_ = std::move(output);
   loadedPromise_.set_value();
 }
@@ -55,6 +56,12 @@ void LoadedAudioOutput::prepare(SoundPtr sound) {
   std::lock_guard lock(mutex_);
   if (output_) output_->prepare(std::move(sound));
   else announced_.push_back(std::move(sound));
+}
+
+void LoadedAudioOutput::setGain(double gain) {
+  std::lock_guard lock(mutex_);
+  gain_ = gain;
+  if (output_) output_->setGain(gain);
 }
 
 }  // namespace wuffel

@@ -29,6 +29,7 @@ class LoadedAudioOutput : public AudioOutput {
   void start(int voice, SoundPtr sound, std::int64_t fromFrame) override;
   void stop(int voice) override { output().stop(voice); }
   void prepare(SoundPtr sound) override;
+  void setGain(double gain) override;
 
  private:
   void load();
@@ -36,6 +37,7 @@ class LoadedAudioOutput : public AudioOutput {
 
   std::mutex mutex_;
   std::vector<SoundPtr> announced_;
+  double gain_ = 1;  // under mutex_, for the output once it is loaded
   std::unique_ptr<AudioOutput> output_;  // set once, before loaded_
   std::promise<void> loadedPromise_;
   std::shared_future<void> loaded_;

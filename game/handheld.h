@@ -10,6 +10,8 @@
 
 #include "face/face.h"
 #include "face/tables.h"
+#include "game/controls.h"
+#include "game/player_events.h"
 #include "game/timers.h"
 #include "game/variables.h"
 #include "platform/dispatcher.h"
@@ -18,6 +20,7 @@
 #include "shell/command_menu.h"
 #include "sound/channel.h"
 #include "store/hiscore_store.h"
+#include "store/player_settings_store.h"
 #include "store/settings_backend.h"
 
 namespace wuffel {
@@ -41,11 +44,6 @@ struct MouseButtons {
   bool middle = false;
 };
 
-// Virtual-key codes of the keys the game uses.
-inline constexpr int kKeyCtrl = 17;
-inline constexpr int kKeyUp = 38;
-inline constexpr int kKeyDown = 40;
-
 struct HandheldPorts {
   TimerScheduler& scheduler;
   TimeOfDay& timeOfDay;
@@ -58,6 +56,7 @@ struct HandheldPorts {
   MessageLoop& messageLoop;
   TimerObserver* timerObserver = nullptr;
   StoreObserver* storeObserver = nullptr;
+  PlayerEvents* playerEvents = nullptr;
 };
 
 class Handheld {
@@ -78,6 +77,20 @@ class Handheld {
   void splashHttp();
   void closeAboutForm();
   void chooseMenuItem(MenuCommand command);  // chosen in the menu or by its shortcut key
+  void deactivateMainWindow();  // the focus went to another program
+  // A control held by something other than a key: the mouse or touch on the
+  // HIT, UP and DOWN buttons, or a gamepad's button.
+  void controlDown(Control control, ControlSource source);
+  void controlUp(Control control, ControlSource source);
+
+  // The players' settings, read from the store when the handheld is made.
+  const PlayerSettings& settings() const { return settings_; }
+  // Applies a setting at once and stores it; false when the store refused
+  // it, in which case it holds for this run.
+  bool changeSetting(Setting setting, int value);
+  // Every setting back to the original behaviour; false if any was not stored.
+  bool restoreDefaultSettings();
+  bool paused() const { return paused_; }
 
   // The element holding the mouse after a left press, if any.
   std::optional<ElementId> mouseCapture() const { return capture_; }
@@ -136,9 +149,27 @@ class Handheld {
   void PM_6InstructClick();
   void PM_8HiScoreClick();
   void PM_10ExitClick();
+  void PM_SettingsClick();
 
   void FormKeyDown(int key);
   void FormKeyUp(int key);
+
+  // Modern keys and the controls (controls.cpp).
+  void pressControl(Control control, ControlSource source);
+  void releaseControl(Control control, ControlSource source);
+  void actOnPress(Control control);
+  bool isHeld(ControlSource source) const;
+
+  // The pause (pause.cpp).
+  bool canPause() const;
+  void pause();
+  void resume();
+  // A mouse event that the pause takes for itself; true when taken.
+  bool pauseTakesPress(MouseButton button);
+  bool pauseTakesRelease(MouseButton button);
+  bool pauseTakesMove() const { return !swallowedButtons_.empty(); }
+
+  void applySetting(Setting setting);
 
   void TimerGiocoTimer();
   void TimerRacchettaTimer();
@@ -171,6 +202,14 @@ class Handheld {
   // The game button whose press now shows its best score, set up for play.
   std::optional<ElementId> bestScoreShownBy_;
   std::uint32_t seed_ = 0;
+
+  PlayerSettingsStore settingsStore_;
+  PlayerSettings settings_;
+  // Controls held down, each by its source, for modern keys and gamepads.
+  std::vector<std::pair<ControlSource, Control>> heldControls_;
+  bool paused_ = false;
+  // Mouse buttons pressed while paused, whose events end with their release.
+  std::vector<MouseButton> swallowedButtons_;
 };
 
 }  // namespace wuffel

@@ -6,10 +6,22 @@ namespace wuffel {
 void Handheld::keyDown(int virtualKey) {
   // The command menu's shortcut keys are taken before the window sees the key.
   if (const auto command = menuCommandForKey(virtualKey)) return chooseMenuItem(*command);
-  dispatcher_.run([this, virtualKey] { FormKeyDown(virtualKey); });
+  if (settings_.modernKeys()) {
+    if (const auto control = modernControlForKey(virtualKey)) controlDown(*control, virtualKey);
+    return;
+  }
+  dispatcher_.run([this, virtualKey] {
+    // With the original keys, P only resumes a game that the lost focus paused.
+    if (!paused_) return FormKeyDown(virtualKey);
+    if (virtualKey == kKeyP) resume();
+  });
 }
 
 void Handheld::keyUp(int virtualKey) {
+  if (settings_.modernKeys()) {
+    if (const auto control = modernControlForKey(virtualKey)) controlUp(*control, virtualKey);
+    return;
+  }
   dispatcher_.run([this, virtualKey] { FormKeyUp(virtualKey); });
 }
 

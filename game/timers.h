@@ -36,4 +36,11 @@ inline constexpr std::array<TimerSpec, 9> kTimers{{
     {TimerId::TimerPrimaPalla, "TimerPrimaPalla", 800},
 }};
 
+// Every timer that plays a game, which BloccaTimers stops and a pause holds:
+// all but TimerClock, in the order BloccaTimers stops them.
+inline constexpr std::array<TimerId, 8> kGameTimers{
+    TimerId::TimerMiss,  TimerId::TimerMPlayerMiss, TimerId::TimerZZZ,   TimerId::TimerChance,
+    TimerId::TimerBlink, TimerId::TimerRacchetta,   TimerId::TimerGioco, TimerId::TimerPrimaPalla,
+};
+
 }  // namespace wuffel

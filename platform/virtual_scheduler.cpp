@@ -8,9 +8,29 @@ void VirtualScheduler::start(int timerIndex, int intervalMs) {
   auto& slot = slots_.at(static_cast<std::size_t>(timerIndex));
   slot.interval = intervalMs;
   slot.due = now_ + intervalMs;
+  slot.heldRemaining.reset();
 }
 
-void VirtualScheduler::stop(int timerIndex) { slots_.at(static_cast<std::size_t>(timerIndex)).due.reset(); }
+void VirtualScheduler::stop(int timerIndex) {
+  auto& slot = slots_.at(static_cast<std::size_t>(timerIndex));
+  slot.due.reset();
+  slot.heldRemaining.reset();
+}
+
+void VirtualScheduler::suspend(int timerIndex) {
+  auto& slot = slots_.at(static_cast<std::size_t>(timerIndex));
+  if (!slot.due) return;
+  slot.heldRemaining = *slot.due - now_;
+  slot.due.reset();
+}
+
+void VirtualScheduler::resume(int timerIndex, int intervalMs) {
+  auto& slot = slots_.at(static_cast<std::size_t>(timerIndex));
+  if (!slot.heldRemaining) return start(timerIndex, intervalMs);
+  slot.interval = intervalMs;
+  slot.due = now_ + *slot.heldRemaining;
+  slot.heldRemaining.reset();
+}
 
 void VirtualScheduler::advanceTo(std::int64_t time, const std::function<void(int)>& fire) {
   for (;;) {

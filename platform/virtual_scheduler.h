@@ -17,6 +17,8 @@ class VirtualScheduler : public TimerScheduler {
 
   void start(int timerIndex, int intervalMs) override;
   void stop(int timerIndex) override;
+  void suspend(int timerIndex) override;
+  void resume(int timerIndex, int intervalMs) override;
 
   std::int64_t now() const { return now_; }
   // Fires every tick due at or before `time`, then leaves the clock at `time`.
@@ -26,6 +28,7 @@ class VirtualScheduler : public TimerScheduler {
   struct Slot {
     std::optional<std::int64_t> due;
     int interval = 0;
+    std::optional<std::int64_t> heldRemaining;  // while suspended
   };
   std::vector<Slot> slots_;
   std::int64_t now_ = 0;

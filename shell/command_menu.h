@@ -16,8 +16,9 @@ inline constexpr int kKeyF1 = 112;
 inline constexpr int kKeyF2 = 113;
 inline constexpr int kKeyF3 = 114;
 inline constexpr int kKeyF4 = 115;
+inline constexpr int kKeyF5 = 116;
 
-enum class MenuCommand { PM_1About, PM_3Readme, PM_4Whatsnew, PM_6Instruct, PM_8HiScore, PM_10Exit };
+enum class MenuCommand { PM_1About, PM_3Readme, PM_4Whatsnew, PM_6Instruct, PM_8HiScore, PM_Settings, PM_10Exit };
 
 struct MenuItem {
   std::string_view name;
@@ -27,7 +28,7 @@ struct MenuItem {
   int shortcutKey;                // its virtual-key code, or 0
 };
 
-inline constexpr std::array<MenuItem, 10> kCommandMenu{{
+inline constexpr std::array<MenuItem, 11> kCommandMenu{{
     {"PM_1About", "About...", MenuCommand::PM_1About, "F1", kKeyF1},
     {"PM_2N1", "-", std::nullopt, "", 0},
     {"PM_3Readme", "View 'Readme.txt'", MenuCommand::PM_3Readme, "F2", kKeyF2},
@@ -36,6 +37,7 @@ inline constexpr std::array<MenuItem, 10> kCommandMenu{{
     {"PM_6Instruct", "Open 'Manual.exe'", MenuCommand::PM_6Instruct, "F4", kKeyF4},
     {"PM_7N3", "-", std::nullopt, "", 0},
     {"PM_8HiScore", "Reset Hiscores", MenuCommand::PM_8HiScore, "", 0},
+    {"PM_Settings", "Settings...", MenuCommand::PM_Settings, "F5", kKeyF5},
     {"PM_9N4", "-", std::nullopt, "", 0},
     {"PM_10Exit", "E&xit", MenuCommand::PM_10Exit, "Esc", kKeyEscape},
 }};

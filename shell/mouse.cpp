@@ -7,11 +7,23 @@ namespace wuffel {
 
 namespace {
 bool isFace(ElementId id) { return id == ElementId::Im_Base || id == ElementId::Im_BaseTop; }
+
+std::optional<Control> controlOfButton(ElementId id) {
+  switch (id) {
+    case ElementId::Puls_Hit: return Control::Swing;
+    case ElementId::Puls_Up: return Control::Up;
+    case ElementId::Puls_Down: return Control::Down;
+    default: return std::nullopt;
+  }
+}
 }  // namespace
 
 void Handheld::mousePress(int x, int y, MouseButton button) {
   const auto target = mouseTarget(x, y);
   if (!target) return;
+  bool taken = false;
+  dispatcher_.run([&] { taken = pauseTakesPress(button); });
+  if (taken) return;
   if (button == MouseButton::Left) capture_ = target;
   const auto& s = elementInfo(*target);
   dispatcher_.run([&] { elementMouseDown(*target, button, x - s.left, y - s.top); });
@@ -19,7 +31,7 @@ void Handheld::mousePress(int x, int y, MouseButton button) {
 
 void Handheld::mouseMove(int x, int y, MouseButtons held) {
   const auto target = mouseTarget(x, y);
-  if (!target) return;
+  if (!target || pauseTakesMove()) return;
   const auto& s = elementInfo(*target);
   dispatcher_.run([&] { elementMouseMove(*target, held, x - s.left, y - s.top); });
 }
@@ -27,7 +39,8 @@ void Handheld::mouseMove(int x, int y, MouseButtons held) {
 void Handheld::mouseRelease(int x, int y, MouseButton button) {
   const auto target = mouseTarget(x, y);
   if (button == MouseButton::Left) capture_.reset();
-  if (target) {
+  const bool taken = pauseTakesRelease(button);
+  if (target && !taken) {
     const auto& s = elementInfo(*target);
     dispatcher_.run([&] { elementMouseUp(*target, button, x - s.left, y - s.top); });
   }
@@ -44,8 +57,11 @@ void Handheld::elementMouseDown(ElementId id, MouseButton button, int x, int y) 
     case ElementId::Puls_GameB: return gameButtonDown(id, ElementId::Im_GameB, vars.HiScoreB, button);
     case ElementId::Puls_ACL: return Puls_ACLMouseDown();
     case ElementId::Puls_Time: return Puls_TimeMouseDown(button);
-    default: return;
+    default: break;
   }
+  // With modern keys the HIT, UP and DOWN buttons answer the mouse like their keys.
+  if (const auto control = controlOfButton(id); control && settings_.modernKeys() && button == MouseButton::Left)
+    pressControl(*control, kMouseSource);
 }
 
 void Handheld::elementMouseMove(ElementId id, MouseButtons held, int x, int y) {
@@ -58,8 +74,10 @@ void Handheld::elementMouseUp(ElementId id, MouseButton button, int, int) {
     case ElementId::Puls_GameB: return gameButtonUp(id, static_cast<int>(GameModeValue::GameB), button);
     case ElementId::Puls_ACL: return Puls_ACLMouseUp();
     case ElementId::Puls_Time: return Puls_TimeMouseUp(button);
-    default: return;
+    default: break;
   }
+  if (const auto control = controlOfButton(id); control && settings_.modernKeys() && button == MouseButton::Left)
+    releaseControl(*control, kMouseSource);
 }
 
 void Handheld::Im_BaseMouseDown(MouseButton, int x, int y) {

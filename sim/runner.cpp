@@ -130,6 +130,10 @@ class LoggingWindows : public WindowSystem {
     activated_.push_back(id);
   }
   bool isActive(WindowId id) const { return active_ == id; }
+  // The focus went to another program.
+  void deactivate(WindowId id) {
+    if (active_ == id) active_.reset();
+  }
 
   std::string dump() const {
     std::string s;
@@ -169,7 +173,7 @@ class LoggingWindows : public WindowSystem {
 };
 
 class TraceObserver : public FaceObserver, public TimerObserver, public SoundObserver, public StoreObserver,
-                      public ErrorBox, public Shell, public SystemBeep, public MessageLoop {
+                      public ErrorBox, public Shell, public SystemBeep, public MessageLoop, public PlayerEvents {
  public:
   explicit TraceObserver(Trace& trace) : trace_(trace) {}
   void visibilityChanged(ElementId id, bool visible) override {
@@ -194,6 +198,7 @@ class TraceObserver : public FaceObserver, public TimerObserver, public SoundObs
   void open(const std::string& target) override { trace_.line("open " + target); }
   void beep() override { trace_.line("beep"); }
   void quit() override { quitRequested = true; }
+  void pauseChanged(bool paused) override { trace_.line(paused ? "pause" : "resume"); }
 
   bool quitRequested = false;
 
@@ -326,7 +331,7 @@ class Runner {
     auto args = [&](std::size_t n) { return w.size() == n + 1; };
     static const std::set<std::string> setupCommands{"utc",   "local",     "screen",       "store",
                                                      "store-refuses-writes", "sound-dir", "sound-missing",
-                                                     "sound-length"};
+                                                     "sound-length", "setting"};
     if (setupCommands.count(cmd)) {
       if (started) return "'" + cmd + "' must come before 'start'";
       if (cmd == "utc") {
@@ -345,6 +350,12 @@ class Runner {
             (w[2] != "dword" && w[2] != "text"))
           return std::string("expected: store NAME text VALUE, or store NAME dword N");
         setup_.store.put(w[1], w[2] == "text", w.size() > 3 ? w[3] : "");
+      } else if (cmd == "setting") {
+        const auto setting = args(2) ? settingNamed(w[1]) : std::nullopt;
+        if (!setting || !parseSettingValue(*setting, w[2]))
+          return std::string("expected: setting NAME VALUE, a setting's name and a value it can hold");
+        // The player's settings live in the store, where the game reads them.
+        setup_.store.put(PlayerSettingsStore::storedName(w[1]), true, w[2]);
       } else if (cmd == "store-refuses-writes") {
         if (!args(0)) return std::string("expected: store-refuses-writes");
         setup_.store.refusesWrites = true;
@@ -391,8 +402,8 @@ class Runner {
       if (!args(1) || (w[1] != "AboutForm" && w[1] != "Form1")) return std::string("expected: close AboutForm|Form1");
       return std::nullopt;
     }
-    if (cmd == "activate") {
-      if (!args(1) || w[1] != "Form1") return std::string("expected: activate Form1");
+    if (cmd == "activate" || cmd == "deactivate") {
+      if (!args(1) || w[1] != "Form1") return "expected: " + cmd + " Form1";
       return std::nullopt;
     }
     if (cmd == "dump") return args(0) ? std::nullopt : std::optional<std::string>("expected: dump");
@@ -434,6 +445,10 @@ class Runner {
       return endProgram();
     }
     if (cmd == "activate") return activateMainWindow();
+    if (cmd == "deactivate") {
+      windows_->deactivate(WindowId::Form1);
+      return handheld_->deactivateMainWindow();
+    }
     if (cmd == "dump") return dump();
   }
 
@@ -460,7 +475,8 @@ class Runner {
     sound_ = std::make_unique<SoundChannels>(*mediaClock_, *loader_, *output_, observer_.get());
     handheld_ = std::make_unique<Handheld>(HandheldPorts{*scheduler_, *timeOfDay_, *windows_, *observer_,
                                                          *observer_, *sound_, setup_.store, *observer_,
-                                                         *observer_, observer_.get(), observer_.get()});
+                                                         *observer_, observer_.get(), observer_.get(),
+                                                         observer_.get()});
     handheld_->face.addObserver(observer_.get());
     // Start-up activates the main window before its activation handler
     // brings the splash window to the front.
@@ -540,10 +556,17 @@ class Runner {
     }
     trace_.line(sound);
 
+    // The values of the key itself; the settings' group has a line of its own.
     std::string store = "dump store";
-    for (const auto& value : setup_.store.values()) store += " " + value.name + "=" + value.text;
+    for (const auto& value : setup_.store.values())
+      if (value.name.find('/') == std::string::npos) store += " " + value.name + "=" + value.text;
     trace_.line(store);
     trace_.line("dump windows" + windows_->dump());
+
+    std::string settings = "dump settings";
+    for (const auto& info : kSettings)
+      settings += " " + std::string(info.name) + "=" + settingText(info.id, h.settings().value(info.id));
+    trace_.line(settings);
   }
 
   std::ostream& out_;

@@ -23,6 +23,9 @@ class AudioOutput {
   // Announces a sound that may be started later, so that the output can
   // get it ready beforehand. Returns at once.
   virtual void prepare(SoundPtr) {}
+  // The amplitude every voice is mixed at, 0 (silent) to 1 (as recorded).
+  // Returns at once, also before the output is ready.
+  virtual void setGain(double) {}
 };
 
 // For runs without an audio device: channel positions come from the media

@@ -1,6 +1,7 @@
 #include "sound/mixer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "platform/error.h"
@@ -35,6 +36,11 @@ void Mixer::stop(int voice) {
   push({voice, nullptr, 0});
 }
 
+void Mixer::setGain(double gain) {
+  gain_.store(static_cast<std::int32_t>(std::lround(std::clamp(gain, 0.0, 1.0) * kUnityGain)),
+              std::memory_order_relaxed);
+}
+
 int Mixer::applyCommands() {
   std::size_t head = head_.load(std::memory_order_relaxed);
   const std::size_t tail = tail_.load(std::memory_order_acquire);
@@ -56,6 +62,7 @@ void Mixer::mix(std::int16_t* out, std::size_t frames) {
   // Sum per sample across voices in 32 bits, then clip once.
   constexpr std::size_t kBlock = 256;
   std::int32_t acc[kBlock];
+  const std::int32_t gain = gain_.load(std::memory_order_relaxed);
   for (std::size_t done = 0; done < samples; done += kBlock) {
     const std::size_t n = std::min(kBlock, samples - done);
     std::fill(acc, acc + n, 0);
@@ -70,6 +77,9 @@ void Mixer::mix(std::int16_t* out, std::size_t frames) {
       v.frame += static_cast<std::int64_t>(take / channels_);
       if (take < n) v.sound = nullptr;  // played to its end
     }
+    if (gain != kUnityGain)
+      for (std::size_t k = 0; k < n; ++k)
+        acc[k] = static_cast<std::int32_t>((std::int64_t{acc[k]} * gain) >> 16);
     for (std::size_t k = 0; k < n; ++k)
       out[done + k] = static_cast<std::int16_t>(std::clamp<std::int32_t>(
           acc[k], std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <vector>
 
 namespace wuffel {
@@ -140,6 +141,7 @@ void QtAudioOutput::begin() {
     return;
   }
   mixer_ = std::make_unique<Mixer>(format.sampleRate(), format.channelCount());
+  mixer_->setGain(gain_.load());
   auto* feeder = new AudioFeeder(*mixer_, device, format);
   if (feeder->begin()) {
     feeder_ = feeder;
@@ -149,6 +151,8 @@ void QtAudioOutput::begin() {
     delete feeder;
   }
   formatFound_.set_value({mixer_->sampleRate(), mixer_->channelCount()});
+  // A gain set while the mixer was being made did not reach it.
+  mixer_->setGain(gain_.load());
 }
 
 QtAudioOutput::~QtAudioOutput() {
@@ -171,6 +175,12 @@ void QtAudioOutput::start(int voice, SoundPtr sound, std::int64_t fromFrame) {
   mixer_->start(voice, std::move(playable), fromFrame);
   std::atomic_thread_fence(std::memory_order_seq_cst);
   feeder_->wake();
+}
+
+void QtAudioOutput::setGain(double gain) {
+  gain_.store(gain);
+  // Never waits for the device: until the mixer is there, begin() applies it.
+  if (format_.wait_for(std::chrono::seconds(0)) == std::future_status::ready && mixer_) mixer_->setGain(gain);
 }
 
 void QtAudioOutput::stop(int voice) {

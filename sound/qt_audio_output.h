@@ -2,6 +2,7 @@
 
 #include <QThread>
 
+#include <atomic>
 #include <future>
 #include <memory>
 
@@ -35,6 +36,7 @@ class QtAudioOutput : public AudioOutput {
   int channelCount() const override { return started().channels; }
   void start(int voice, SoundPtr sound, std::int64_t fromFrame) override;
   void stop(int voice) override;
+  void setGain(double gain) override;
 
   // Converts `sound` to the device's format in the background.
   void prepare(SoundPtr sound) override { prepared_.convertAhead(std::move(sound)); }
@@ -54,6 +56,7 @@ class QtAudioOutput : public AudioOutput {
   // Set on the feeder's thread before format_ is ready, read after.
   std::unique_ptr<Mixer> mixer_;
   bool feeding_ = false;
+  std::atomic<double> gain_{1};  // for a mixer not made yet
   std::promise<OutputFormat> formatFound_;
   std::shared_future<OutputFormat> format_;
   PreparedSounds prepared_;

@@ -1,5 +1,6 @@
 #include "store/qsettings_backend.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <QDir>
@@ -18,12 +19,25 @@ namespace wuffel {
 namespace {
 QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// The name under which the store holds a value that compares equal to
-// `name`, or nothing.
-std::optional<QString> storedName(const QSettings& settings, std::string_view name) {
+// The names the store holds that compare equal to `name`. A name
+// "Group/value" is a value of that group (an INI file's [Group] section).
+QStringList storedNames(QSettings& settings, std::string_view name) {
+  const QString full = qt(name);
+  const qsizetype slash = full.lastIndexOf(QLatin1Char('/'));
+  const QString group = full.left(std::max<qsizetype>(slash, 0));
+  if (!group.isEmpty()) settings.beginGroup(group);
+  QStringList found;
   for (const QString& key : settings.childKeys())
-    if (sameValueName(key.toStdString(), name)) return key;
-  return std::nullopt;
+    if (sameValueName(key.toStdString(), full.mid(slash + 1).toStdString()))
+      found << (group.isEmpty() ? key : group + QLatin1Char('/') + key);
+  if (!group.isEmpty()) settings.endGroup();
+  return found;
+}
+
+std::optional<QString> storedName(QSettings& settings, std::string_view name) {
+  const QStringList found = storedNames(settings, name);
+  if (found.isEmpty()) return std::nullopt;
+  return found.front();
 }
 
 // QSettings' own sync writes the file atomically under a lock; this also
@@ -94,8 +108,8 @@ WriteOutcome QSettingsBackend::writeText(std::string_view name, std::string_view
   if (settings->status() == QSettings::FormatError) settings = openSettings(iniFile_, organization_, application_);
   const QString key = storedName(*settings, name).value_or(qt(name));
   // Other spellings of the same name would be read first at the next start.
-  for (const QString& other : settings->childKeys())
-    if (other != key && sameValueName(other.toStdString(), name)) settings->remove(other);
+  for (const QString& other : storedNames(*settings, name))
+    if (other != key) settings->remove(other);
   settings->setValue(key, qt(text));
   settings->sync();
   if (settings->status() != QSettings::NoError || !settings->isWritable()) return WriteOutcome::Refused;
