@@ -174,6 +174,10 @@ const FacePictures::ForScreen& FacePictures::forScreen(qreal devicePixelRatio) c
   return *screens_.back();
 }
 
+void FacePictures::keepOnly(qreal devicePixelRatio) const {
+  std::erase_if(screens_, [&](const auto& screen) { return !qFuzzyCompare(screen->devicePixelRatio, devicePixelRatio); });
+}
+
 QRegion FacePictures::caseOutline() const {
   const QImage outline = load(kCaseOutlinePath);
   if (outline.isNull()) return {};

@@ -35,6 +35,8 @@ class FacePictures {
   // The picture owned by `owner` as the asset holds it at 1x.
   const QImage& original(ElementId owner) const { return assets(1)[indexOf(owner)]; }
   const ForScreen& forScreen(qreal devicePixelRatio) const;
+  // Frees the pictures made for every other ratio: a zoom the player left.
+  void keepOnly(qreal devicePixelRatio) const;
 
   // The case's outline in face pixels: the part of the window the handheld covers.
   QRegion caseOutline() const;

@@ -37,14 +37,17 @@ QRect drawnArea(ElementId id) {
   return place(e).adjusted(-1, -1, shadow + 1, shadow + 1);
 }
 
-void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures, const QRect& area) {
-  const qreal ratio = painter.device()->devicePixelRatio();
+void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures, const QRect& area,
+               const FaceView& view) {
+  const qreal deviceRatio = painter.device()->devicePixelRatio();
+  const qreal ratio = deviceRatio * view.scale;
   const auto& drawn = pictures.forScreen(ratio).drawn;
-  painter.fillRect(area, Qt::white);
+  painter.fillRect(view.toWindow(area), Qt::white);
   painter.save();
   // The pictures are made for the device's pixels: draw them one to one, at
   // places rounded to whole device pixels, so that nothing is resampled.
-  painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+  painter.setWorldTransform(QTransform::fromScale(1 / deviceRatio, 1 / deviceRatio));
+  const QPointF origin = view.origin * deviceRatio;
   for (const auto& e : kElements) {
     if (!face.visible(e.id)) continue;
     const auto picture = face.picture(e.id);
@@ -54,7 +57,7 @@ void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures
     // The photograph replaces what lies beneath, the desktop's see-through corners included.
     painter.setCompositionMode(e.kind == ElementKind::FacePhoto ? QPainter::CompositionMode_Source
                                                                 : QPainter::CompositionMode_SourceOver);
-    painter.drawImage(QPoint(qRound(e.left * ratio), qRound(e.top * ratio)), image);
+    painter.drawImage(QPoint(qRound(origin.x() + e.left * ratio), qRound(origin.y() + e.top * ratio)), image);
   }
   painter.restore();
 }

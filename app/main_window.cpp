@@ -6,8 +6,14 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QBitmap>
+#include <QScreen>
 #include <QToolTip>
+#include <QTouchEvent>
+#include <QWheelEvent>
 #include <QWindow>
+
+#include <algorithm>
 
 #include "app/face_renderer.h"
 #include "game/handheld.h"
@@ -35,6 +41,31 @@ const ButtonHint* hintOf(ElementId id) {
 }
 
 bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+const QString kTitle = QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size());
+const QColor kFullScreenBackground = Qt::black;
+constexpr int kWheelStep = 120;  // one notch of a mouse wheel, in eighths of a degree
+
+QSize faceSize() {
+  const auto& base = elementInfo(ElementId::Im_Base);
+  return {base.width, base.height};
+}
+
+// The case's outline at `view`: made from the face-unit outline one face
+// unit at a time, as the photograph's corners are.
+QRegion outlineAt(const QRegion& outline, const FaceView& view) {
+  if (outline.isEmpty()) return {};
+  QBitmap bits(faceSize());
+  bits.fill(Qt::color0);
+  QPainter painter(&bits);
+  painter.setClipRegion(outline);
+  painter.fillRect(bits.rect(), Qt::color1);
+  painter.end();
+  const QSize size = view.toWindow(QRect(QPoint(), faceSize())).size();
+  const QImage scaled = bits.toImage().scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  return QRegion(QBitmap::fromImage(scaled.convertToFormat(QImage::Format_Mono)))
+      .translated(view.origin.toPoint());
+}
 }  // namespace
 
 int virtualKeyOf(int qtKey) {
@@ -47,21 +78,30 @@ int virtualKeyOf(int qtKey) {
     case Qt::Key_F2: return kKeyF2;
     case Qt::Key_F3: return kKeyF3;
     case Qt::Key_F4: return kKeyF4;
+    case Qt::Key_F5: return kKeyF5;
+    case Qt::Key_Space: return kKeySpace;
+    case Qt::Key_Z: return kKeyZ;
+    case Qt::Key_A: return kKeyA;
+    case Qt::Key_B: return kKeyB;
+    case Qt::Key_T: return kKeyT;
+    case Qt::Key_P: return kKeyP;
+    case Qt::Key_M: return kKeyM;
     default: return 0;
   }
 }
 
-TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures) {
-  const auto& base = elementInfo(ElementId::Im_Base);
-  setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
+TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures), caseOutline_(pictures.caseOutline()) {
+  setWindowTitle(kTitle);
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-  setFixedSize(base.width, base.height);
+  setFixedSize(faceSize());
   setAttribute(Qt::WA_OpaquePaintEvent);
   // The desktop shows around the rounded case: X11 cuts the window to the
   // mask; a Wayland compositor takes the see-through corners the photograph
   // leaves, and the mask keeps clicks there away from the handheld.
   if (onWayland()) setAttribute(Qt::WA_TranslucentBackground);
-  setMask(pictures.caseOutline());
+  setMask(caseOutline_);
+  outlineInWindow_ = caseOutline_;
+  setAttribute(Qt::WA_AcceptTouchEvents);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   move(kMainWindowCreatedAt.left, kMainWindowCreatedAt.top);
@@ -72,25 +112,90 @@ void TForm1::attach(Handheld* handheld) {
   handheld_->face.addObserver(this);
 }
 
-void TForm1::visibilityChanged(ElementId id, bool) { update(drawnArea(id)); }
+void TForm1::visibilityChanged(ElementId id, bool) { update(view_.toWindow(drawnArea(id))); }
 
-void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) { update(drawnArea(id)); }
+void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) { update(view_.toWindow(drawnArea(id))); }
 
 void TForm1::paintEvent(QPaintEvent* event) {
   if (!handheld_) return;
   QPainter painter(this);
   for (const QRect& r : event->region()) {
-    painter.setClipRect(r);
-    paintFace(painter, handheld_->face, pictures_, r);
+    if (isFullScreen()) {
+      painter.setClipRect(r);
+      painter.fillRect(r, kFullScreenBackground);
+      // The case's see-through corners leave the background as it is.
+      painter.setClipRegion(outlineInWindow_.intersected(r));
+    } else {
+      painter.setClipRect(r);
+    }
+    paintFace(painter, handheld_->face, pictures_, view_.toFace(r), view_);
+  }
+}
+
+void TForm1::setZoom(int percent) {
+  zoom_ = percent;
+  placeFace();
+}
+
+void TForm1::toggleFullScreen() {
+  if (isFullScreen()) {
+    showNormal();
+  } else {
+    // A fixed size would keep the window from filling the screen.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    clearMask();
+    showFullScreen();
+  }
+  placeFace();
+}
+
+void TForm1::setPaused(bool paused) { setWindowTitle(paused ? kTitle + QStringLiteral(" (paused)") : kTitle); }
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (isFullScreen()) placeFace();
+}
+
+void TForm1::placeFace() {
+  const QSize face = faceSize();
+  FaceView view;
+  if (isFullScreen()) {
+    view.scale = std::min(qreal(width()) / face.width(), qreal(height()) / face.height());
+    view.origin = QPointF((width() - face.width() * view.scale) / 2, (height() - face.height() * view.scale) / 2);
+  } else {
+    // The largest step up to the zoom asked for that the screen holds.
+    const QSize room = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry().size();
+    int zoom = kZoomSteps.front();
+    for (int step : kZoomSteps)
+      if (step <= zoom_ && face.width() * step / 100 <= room.width() && face.height() * step / 100 <= room.height())
+        zoom = step;
+    view.scale = zoom / 100.0;
+  }
+  const bool changed = view.scale != view_.scale || view.origin != view_.origin;
+  view_ = view;
+  outlineInWindow_ = outlineAt(caseOutline_, view_);
+  if (!isFullScreen()) {
+    setFixedSize(view_.toWindow(QRect(QPoint(), face)).size());
+    setMask(outlineInWindow_);
+  }
+  if (changed) {
+    pictures_.keepOnly(devicePixelRatio() * view_.scale);
+    update();
   }
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
   const auto button = buttonOf(event->button());
   if (!handheld_ || !button) return;
-  const QPoint p = event->position().toPoint();
+  const QPoint p = view_.toFace(event->position());
   const auto target = handheld_->mouseTarget(p.x(), p.y());
   handheld_->mousePress(p.x(), p.y(), *button);
+  const bool onFace = target && (*target == ElementId::Im_Base || *target == ElementId::Im_BaseTop);
+  if (!onWayland() && *button == MouseButton::Left && onFace && (view_.scale != 1 || isFullScreen())) {
+    dragging_ = true;
+    dragOffset_ = event->globalPosition().toPoint() - pos();
+  }
   // Wayland lets no client place its own window: the compositor moves it.
   if (onWayland() && *button == MouseButton::Left && target &&
       (*target == ElementId::Im_Base || *target == ElementId::Im_BaseTop) && windowHandle()) {
@@ -100,20 +205,88 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
+  const QPoint p = view_.toFace(event->position());
   updatePointer(p);
+  if (dragging_) {
+    if (!isFullScreen()) move(event->globalPosition().toPoint() - dragOffset_);
+    return;
+  }
   if (handheld_ && event->buttons() != Qt::NoButton) handheld_->mouseMove(p.x(), p.y(), heldOf(event->buttons()));
 }
 
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   const auto button = buttonOf(event->button());
   if (!handheld_ || !button) return;
-  const QPoint p = event->position().toPoint();
+  if (*button == MouseButton::Left) dragging_ = false;
+  const QPoint p = view_.toFace(event->position());
   handheld_->mouseRelease(p.x(), p.y(), *button);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
+  if (takeWindowKey(*event)) return;
   if (handheld_) handheld_->keyDown(virtualKeyOf(event->key()));
+}
+
+// The window's own keys: F11 for full screen, Ctrl with Plus, Minus or 0 for the zoom.
+bool TForm1::takeWindowKey(const QKeyEvent& event) {
+  if (event.key() == Qt::Key_F11) {
+    if (!event.isAutoRepeat()) toggleFullScreen();
+    return true;
+  }
+  if (!event.modifiers().testFlag(Qt::ControlModifier)) return false;
+  switch (event.key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: zoomBy(+1); return true;
+    case Qt::Key_Minus: zoomBy(-1); return true;
+    case Qt::Key_0:
+      if (handheld_) handheld_->changeSetting(Setting::Zoom, settingInfo(Setting::Zoom).defaultValue);
+      return true;
+    default: return false;
+  }
+}
+
+void TForm1::zoomBy(int direction) {
+  if (handheld_) handheld_->changeSetting(Setting::Zoom, nextZoom(handheld_->settings().zoom(), direction));
+}
+
+void TForm1::wheelEvent(QWheelEvent* event) {
+  if (!event->modifiers().testFlag(Qt::ControlModifier)) return QWidget::wheelEvent(event);
+  wheelSteps_ += event->angleDelta().y();
+  for (; wheelSteps_ >= kWheelStep; wheelSteps_ -= kWheelStep) zoomBy(+1);
+  for (; wheelSteps_ <= -kWheelStep; wheelSteps_ += kWheelStep) zoomBy(-1);
+  event->accept();
+}
+
+// With modern keys, a finger on HIT, UP or DOWN holds that control while it
+// stays down, each finger on its own. A touch that starts elsewhere comes
+// as the mouse.
+bool TForm1::touch(QTouchEvent* event) {
+  if (!handheld_ || !handheld_->settings().modernKeys()) {
+    event->ignore();
+    return false;
+  }
+  for (const QEventPoint& point : event->points()) {
+    const ControlSource source = kFirstTouchSource - point.id();
+    if (point.state() == QEventPoint::Pressed) {
+      const QPoint p = view_.toFace(point.position());
+      const auto element = handheld_->face.elementAt(p.x(), p.y());
+      if (const auto control = element ? controlOfButton(*element) : std::nullopt) {
+        touches_[point.id()] = *control;
+        handheld_->controlDown(*control, source);
+      }
+    } else if (point.state() == QEventPoint::Released || event->type() == QEvent::TouchCancel) {
+      if (const auto held = touches_.find(point.id()); held != touches_.end()) {
+        handheld_->controlUp(held->second, source);
+        touches_.erase(held);
+      }
+    }
+  }
+  if (event->type() == QEvent::TouchBegin && touches_.empty()) {
+    event->ignore();
+    return false;
+  }
+  event->accept();
+  return true;
 }
 
 void TForm1::keyReleaseEvent(QKeyEvent* event) {
@@ -124,9 +297,17 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool TForm1::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel: return touch(static_cast<QTouchEvent*>(event));
+    default: break;
+  }
   if (event->type() == QEvent::ToolTip && handheld_) {
     auto* help = static_cast<QHelpEvent*>(event);
-    const auto id = handheld_->face.elementAt(help->pos().x(), help->pos().y());
+    const QPoint at = view_.toFace(help->pos());
+    const auto id = handheld_->face.elementAt(at.x(), at.y());
     const ButtonHint* hint = id ? hintOf(*id) : nullptr;
     if (hint)
       QToolTip::showText(help->globalPos(), QString::fromUtf8(hint->hint.data(), hint->hint.size()), this);
@@ -139,6 +320,8 @@ bool TForm1::event(QEvent* event) {
 
 void TForm1::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && handheld_) handheld_->activateMainWindow();
+  // Full screen left or entered by the window manager's own means.
+  if (event->type() == QEvent::WindowStateChange) placeFace();
   QWidget::changeEvent(event);
 }
 

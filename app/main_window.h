@@ -1,10 +1,17 @@
 // TForm1: the borderless window that shows the face of the handheld.
 #pragma once
 
+#include <QRegion>
 #include <QWidget>
 
+#include <map>
+
 #include "app/face_pictures.h"
+#include "app/face_view.h"
 #include "face/face.h"
+#include "game/controls.h"
+
+class QTouchEvent;
 
 namespace wuffel {
 
@@ -18,6 +25,14 @@ class TForm1 : public QWidget, public FaceObserver {
   void visibilityChanged(ElementId id, bool visible) override;
   void pictureChanged(ElementId id, std::optional<ElementId> source) override;
 
+  // The window's size: a zoom step in percent on top of the desktop's
+  // scale, as far as the screen holds it; full screen shows the handheld as
+  // large as it fits, centred on black.
+  void setZoom(int percent);
+  void toggleFullScreen();
+  void setPaused(bool paused);
+  const FaceView& view() const { return view_; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -25,15 +40,31 @@ class TForm1 : public QWidget, public FaceObserver {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void updatePointer(const QPoint& at);
+  void placeFace();
+  bool takeWindowKey(const QKeyEvent& event);
+  void zoomBy(int direction);
+  bool touch(QTouchEvent* event);
 
   const FacePictures& pictures_;
   Handheld* handheld_ = nullptr;
+  const QRegion caseOutline_;  // in face units
+  QRegion outlineInWindow_;
+  FaceView view_;
+  int zoom_ = 100;
+  int wheelSteps_ = 0;  // eighths of a degree towards the next zoom step
+  // A drag of the face that the window does itself, where the game's own
+  // drag (in face units) would lag behind a zoomed face.
+  bool dragging_ = false;
+  QPoint dragOffset_;
+  std::map<int, Control> touches_;  // touch point id: the control it holds
 };
 
 // The virtual-key code the game knows a key by.

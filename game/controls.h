@@ -8,6 +8,8 @@
 #include <array>
 #include <optional>
 
+#include "face/elements.h"
+
 namespace wuffel {
 
 // Virtual-key codes of the keys the game uses.
@@ -48,10 +50,22 @@ inline constexpr std::optional<Control> modernControlForKey(int virtualKey) {
   return std::nullopt;
 }
 
+// The handheld's buttons that, with modern keys, answer the mouse and touch like their keys.
+inline constexpr std::optional<Control> controlOfButton(ElementId id) {
+  switch (id) {
+    case ElementId::Puls_Hit: return Control::Swing;
+    case ElementId::Puls_Up: return Control::Up;
+    case ElementId::Puls_Down: return Control::Down;
+    default: return std::nullopt;
+  }
+}
+
 // Whatever holds a control down: a virtual-key code for the keyboard, or a
 // number below zero that the front end gives a pointer or a gamepad button,
 // so that each can be held and released on its own.
 using ControlSource = int;
 inline constexpr ControlSource kMouseSource = -1;
+inline constexpr ControlSource kFirstTouchSource = -100;     // then downwards, one per touch point
+inline constexpr ControlSource kFirstGamepadSource = -1000;  // then downwards, one per pad button
 
 }  // namespace wuffel

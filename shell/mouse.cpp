@@ -7,15 +7,6 @@ namespace wuffel {
 
 namespace {
 bool isFace(ElementId id) { return id == ElementId::Im_Base || id == ElementId::Im_BaseTop; }
-
-std::optional<Control> controlOfButton(ElementId id) {
-  switch (id) {
-    case ElementId::Puls_Hit: return Control::Swing;
-    case ElementId::Puls_Up: return Control::Up;
-    case ElementId::Puls_Down: return Control::Down;
-    default: return std::nullopt;
-  }
-}
 }  // namespace
 
 void Handheld::mousePress(int x, int y, MouseButton button) {
