@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "app/face_renderer.h"
+#include "app/kept_on_screen.h"
 #include "game/handheld.h"
 
 namespace wuffel {
@@ -157,6 +158,17 @@ void TForm1::resizeEvent(QResizeEvent* event) {
   if (isFullScreen()) placeFace();
 }
 
+// The largest zoom step up to `asked` that the screen holds.
+int TForm1::fittingZoom(int asked) const {
+  const QSize face = faceSize();
+  const QSize room = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry().size();
+  int zoom = kZoomSteps.front();
+  for (int step : kZoomSteps)
+    if (step <= asked && face.width() * step / 100 <= room.width() && face.height() * step / 100 <= room.height())
+      zoom = step;
+  return zoom;
+}
+
 void TForm1::placeFace() {
   const QSize face = faceSize();
   FaceView view;
@@ -164,20 +176,23 @@ void TForm1::placeFace() {
     view.scale = std::min(qreal(width()) / face.width(), qreal(height()) / face.height());
     view.origin = QPointF((width() - face.width() * view.scale) / 2, (height() - face.height() * view.scale) / 2);
   } else {
-    // The largest step up to the zoom asked for that the screen holds.
-    const QSize room = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry().size();
-    int zoom = kZoomSteps.front();
-    for (int step : kZoomSteps)
-      if (step <= zoom_ && face.width() * step / 100 <= room.width() && face.height() * step / 100 <= room.height())
-        zoom = step;
-    view.scale = zoom / 100.0;
+    shownZoom_ = fittingZoom(zoom_);
+    view.scale = shownZoom_ / 100.0;
   }
   const bool changed = view.scale != view_.scale || view.origin != view_.origin;
   view_ = view;
   outlineInWindow_ = outlineAt(caseOutline_, view_);
   if (!isFullScreen()) {
-    setFixedSize(view_.toWindow(QRect(QPoint(), face)).size());
+    // The handheld grows and shrinks about its middle, and stays on the screen.
+    const QSize size = view_.toWindow(QRect(QPoint(), face)).size();
+    const QRect before = geometry();
+    QRect place(QPoint(), size);
+    place.moveCenter(before.center());
+    setFixedSize(size);
     setMask(outlineInWindow_);
+    if (size != before.size() && isVisible()) move(keptOnAScreen(place).topLeft());
+    // Not on the screen yet: it grows up and left, and stays off it.
+    if (size != before.size() && !isVisible()) move(before.bottomRight() - QPoint(size.width() - 1, size.height() - 1));
   }
   if (changed) {
     pictures_.keepOnly(devicePixelRatio() * view_.scale);
@@ -245,8 +260,10 @@ bool TForm1::takeWindowKey(const QKeyEvent& event) {
   }
 }
 
+// From the size shown, and no larger than the screen holds.
 void TForm1::zoomBy(int direction) {
-  if (handheld_) handheld_->changeSetting(Setting::Zoom, nextZoom(handheld_->settings().zoom(), direction));
+  const int zoom = nextZoom(shownZoom_, direction);
+  if (handheld_ && fittingZoom(zoom) == zoom) handheld_->changeSetting(Setting::Zoom, zoom);
 }
 
 void TForm1::wheelEvent(QWheelEvent* event) {

@@ -49,6 +49,7 @@ class TForm1 : public QWidget, public FaceObserver {
  private:
   void updatePointer(const QPoint& at);
   void placeFace();
+  int fittingZoom(int asked) const;
   bool takeWindowKey(const QKeyEvent& event);
   void zoomBy(int direction);
   bool touch(QTouchEvent* event);
@@ -58,7 +59,8 @@ class TForm1 : public QWidget, public FaceObserver {
   const QRegion caseOutline_;  // in face units
   QRegion outlineInWindow_;
   FaceView view_;
-  int zoom_ = 100;
+  int zoom_ = 100;       // the setting
+  int shownZoom_ = 100;  // as far as the screen holds it
   int wheelSteps_ = 0;  // eighths of a degree towards the next zoom step
   // A drag of the face that the window does itself, where the game's own
   // drag (in face units) would lag behind a zoomed face.

@@ -26,7 +26,7 @@ SettingsDialog::SettingsDialog(Handheld& handheld, QWidget* parent) : QDialog(pa
   setWindowTitle(QStringLiteral("Settings"));
   auto* layout = new QVBoxLayout(this);
 
-  auto* play = new QGroupBox(QStringLiteral("Keys"), this);
+  auto* play = new QGroupBox(QStringLiteral("Play"), this);
   auto* playLayout = new QVBoxLayout(play);
   keys_ = new QButtonGroup(this);
   auto* original = new QRadioButton(QStringLiteral("Original: Up and Down move, Ctrl swings, one key at a time"), play);
@@ -70,7 +70,13 @@ SettingsDialog::SettingsDialog(Handheld& handheld, QWidget* parent) : QDialog(pa
   zoom_ = new QComboBox(window);
   zoom_->setObjectName(QStringLiteral("zoom"));
   for (int step : kZoomSteps) zoom_->addItem(percent(step), step);
-  windowLayout->addRow(QStringLiteral("Size (Ctrl+Plus, Ctrl+Minus; F11 full screen):"), zoom_);
+  windowLayout->addRow(QStringLiteral("Size:"), zoom_);
+  auto* keysHint = new QLabel(QStringLiteral("Ctrl+Plus, Ctrl+Minus, Ctrl+0 or Ctrl and the mouse wheel change "
+                                             "the size; F11 shows the handheld full screen."),
+                              window);
+  keysHint->setWordWrap(true);
+  keysHint->setEnabled(false);
+  windowLayout->addRow(QString(), keysHint);
   rememberPosition_ = new QCheckBox(QStringLiteral("Open the handheld where it was left"), window);
   rememberPosition_->setObjectName(QStringLiteral("remember-position"));
   windowLayout->addRow(QString(), rememberPosition_);

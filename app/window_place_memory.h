@@ -1,11 +1,9 @@
 // For players who have it remembered, the handheld opens where it was left:
 // the place is stored when the program ends, and taken back when the window
-// first comes onto the screen, moved as little as needed to lie wholly on
-// a screen that is there now.
+// first comes onto the screen, kept on a screen that is there now.
 #pragma once
 
 #include <QObject>
-#include <QRect>
 
 #include <optional>
 
@@ -22,10 +20,6 @@ class WindowPlaceMemory : public QObject {
   WindowPlaceMemory(QWidget& window, Handheld& handheld, PlayerSettingsStore& store);
   // Stores where the window is now, if the player has that remembered.
   void keep();
-
-  // `place` moved onto the screen that shows most of it (or the nearest),
-  // inside its free area.
-  static QRect onAScreen(QRect place);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
