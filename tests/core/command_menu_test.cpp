@@ -27,7 +27,7 @@ TEST_F(CommandMenuTest, ShowsTheItemsInOrderWithShortcutTextsSeparatorsAndTheDef
   EXPECT_EQ(shown.join(" | ").toStdString(),
             "PM_1About=About...\tF1 | PM_2N1 | PM_3Readme=View 'Readme.txt'\tF2 | "
             "PM_4Whatsnew=View 'Whatsnew.txt'\tF3 | PM_5N2 | PM_6Instruct=Open 'Manual.exe'\tF4 | PM_7N3 | "
-            "PM_8HiScore=Reset Hiscores | PM_9N4 | PM_10Exit=E&xit\tEsc");
+            "PM_8HiScore=Reset Hiscores | PM_Settings=Settings...\tF5 | PM_9N4 | PM_10Exit=E&xit\tEsc");
   ASSERT_NE(menu.defaultAction(), nullptr);
   EXPECT_EQ(menu.defaultAction()->objectName(), "PM_1About");
   // The keys reach the handheld, not Qt's shortcut map: the menu only shows them.
