@@ -89,6 +89,7 @@ SettingsDialog::SettingsDialog(Handheld& handheld, QWidget* parent) : QDialog(pa
   layout->addWidget(notSaved_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::RestoreDefaults | QDialogButtonBox::Close, this);
+  buttons->button(QDialogButtonBox::RestoreDefaults)->setText(QStringLiteral("Restore defaults"));
   layout->addWidget(buttons);
 
   connect(keys_, &QButtonGroup::idClicked, this, [this](int id) { change(Setting::Keys, id); });
