@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the best-score store as its settings file. Reading
-// must give a number or a clean WuffelError, and leave the file as it is; a
-// write must replace the value, under one name, so that it reads back.
+// must give a number or a clean WuffelError, find what QSettings finds (the
+// store kept its files through QSettings before), and leave the file as it
+// is; a write must replace the value, under one name, so that it reads back,
+// and keep every other value QSettings finds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +17,8 @@
 #include "platform/error.h"
 #include "store/hiscore_store.h"
 #include "store/qsettings_backend.h"
+#include "store/settings_file.h"
+#include "tests/store/qsettings_reference.h"
 
 namespace {
 
@@ -54,9 +58,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   {
     wuffel::QSettingsBackend backend(path);
     wuffel::HiScoreStore store(backend, wuffel::kHiScoreKey);
-    read(store, "HiscoreA");
-    read(store, "HiscoreB");
+    for (const char* name : {"HiscoreA", "HiscoreB"}) {
+      read(store, name);
+      const wuffel::StoredValue ours = backend.read(name);
+      const wuffel::StoredValue theirs = size <= wuffel::settings_file::kMaxFileSize
+                                             ? wuffel::testing::readByQSettings(path, name)
+                                             : wuffel::StoredValue{};
+      if (ours.outcome != theirs.outcome || ours.isText != theirs.isText || ours.text != theirs.text)
+        fail("a value reads otherwise than QSettings reads it");
+    }
     if (fileText(path) != bytes) fail("a read changed the file");
+    const QVariantMap others = size <= wuffel::settings_file::kMaxFileSize
+                                   ? wuffel::testing::othersByQSettings(path, "HiScoreA")
+                                   : QVariantMap();
 
     store.writeInteger("", "HiScoreA", 4321);
     if (store.readInteger("", "HiscoreA", 0) != 4321) fail("the written value does not read back");
@@ -64,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const QString& key : QSettings(path, QSettings::IniFormat).childKeys())
       if (wuffel::sameValueName(key.toStdString(), "HiScoreA")) ++spellings;
     if (spellings != 1) fail("the value is there under more than one name");
+    if (wuffel::testing::othersByQSettings(path, "HiScoreA") != others) fail("a write changed another value");
   }
   QFile::remove(path);
   return 0;

@@ -117,13 +117,15 @@ void Handheld::missStep(int step) {
   }
 }
 
+// Another running copy of the program may have stored a higher best since
+// this one read it: the store keeps the higher of the two.
 void Handheld::gameOverScore() {
   if (vars.GameMode == static_cast<int>(GameModeValue::GameA) && vars.Score > vars.HiScoreA) {
     vars.HiScoreA = vars.Score;
-    hiScoreStore_->writeInteger("", "HiScoreA", vars.HiScoreA);
+    hiScoreStore_->raiseInteger("", "HiScoreA", vars.HiScoreA);
   } else if (vars.GameMode == static_cast<int>(GameModeValue::GameB) && vars.Score > vars.HiScoreB) {
     vars.HiScoreB = vars.Score;
-    hiScoreStore_->writeInteger("", "HiScoreB", vars.HiScoreB);
+    hiScoreStore_->raiseInteger("", "HiScoreB", vars.HiScoreB);
   }
 }
 

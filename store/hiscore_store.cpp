@@ -12,6 +12,11 @@ namespace wuffel {
 namespace {
 std::string quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
 
+// Text values end at their first zero byte, as the platform's strings do.
+std::string_view untilZero(const std::string& text) {
+  return std::string_view(text.data(), std::min(text.size(), text.find('\0')));
+}
+
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -64,8 +69,7 @@ std::int32_t HiScoreStore::readInteger(std::string_view, std::string_view name, 
       throw WuffelError("Failed to get data for " + quoted(name));
     case StoredValue::Outcome::Found: {
       if (!stored.isText) throw WuffelError("Invalid data type for " + quoted(name));
-      const std::string_view text(stored.text.data(), std::min(stored.text.size(), stored.text.find('\0')));
-      result = parseStoredInteger(text).value_or(fallback);
+      result = parseStoredInteger(untilZero(stored.text)).value_or(fallback);
       break;
     }
   }
@@ -75,10 +79,27 @@ std::int32_t HiScoreStore::readInteger(std::string_view, std::string_view name, 
 
 void HiScoreStore::writeInteger(std::string_view section, std::string_view name, std::int32_t value) {
   if (!backend_.ensureKey()) throw WuffelError("Failed to create key " + std::string(section));
-  switch (backend_.writeText(name, std::to_string(value))) {
+  finishWrite(name, value, backend_.writeText(name, std::to_string(value)));
+}
+
+void HiScoreStore::raiseInteger(std::string_view section, std::string_view name, std::int32_t value) {
+  if (!backend_.ensureKey()) throw WuffelError("Failed to create key " + std::string(section));
+  finishWrite(name, value, backend_.updateText(name, [value](const StoredValue& stored) -> std::optional<std::string> {
+    // Anything that is no number, or not text, gives way to a real score.
+    if (stored.outcome == StoredValue::Outcome::Found && stored.isText) {
+      const auto current = parseStoredInteger(untilZero(stored.text));
+      if (current && *current >= value) return std::nullopt;
+    }
+    return std::to_string(value);
+  }));
+}
+
+void HiScoreStore::finishWrite(std::string_view name, std::int32_t value, WriteOutcome outcome) {
+  switch (outcome) {
     case WriteOutcome::Written:
       if (observer_) observer_->storeWritten(name, value);
       return;
+    case WriteOutcome::Kept:
     case WriteOutcome::NoKey:
       return;
     case WriteOutcome::Refused:

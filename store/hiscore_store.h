@@ -32,8 +32,15 @@ class HiScoreStore {
   // a WuffelError with the store's message when the store fails.
   std::int32_t readInteger(std::string_view section, std::string_view name, std::int32_t fallback);
   void writeInteger(std::string_view section, std::string_view name, std::int32_t value);
+  // Writes `value` unless the store holds a number at least as high: a best
+  // score that another running copy of the program stored since this one
+  // read it stays. What is stored is read back in the same step as the
+  // write, so no other writer comes between.
+  void raiseInteger(std::string_view section, std::string_view name, std::int32_t value);
 
  private:
+  void finishWrite(std::string_view name, std::int32_t value, WriteOutcome outcome);
+
   SettingsBackend& backend_;
   StoreObserver* observer_;
 };

@@ -14,9 +14,11 @@ StoredValue MemorySettings::read(std::string_view name) {
   return {StoredValue::Outcome::Found, v->isText, v->isText ? v->text : std::string()};
 }
 
-WriteOutcome MemorySettings::writeText(std::string_view name, std::string_view text) {
+WriteOutcome MemorySettings::updateText(std::string_view name, const WriteDecision& decide) {
   if (refusesWrites) return WriteOutcome::Refused;
-  put(name, true, text);
+  const auto text = decide(read(name));
+  if (!text) return WriteOutcome::Kept;
+  put(name, true, *text);
   return WriteOutcome::Written;
 }
 

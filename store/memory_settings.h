@@ -20,11 +20,12 @@ class MemorySettings : public SettingsBackend {
   bool openKey(std::string_view) override { return true; }
   bool ensureKey() override { return true; }
   StoredValue read(std::string_view name) override;
-  WriteOutcome writeText(std::string_view name, std::string_view text) override;
+  WriteOutcome updateText(std::string_view name, const WriteDecision& decide) override;
 
   // Puts a value in place without counting as a write of the game's.
   void put(std::string_view name, bool isText, std::string_view text);
   const std::vector<Value>& values() const { return values_; }
+  // Refuses every write, also one that would leave the value as it is.
   bool refusesWrites = false;
 
  private:

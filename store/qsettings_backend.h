@@ -1,6 +1,9 @@
-// The settings store on QSettings: the registry on Windows, a file in the
-// user's configuration folder elsewhere. Every read and write opens the
-// store afresh, so each sees what other instances wrote before it.
+// The settings store in the file where QSettings keeps it, in QSettings' INI
+// format, which earlier builds of the program wrote through QSettings. This
+// code reads and writes the file itself, so that no store operation holds
+// the program up: QSettings waits for its lock without end, and reads
+// whatever the path names, a named pipe too. Every read and write opens the
+// file afresh, so each sees what other instances wrote before it. Unix only.
 #pragma once
 
 #include <QString>
@@ -12,16 +15,20 @@ namespace wuffel {
 class QSettingsBackend : public SettingsBackend {
  public:
   QSettingsBackend() = default;
-  // A store kept in one file in QSettings' own format, wherever it lies:
-  // for tests and tools.
+  // A store kept in one file wherever it lies: for tests and tools.
   explicit QSettingsBackend(QString iniFile) : iniFile_(std::move(iniFile)) {}
 
+  // Only names the file: nothing is created before the first write.
   bool openKey(std::string_view path) override;
+  // Creates the file's folder.
   bool ensureKey() override;
   StoredValue read(std::string_view name) override;
-  WriteOutcome writeText(std::string_view name, std::string_view text) override;
+  // Refused when another process holds the file's lock for longer than a
+  // moment, and when the file is there but cannot be read, or is no regular
+  // file (which is then left as it is).
+  WriteOutcome updateText(std::string_view name, const WriteDecision& decide) override;
 
-  // Where the values are kept: a file path or a registry path.
+  // The settings file, in the user's configuration folder.
   QString location() const;
 
  private:

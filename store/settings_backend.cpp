@@ -12,4 +12,8 @@ bool sameValueName(std::string_view a, std::string_view b) {
   return true;
 }
 
+WriteOutcome SettingsBackend::writeText(std::string_view name, std::string_view text) {
+  return updateText(name, [text](const StoredValue&) { return std::string(text); });
+}
+
 }  // namespace wuffel

@@ -3,6 +3,8 @@
 // program keeps it in a QSettings file; the runner and the tests in memory.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,21 +22,33 @@ struct StoredValue {
   std::string text;     // the text, when isText
 };
 
-enum class WriteOutcome { Written, NoKey, Refused };
+enum class WriteOutcome {
+  Written,
+  Kept,  // the value stays as it was, as asked
+  NoKey,
+  Refused,
+};
+
+// Given what the store holds under a name, the text to write there, or
+// nothing to leave it as it is.
+using WriteDecision = std::function<std::optional<std::string>(const StoredValue&)>;
 
 class SettingsBackend {
  public:
   virtual ~SettingsBackend() = default;
-  // Opens the key at `path` (backslash-separated, as "Software\Maker\App"),
-  // creating it and its parents. False when it cannot; the back end then
-  // works on whatever root it has.
+  // Opens the key at `path` (backslash-separated, as "Software\Maker\App").
+  // A back end may leave creating it, and its parents, to the first write.
+  // False when it cannot; the back end then works on whatever root it has.
   virtual bool openKey(std::string_view path) = 0;
-  // Makes sure the open key exists once more before a write.
+  // Makes sure the open key exists before a write.
   virtual bool ensureKey() = 0;
   virtual StoredValue read(std::string_view name) = 0;
-  // Writes a text value; a value whose name differs only in case is
-  // replaced, keeping its name. Reaches the store before it returns.
-  virtual WriteOutcome writeText(std::string_view name, std::string_view text) = 0;
+  // Reads a value and writes the text `decide` gives for it, with no other
+  // writer between the read and the write, also in another process. A
+  // value whose name differs only in case is replaced, keeping its name.
+  // The write reaches the store before it returns.
+  virtual WriteOutcome updateText(std::string_view name, const WriteDecision& decide) = 0;
+  WriteOutcome writeText(std::string_view name, std::string_view text);
 };
 
 // Compares two value names as the store does: without regard to ASCII case.

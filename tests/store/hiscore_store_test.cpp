@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/rig.h"
 #include "error_of.h"
@@ -92,6 +93,42 @@ TEST_F(Store, ErrorsNameTheValue) {
   EXPECT_EQ(errorOf([&] { broken.readInteger("", "HiscoreB", 0); }), "Failed to get data for 'HiscoreB'");
   EXPECT_EQ(errorOf([&] { broken.writeInteger("", "HiScoreA", 1); }), "Failed to create key ");
   EXPECT_TRUE(failing.values().empty());
+}
+
+// Another running copy of the program may have stored a higher best.
+TEST_F(Store, AGameOverKeepsAHigherStoredBestAndTellsOnlyOfWrites) {
+  struct Recorder : StoreObserver {
+    void storeRead(std::string_view name, std::int32_t v) override { lines.push_back("read " + std::string(name) + " " + std::to_string(v)); }
+    void storeWritten(std::string_view name, std::int32_t v) override { lines.push_back("write " + std::string(name) + " " + std::to_string(v)); }
+    std::vector<std::string> lines;
+  } recorder;
+  HiScoreStore observed(settings, kHiScoreKey, &recorder);
+  settings.put("hiscorea", true, "500");
+  observed.raiseInteger("", "HiScoreA", 300);
+  observed.raiseInteger("", "HiScoreA", 500);
+  EXPECT_EQ(settings.values()[0].text, "500");
+  observed.raiseInteger("", "HiScoreA", 501);
+  ASSERT_EQ(settings.values().size(), 1u);
+  EXPECT_EQ(settings.values()[0].name, "hiscorea");
+  EXPECT_EQ(settings.values()[0].text, "501");
+  EXPECT_EQ(recorder.lines, std::vector<std::string>{"write HiScoreA 501"});
+
+  // Anything but a number gives way, as does no value at all.
+  for (const auto& [isText, text] : std::vector<std::pair<bool, std::string>>{{true, "lots"}, {true, ""}, {false, "900"}}) {
+    settings.put("HiScoreB", isText, text);
+    observed.raiseInteger("", "HiScoreB", 40);
+    EXPECT_EQ(settings.values()[1].text, "40") << text;
+  }
+  settings.put("HiScoreB", true, std::string("30\0" "99", 5));
+  observed.raiseInteger("", "HiScoreB", 40);
+  EXPECT_EQ(settings.values()[1].text, "40");
+  MemorySettings empty;
+  HiScoreStore(empty, kHiScoreKey).raiseInteger("", "HiScoreA", 0);
+  EXPECT_EQ(empty.values().size(), 1u);
+
+  // A store that refuses writes refuses this one too, whatever it would do.
+  settings.refusesWrites = true;
+  EXPECT_EQ(errorOf([&] { store.raiseInteger("", "HiScoreA", 1); }), "Failed to set data for 'HiScoreA'");
 }
 
 TEST(StoreAtStartUp, ReadsBothBestScoresAndWritesNothing) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "core/rig.h"
 #include "error_of.h"
 #include "store_file.h"
@@ -18,17 +19,21 @@ namespace {
 
 using testing::errorOf;
 using testing::FileStore;
+using testing::inChildProcess;
 using testing::Rig;
 using testing::StoreFolder;
 
 struct StoreFile : ::testing::Test, StoreFolder {};
 
-TEST_F(StoreFile, TheFirstRunReadsZeroAndWritesNothing) {
+// Not even the folder: a run that never writes leaves no trace.
+TEST_F(StoreFile, TheFirstRunReadsZeroAndCreatesNothingBeforeItsFirstWrite) {
   FileStore s;
   EXPECT_EQ(s.backend.location(), file());
   EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 0);
   EXPECT_EQ(s.store.readInteger("", "HiscoreB", 0), 0);
-  EXPECT_FALSE(QFile::exists(file()));
+  EXPECT_TRUE(QDir(config.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
+  s.store.writeInteger("", "HiScoreB", 5);
+  EXPECT_EQ(fileText(), "[General]\nHiScoreB=5\n");
 }
 
 TEST_F(StoreFile, AWriteIsInTheFileWhenItReturnsUnderTheNameAlreadyThere) {
@@ -126,19 +131,7 @@ std::string inUnprivilegedProcess(const StoreFolder& folder, const std::function
   const bool root = ::geteuid() == 0;
   if (root && ::chown(folder.config.path().toLocal8Bit().constData(), kNobody, kNobody) != 0)
     return "cannot hand the folder over";
-  std::fflush(nullptr);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(2);
-    const std::string failed = checks();
-    if (!failed.empty()) std::fprintf(stderr, "%s\n", failed.c_str());
-    ::_exit(failed.empty() ? 0 : 1);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  if (!WIFEXITED(status)) return "the child process crashed";
-  if (WEXITSTATUS(status) == 2) return "cannot become nobody";
-  return WEXITSTATUS(status) == 0 ? "" : "see the child's message above";
+  return inChildProcess(checks, [root] { return !root || (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0); });
 }
 
 TEST_F(StoreFile, AFileWithoutReadPermissionReadsAsZeroAndIsNotOverwritten) {
@@ -183,27 +176,37 @@ TEST_F(StoreFile, AWriteToAFolderThatCannotBeWrittenFails) {
             "");
 }
 
+// A handheld on the store in the configuration folder, as the window
+// program starts it.
+struct RunningCopy {
+  RunningCopy() {
+    rig.keepBestScoresIn(store);
+    rig.handheld->start();
+  }
+  // A game of Game A that ends at `score`: no one swings, and three misses end it.
+  void playGameA(int score) {
+    Handheld& h = *rig.handheld;
+    rig.click(ElementId::Puls_GameA);
+    h.vars.Score = score;
+    for (int s = 0; s < 120 && h.vars.GameRunning; ++s) rig.wait(1000);
+  }
+  QSettingsBackend store;
+  Rig rig;
+};
+
 TEST_F(StoreFile, AGameOverWritesTheBestThatTheNextHandheldShows) {
   putFile("[General]\nhiscorea=120\nHiScoreB=77\n");
-  QSettingsBackend firstStore;
-  Rig first;
-  first.keepBestScoresIn(firstStore);
-  Handheld& h = *first.handheld;
-  h.start();
+  RunningCopy first;
+  Handheld& h = *first.rig.handheld;
   EXPECT_EQ(h.vars.HiScoreA, 120);
-  first.click(ElementId::Puls_GameA);
-  h.vars.Score = 130;  // no one swings: three misses end the game
-  for (int s = 0; s < 120 && h.vars.GameRunning; ++s) first.wait(1000);
+  first.playGameA(130);
   ASSERT_FALSE(h.vars.GameRunning);
   EXPECT_EQ(h.vars.HiScoreA, 130);
-  EXPECT_TRUE(first.ports.errors.empty());
-  EXPECT_EQ(fileText(), "[General]\nHiScoreB=77\nhiscorea=130\n");
+  EXPECT_TRUE(first.rig.ports.errors.empty());
+  EXPECT_EQ(fileText(), "[General]\nhiscorea=130\nHiScoreB=77\n");
 
-  QSettingsBackend secondStore;
-  Rig second;
-  second.keepBestScoresIn(secondStore);
-  Handheld& next = *second.handheld;
-  next.start();
+  RunningCopy second;
+  Handheld& next = *second.rig.handheld;
   const auto& gameA = elementInfo(ElementId::Puls_GameA);
   next.mousePress(gameA.left + 1, gameA.top + 1, MouseButton::Left);
   const auto& pos = next.tables.scoreDigits;
@@ -215,8 +218,28 @@ TEST_F(StoreFile, AGameOverWritesTheBestThatTheNextHandheldShows) {
   EXPECT_EQ(next.vars.HiScoreB, 77);
 }
 
+// Both read 100 at their start; the first ends at 500, then the second,
+// still holding 100 as the best, at 300.
+TEST_F(StoreFile, TwoRunningCopiesKeepTheHigherBestWhicheverEndsLast) {
+  putFile("[General]\nHiScoreA=100\n");
+  RunningCopy first;
+  RunningCopy second;
+  first.playGameA(500);
+  EXPECT_EQ(fileText(), "[General]\nHiScoreA=500\n");
+  second.playGameA(300);
+  EXPECT_EQ(fileText(), "[General]\nHiScoreA=500\n");
+  EXPECT_FALSE(second.rig.handheld->vars.GameRunning);
+  EXPECT_TRUE(second.rig.ports.errors.empty());
+  EXPECT_EQ(RunningCopy{}.rig.handheld->vars.HiScoreA, 500);
+
+  // The menu's reset writes its zeros all the same.
+  second.rig.handheld->chooseMenuItem(MenuCommand::PM_8HiScore);
+  EXPECT_EQ(fileText(), "[General]\nHiScoreA=0\nHiScoreB=0\n");
+}
+
 // Two processes write the same value 500 times each while this one reads:
-// every read finds a whole file, and the last write is what stays.
+// every read finds a whole file, and the last write is what stays. A writer
+// that finds the other holding the lock too long is refused, and tries again.
 TEST_F(StoreFile, TwoWritersRacingLeaveAValidFileWithOneOfTheirValues) {
   constexpr int kWrites = 500;
   putFile("[General]\nHiScoreA=1\n");
@@ -226,7 +249,10 @@ TEST_F(StoreFile, TwoWritersRacingLeaveAValidFileWithOneOfTheirValues) {
     const pid_t pid = ::fork();
     if (pid == 0) {
       FileStore s;
-      for (int i = 0; i < kWrites; ++i) s.store.writeInteger("", "HiScoreA", base + i);
+      for (int i = 0; i < kWrites; ++i) {
+        while (errorOf([&] { s.store.writeInteger("", "HiScoreA", base + i); }) != "no error") {
+        }
+      }
       ::_exit(0);
     }
     writers.push_back(pid);

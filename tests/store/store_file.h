@@ -1,4 +1,4 @@
-// A best-score store on a real QSettings file in a temporary configuration
+// A best-score store on a real settings file in a temporary configuration
 // folder, found the way the window program finds it.
 #pragma once
 
@@ -15,7 +15,10 @@
 namespace wuffel::testing {
 
 struct StoreFolder {
-  StoreFolder() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path()); }
+  StoreFolder() : outer(qgetenv("XDG_CONFIG_HOME")) { qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit()); }
+  ~StoreFolder() { qputenv("XDG_CONFIG_HOME", outer); }
+  StoreFolder(const StoreFolder&) = delete;
+  StoreFolder& operator=(const StoreFolder&) = delete;
 
   // Where the store keeps its values, once a store has opened its key.
   QString file() const { return config.path() + "/Quillon/WuffelTennis.conf"; }
@@ -30,6 +33,7 @@ struct StoreFolder {
     f.write(bytes);
   }
 
+  QByteArray outer;
   QTemporaryDir config;
 };
 

@@ -1,0 +1,42 @@
+// How QSettings, through which earlier builds of the program kept the best
+// scores, reads a settings file: what the store's own reading must agree
+// with, so that every file those builds wrote reads as it did.
+#pragma once
+
+#include <QSettings>
+#include <QVariant>
+
+#include <string>
+#include <string_view>
+
+#include "store/settings_backend.h"
+
+namespace wuffel::testing {
+
+// The top-level value of that name, found as the QSettings store found it.
+inline StoredValue readByQSettings(const QString& file, std::string_view name) {
+  const QSettings settings(file, QSettings::IniFormat);
+  for (const QString& key : settings.childKeys()) {
+    if (!sameValueName(key.toStdString(), name)) continue;
+    const QVariant value = settings.value(key);
+    if (value.typeId() != QMetaType::QString) return {StoredValue::Outcome::Found, false, {}};
+    return {StoredValue::Outcome::Found, true, value.toString().toStdString()};
+  }
+  return {StoredValue::Outcome::Missing, false, {}};
+}
+
+// Every value QSettings finds, by its full name, but those named `name`.
+inline QVariantMap othersByQSettings(const QString& file, std::string_view name) {
+  const QSettings settings(file, QSettings::IniFormat);
+  QVariantMap values;
+  for (const QString& key : settings.allKeys())
+    if (!sameValueName(key.toStdString(), name)) values.insert(key, settings.value(key));
+  return values;
+}
+
+inline std::string describe(const StoredValue& v) {
+  if (v.outcome != StoredValue::Outcome::Found) return "missing";
+  return v.isText ? "text \"" + v.text + "\"" : "not text";
+}
+
+}  // namespace wuffel::testing
