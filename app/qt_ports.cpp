@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -128,11 +130,34 @@ void QtWindows::popupMenu(int x, int y) {
   if (commandMenu_) commandMenu_->popup(window(WindowId::Form1)->mapToGlobal(QPoint(x, y)));
 }
 
-void QtErrorBox::showError(const std::string& message) {
-  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()),
-                  QString::fromStdString(message), QMessageBox::Ok);
-  box.exec();
+namespace {
+
+// Window managers draw a caption in bold, beside a window-menu icon and up
+// to three buttons, and cut it short where the window is narrower; a message
+// box leaves room only for the caption in the plain font and 50 pixels.
+int captionRoom(const QString& caption) {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+  font.setBold(true);
+  const QFontMetrics metrics(font);
+  const int buttonWidth = metrics.height() + 8;
+  return metrics.horizontalAdvance(caption) + 4 * buttonWidth + 2 * metrics.height();
 }
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> QtErrorBox::makeBox(const std::string& message) {
+  const QString title = QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size());
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, title, QString::fromStdString(message),
+                                           QMessageBox::Ok);
+  // The box fixes its own size from its layout when shown, so the room goes
+  // into the layout, as a row of its own.
+  if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+    grid->addItem(new QSpacerItem(captionRoom(title), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  return box;
+}
+
+void QtErrorBox::showError(const std::string& message) { makeBox(message)->exec(); }
 
 // Addresses carry their scheme. Anything else is a file named the program's
 // way (".\readme.txt"), relative to the working directory.

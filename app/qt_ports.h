@@ -8,6 +8,7 @@
 #include <memory>
 
 #include <QMenu>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 
@@ -69,6 +70,9 @@ class QtWindows : public WindowSystem {
 class QtErrorBox : public ErrorBox {
  public:
   void showError(const std::string& message) override;
+  // The box showError runs, wide enough for window managers to show the
+  // whole application title as its caption.
+  static std::unique_ptr<QMessageBox> makeBox(const std::string& message);
 };
 
 class QtShell : public Shell {

@@ -91,18 +91,18 @@ void installFontSubstitutes() {
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
-TSplashForm::TSplashForm(Handheld& handheld) {
-  setWindowTitle(QStringLiteral("About Wuffel Tennis..."));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setFixedSize(kSplashFormSize.width, kSplashFormSize.height);
-  makeBlack(this);
-  addPicture(this, QStringLiteral("Im_Piccina"), {24, 75, 209, 109});
-  addLabel(this, qs(kApplicationTitle), {17, 16, 222, 15}, {12, true});
-  addLabel(this, QStringLiteral("Version 1.00a"), {81, 32, 96, 15}, {12, true});
-  addLabel(this, QStringLiteral("Released as freeware by the Wuffel team, 2026"), {8, 52, 241, 14}, {11});
+TSplashForm::TSplashForm(Handheld& handheld)
+    : CaptionedWindow(QStringLiteral("About Wuffel Tennis..."), {kSplashFormSize.width, kSplashFormSize.height},
+                      CloseBox::None) {
+  QWidget* area = client();
+  makeBlack(area);
+  addPicture(area, QStringLiteral("Im_Piccina"), {24, 75, 209, 109});
+  addLabel(area, qs(kApplicationTitle), {17, 16, 222, 15}, {12, true});
+  addLabel(area, QStringLiteral("Version 1.00a"), {81, 32, 96, 15}, {12, true});
+  addLabel(area, QStringLiteral("Released as freeware by the Wuffel team, 2026"), {8, 52, 241, 14}, {11});
 
   auto link = [&](std::string_view text, QRect box, std::function<void()> click) {
-    auto* label = new LinkLabel(this, std::move(click));
+    auto* label = new LinkLabel(area, std::move(click));
     label->setText(qs(text));
     label->setGeometry(box);
     QFont font(QStringLiteral("Arial"));
@@ -116,11 +116,11 @@ TSplashForm::TSplashForm(Handheld& handheld) {
   };
   link(kMailAddress, {18, 252, 222, 15}, [&handheld] { handheld.splashEmail(); });
   link(kWebAddress, {30, 230, 198, 15}, [&handheld] { handheld.splashHttp(); });
-  addLabel(this, QStringLiteral("For everyone who still keeps"), {4, 192, 249, 14}, {11, false, false, kSilver});
-  addLabel(this, QStringLiteral("a pocket game in a drawer"), {24, 208, 209, 14}, {11, false, false, kSilver});
+  addLabel(area, QStringLiteral("For everyone who still keeps"), {4, 192, 249, 14}, {11, false, false, kSilver});
+  addLabel(area, QStringLiteral("a pocket game in a drawer"), {24, 208, 209, 14}, {11, false, false, kSilver});
 
-  auto* play = new QPushButton(QStringLiteral("- PLAY -"), this);
-  play->setGeometry(96, 276, 65, 25);
+  auto* play = new QPushButton(QStringLiteral("- PLAY -"), area);
+  play->setGeometry(kPlayButtonBox);
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(11);
   font.setBold(true);
@@ -132,27 +132,27 @@ TSplashForm::TSplashForm(Handheld& handheld) {
 
 void TSplashForm::closeEvent(QCloseEvent* event) { event->ignore(); }
 
-TAboutForm::TAboutForm() {
-  setWindowTitle(QStringLiteral("About the author..."));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setFixedSize(kAboutFormSize.width, kAboutFormSize.height);
-  makeBlack(this);
+TAboutForm::TAboutForm()
+    : CaptionedWindow(QStringLiteral("About the author..."), {kAboutFormSize.width, kAboutFormSize.height},
+                      CloseBox::Shown) {
+  QWidget* area = client();
+  makeBlack(area);
   const LabelStyle caption{11, false, false, kSilver, Qt::AlignLeft};
   const LabelStyle value{11, true, false, Qt::white, Qt::AlignRight};
   // The captions size themselves to their text, which this system's fonts
   // draw a little wider than the places were measured for.
-  addLabel(this, QStringLiteral("My real name:"), {13, 104, 67, 14}, caption)->adjustSize();
-  addLabel(this, QStringLiteral("My birthplace:"), {13, 128, 81, 14}, caption)->adjustSize();
-  addLabel(this, QStringLiteral("My birth date:"), {13, 152, 89, 14}, caption)->adjustSize();
-  addLabel(this, QStringLiteral("My current occupation:"), {13, 176, 120, 14}, caption)->adjustSize();
-  addLabel(this, QStringLiteral("My hobby:"), {13, 200, 50, 14}, caption)->adjustSize();
-  addPicture(this, QStringLiteral("Im_Foto"), {9, 9, 252, 84});
-  addLabel(this, QStringLiteral("The Wuffel team"), {152, 104, 109, 14}, value);
-  addLabel(this, QStringLiteral("A small workshop"), {160, 128, 101, 14}, value);
-  addLabel(this, QStringLiteral("Long ago"), {160, 152, 101, 14}, value);
-  addLabel(this, QStringLiteral("Game tinkerers"), {136, 176, 125, 14}, value);
-  addLabel(this, QStringLiteral("Old handhelds"), {168, 200, 93, 14}, value);
-  auto* bevel = new QFrame(this);
+  addLabel(area, QStringLiteral("My real name:"), {13, 104, 67, 14}, caption)->adjustSize();
+  addLabel(area, QStringLiteral("My birthplace:"), {13, 128, 81, 14}, caption)->adjustSize();
+  addLabel(area, QStringLiteral("My birth date:"), {13, 152, 89, 14}, caption)->adjustSize();
+  addLabel(area, QStringLiteral("My current occupation:"), {13, 176, 120, 14}, caption)->adjustSize();
+  addLabel(area, QStringLiteral("My hobby:"), {13, 200, 50, 14}, caption)->adjustSize();
+  addPicture(area, QStringLiteral("Im_Foto"), {9, 9, 252, 84});
+  addLabel(area, QStringLiteral("The Wuffel team"), {152, 104, 109, 14}, value);
+  addLabel(area, QStringLiteral("A small workshop"), {160, 128, 101, 14}, value);
+  addLabel(area, QStringLiteral("Long ago"), {160, 152, 101, 14}, value);
+  addLabel(area, QStringLiteral("Game tinkerers"), {136, 176, 125, 14}, value);
+  addLabel(area, QStringLiteral("Old handhelds"), {168, 200, 93, 14}, value);
+  auto* bevel = new QFrame(area);
   bevel->setGeometry(9, 9, 256, 84);
   bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
   move(0, 0);

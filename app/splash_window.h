@@ -2,26 +2,28 @@
 // two links, and the small window about the author.
 #pragma once
 
-#include <QWidget>
-
+#include "app/captioned_window.h"
 #include "app/face_pictures.h"
 
 namespace wuffel {
 
 class Handheld;
 
-class TSplashForm : public QWidget {
+// Where "- PLAY -" sits in the splash window's client area.
+inline constexpr QRect kPlayButtonBox{96, 276, 65, 25};
+
+class TSplashForm : public CaptionedWindow {
  public:
   explicit TSplashForm(Handheld& handheld);
 
  protected:
-  // The window has no close box; where a compositor draws one anyway,
-  // closing it would leave the handheld unreachable, so only "- PLAY -"
-  // takes the window away.
+  // The window has no close box, yet the window manager's close key still
+  // asks it to close; that would leave the handheld unreachable, so only
+  // "- PLAY -" takes the window away.
   void closeEvent(QCloseEvent* event) override;
 };
 
-class TAboutForm : public QWidget {
+class TAboutForm : public CaptionedWindow {
  public:
   TAboutForm();
 };

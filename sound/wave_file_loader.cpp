@@ -1,8 +1,11 @@
 #include "sound/wave_file_loader.h"
 
+#include <fcntl.h>
 #include <sndfile.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -32,6 +35,17 @@ std::string lower(std::string s) {
 
 [[noreturn]] void fail(const std::string& name, const std::string& why) {
   throw WuffelError("Cannot open sound file " + name + ": " + why);
+}
+
+[[noreturn]] void failUnreadable(const std::string& name, const std::error_code& why) {
+  fail(name, "the file cannot be read (" + why.message() + ")");
+}
+
+// A lookup that failed for another reason than the path not being there,
+// such as a folder the user may not search: whether the file exists is
+// then unknown.
+bool lookupRefused(const std::error_code& ec) {
+  return ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory;
 }
 
 bool supportedEncoding(int subtype) {
@@ -217,10 +231,12 @@ fs::path WaveFileLoader::resolve(const std::string& relative) const {
   std::error_code ec;
   fs::path exact = base / relative;
   if (fs::exists(exact, ec)) return exact;
+  if (lookupRefused(ec)) failUnreadable(relative, ec);
   fs::path current = base;
   for (const fs::path& part : fs::path(relative)) {
     fs::path next = current / part;
     if (!fs::exists(next, ec)) {
+      if (lookupRefused(ec)) failUnreadable(relative, ec);
       const std::string want = lower(part.string());
       bool found = false;
       for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
@@ -230,7 +246,10 @@ fs::path WaveFileLoader::resolve(const std::string& relative) const {
           break;
         }
       }
-      if (!found) return {};
+      if (!found) {
+        if (lookupRefused(ec)) failUnreadable(relative, ec);
+        return {};
+      }
     }
     current = next;
   }
@@ -248,6 +267,10 @@ SoundPtr WaveFileLoader::load(std::string_view storedName) {
   if (path.empty()) failMissing(storedName);
   if (!fs::is_regular_file(path, ec)) fail(name, "it is not a file");
   if (fs::file_size(path, ec) == 0) fail(name, "the file is empty");
+  // libsndfile would word a refused open as a "System error".
+  const int probe = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (probe < 0) failUnreadable(name, std::error_code(errno, std::generic_category()));
+  ::close(probe);
 
   SF_INFO info{};
   SndFileHandle file(sf_open(path.c_str(), SFM_READ, &info));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QWidget>
 
 #include "app/qt_ports.h"
@@ -55,6 +56,22 @@ TEST(QtWindows, AWindowOnTheScreenShowsAtOnce) {
   windows.setWindow(WindowId::SplashForm, &splash);
   windows.show(WindowId::SplashForm);
   EXPECT_TRUE(splash.isVisible());
+}
+
+// The caption is the whole application title: window managers draw it in
+// bold, beside a window-menu icon and up to three buttons about as wide as
+// the caption is high, and cut it short in a narrower window.
+TEST(QtErrorBox, IsWideEnoughForTheWholeTitleAsItsCaption) {
+  application();
+  const QString title = QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size());
+  auto box = QtErrorBox::makeBox("Failed to set data for 'HiScoreA'.");
+  box->show();
+  QFont bold = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+  bold.setBold(true);
+  const QFontMetrics caption(bold);
+  EXPECT_EQ(box->windowTitle(), title);
+  EXPECT_GE(box->width(), caption.horizontalAdvance(title) + 4 * caption.height());
+  EXPECT_LE(box->height(), 200);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -68,6 +69,31 @@ class LoaderTest : public ::testing::Test {
       return e.what();
     }
     return "";
+  }
+  // The same as an ordinary user: a child process gives up root's right to
+  // read everything.
+  std::string loadErrorAsUser(const std::string& rel) {
+    if (::geteuid() != 0) return loadError(rel);
+    int out[2];
+    if (::pipe(out) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::close(out[0]);
+      constexpr uid_t kNobody = 65534;
+      if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(1);
+      const std::string error = loadError(rel);
+      const bool written = ::write(out[1], error.data(), error.size()) == static_cast<ssize_t>(error.size());
+      ::_exit(written ? 0 : 1);
+    }
+    ::close(out[1]);
+    std::string error;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) error.append(buffer, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child could not become an ordinary user";
+    return error;
   }
 
   fs::path dir;
@@ -167,6 +193,25 @@ TEST_F(LoaderTest, SaysInPlainWordsWhyAFileCannotBeUsed) {
   EXPECT_EQ(loadError("SOUND/DIR.WAV"), p + "DIR.WAV: it is not a file");
   EXPECT_EQ(loadError("SOUND/LONG.WAV", 384000),
             p + "LONG.WAV: it is too long (more than 64 MiB of decoded sound)");
+}
+
+// A folder or a file the user may not read is not a missing one: the message
+// says it cannot be read, and the system's reason.
+TEST_F(LoaderTest, SaysWhyAFileThatIsThereCannotBeRead) {
+  writeWave("SOUND/BACK.WAV", 22050, 1, std::vector<std::int16_t>(441, 5));
+  fs::create_symlink("LOOP.WAV", dir / "SOUND/LOOP.WAV");
+  const std::string p = "Cannot open sound file SOUND/";
+  EXPECT_EQ(loadError("SOUND/LOOP.WAV"), p + "LOOP.WAV: the file cannot be read (Too many levels of symbolic links)");
+
+  fs::permissions(dir / "SOUND/BACK.WAV", fs::perms::none);
+  EXPECT_EQ(loadErrorAsUser("SOUND/BACK.WAV"), p + "BACK.WAV: the file cannot be read (Permission denied)");
+  fs::permissions(dir / "SOUND/BACK.WAV", fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(dir / "SOUND", fs::perms::none);
+  EXPECT_EQ(loadErrorAsUser("SOUND/BACK.WAV"), p + "BACK.WAV: the file cannot be read (Permission denied)");
+  // a folder that can be searched but not listed hides other spellings
+  fs::permissions(dir / "SOUND", fs::perms::owner_exec | fs::perms::others_exec);
+  EXPECT_EQ(loadErrorAsUser("SOUND/back.wav"), p + "back.wav: the file cannot be read (Permission denied)");
+  fs::permissions(dir / "SOUND", fs::perms::owner_all);
 }
 
 TEST_F(LoaderTest, DamagedFilesFailCleanlyOrLoadWhatIsThere) {

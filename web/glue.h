@@ -1,0 +1,32 @@
+// What the page's JavaScript (web/glue.js) does for the C++ front end: the
+// drawing calls, the page's views, Web Audio, localStorage and the console.
+// Everything crosses as plain numbers and UTF-8 texts.
+#pragma once
+
+extern "C" {
+
+// Drawing, in face units; the glue scales to the canvas's device pixels.
+void wuffel_glue_beginFrame();
+void wuffel_glue_drawPicture(int owner, int left, int top, int isPhotograph);
+void wuffel_glue_endFrame();
+void wuffel_glue_setPointer(int shape, const char* hint);
+
+// The page's parts standing for the three windows, the menu and the error box.
+void wuffel_glue_showViews(int splash, int handheld, int about);
+void wuffel_glue_addMenuItem(const char* caption, const char* shortcut, int command, int isDefault);
+void wuffel_glue_popupMenu(int x, int y);
+void wuffel_glue_showError(const char* caption, const char* message);
+void wuffel_glue_openInNewTab(const char* address);
+void wuffel_glue_beep();
+
+// Web Audio: six voices over the decoded wave files, named as SOUND/X.WAV.
+void wuffel_glue_startVoice(int voice, const char* file, double fromSeconds);
+void wuffel_glue_stopVoice(int voice);
+
+// localStorage. Texts returned are malloc'ed, or null.
+char* wuffel_glue_storageKeys();  // every key, one per line
+char* wuffel_glue_storageGet(const char* key);
+int wuffel_glue_storageSet(const char* key, const char* value);  // 0 when refused
+
+void wuffel_glue_traceLine(const char* line);
+}

@@ -1,0 +1,50 @@
+// The C++ front end's calls into the page (declared in web/glue.h). Each
+// only converts its arguments and hands them to the page object of
+// site/page.js, which owns the DOM, the canvas and Web Audio.
+mergeInto(LibraryManager.library, {
+  wuffel_glue_beginFrame: function () { Module.page.beginFrame(); },
+  wuffel_glue_drawPicture: function (owner, left, top, isPhotograph) {
+    Module.page.drawPicture(owner, left, top, isPhotograph !== 0);
+  },
+  wuffel_glue_endFrame: function () { Module.page.endFrame(); },
+  wuffel_glue_setPointer: function (shape, hint) { Module.page.setPointer(shape, UTF8ToString(hint)); },
+
+  wuffel_glue_showViews: function (splash, handheld, about) {
+    Module.page.showViews(splash !== 0, handheld !== 0, about !== 0);
+  },
+  wuffel_glue_addMenuItem: function (caption, shortcut, command, isDefault) {
+    Module.page.addMenuItem(UTF8ToString(caption), UTF8ToString(shortcut), command, isDefault !== 0);
+  },
+  wuffel_glue_popupMenu: function (x, y) { Module.page.popupMenu(x, y); },
+  wuffel_glue_showError: function (caption, message) {
+    Module.page.showError(UTF8ToString(caption), UTF8ToString(message));
+  },
+  wuffel_glue_openInNewTab: function (address) { Module.page.openInNewTab(UTF8ToString(address)); },
+  wuffel_glue_beep: function () { Module.page.beep(); },
+
+  wuffel_glue_startVoice: function (voice, file, fromSeconds) {
+    Module.page.startVoice(voice, UTF8ToString(file), fromSeconds);
+  },
+  wuffel_glue_stopVoice: function (voice) { Module.page.stopVoice(voice); },
+
+  // A text for the C++ side to free.
+  $wuffelText__deps: ['malloc'],
+  $wuffelText: function (text) {
+    const size = lengthBytesUTF8(text) + 1;
+    const address = _malloc(size);
+    stringToUTF8(text, address, size);
+    return address;
+  },
+  wuffel_glue_storageKeys__deps: ['$wuffelText'],
+  wuffel_glue_storageKeys: function () { return wuffelText(Module.page.storageKeys().join('\n')); },
+  wuffel_glue_storageGet__deps: ['$wuffelText'],
+  wuffel_glue_storageGet: function (key) {
+    const value = Module.page.storageGet(UTF8ToString(key));
+    return value === null ? 0 : wuffelText(value);
+  },
+  wuffel_glue_storageSet: function (key, value) {
+    return Module.page.storageSet(UTF8ToString(key), UTF8ToString(value)) ? 1 : 0;
+  },
+
+  wuffel_glue_traceLine: function (line) { Module.page.traceLine(UTF8ToString(line)); },
+});

@@ -1,0 +1,56 @@
+// The mouse and touches on the handheld's canvas. The mouse works as on the
+// desktop. A touch works as the left button, except on HIT, UP and DOWN,
+// which on the desktop answer only the keys: a phone has none, so there a
+// touch holds that key. A long press on the face opens the command menu,
+// as a right click does.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "game/handheld.h"
+
+namespace wuffel::web {
+
+class PageInput {
+ public:
+  static constexpr int kLongPressMs = 550;
+  static constexpr int kTouchSlop = 8;  // face pixels a long press may wander
+
+  struct Hooks {
+    std::function<void()> activateHandheld;  // a press on an inactive window activates it
+    std::function<void(int touchId)> armLongPress;
+    std::function<void()> cancelLongPress;
+  };
+  PageInput(Handheld& handheld, Hooks hooks) : handheld_(handheld), hooks_(std::move(hooks)) {}
+
+  void mouseDown(int x, int y, MouseButton button);
+  void mouseMove(int x, int y, MouseButtons held);
+  void mouseUp(int x, int y, MouseButton button);
+
+  void touchStart(int id, int x, int y);
+  void touchMove(int id, int x, int y);
+  void touchEnd(int id, int x, int y);
+  void longPressDue(int id);
+
+  // The key a touch on this element holds, if any.
+  static std::optional<int> keyOfButton(ElementId id);
+
+ private:
+  struct MouseTouch {
+    int id;
+    int startX;
+    int startY;
+    bool longPressArmed;
+    bool spent;  // became a long press: the rest of it does nothing
+  };
+  void endLongPress(MouseTouch& touch);
+
+  Handheld& handheld_;
+  Hooks hooks_;
+  std::optional<MouseTouch> mouseTouch_;  // one touch at a time acts as the mouse
+  std::map<int, int> keyTouches_;         // touch id -> the key it holds
+};
+
+}  // namespace wuffel::web

@@ -1,0 +1,317 @@
+// The browser edition's entry points: the page's JavaScript calls these with
+// the player's input; the handheld runs behind them on the page clock. One
+// run of the program lasts from the page's start to "Exit", which returns
+// to the splash with a fresh program, as starting the game again would.
+#include <emscripten/emscripten.h>
+#include <emscripten/eventloop.h>
+#include <emscripten/html5.h>
+
+#include <cmath>
+#include <memory>
+#include <optional>
+
+#include "game/handheld.h"
+#include "web/browser_storage.h"
+#include "web/canvas_face.h"
+#include "web/glue.h"
+#include "web/page_input.h"
+#include "web/page_ports.h"
+#include "web/page_time.h"
+#include "web/page_windows.h"
+#include "web/web_audio.h"
+
+namespace wuffel::web {
+namespace {
+
+std::int64_t realNow() { return static_cast<std::int64_t>(std::floor(emscripten_get_now())); }
+
+class Page;
+
+// One run of the program.
+struct Program {
+  Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, int screenW, int screenH);
+
+  PageScheduler scheduler;
+  BrowserTimeOfDay timeOfDay;
+  PageWindows windows;
+  PageErrorBox errorBox;
+  PageShell shell;
+  PageBeep beep;
+  PageMessageLoop messageLoop;
+  NamedSoundLoader loader;
+  WebAudioOutput output;
+  SoundChannels sound;
+  Handheld handheld;
+  CanvasFace canvas;
+  PageInput input;
+};
+
+class Page {
+ public:
+  void start(bool tracing, int screenW, int screenH) {
+    if (tracing) trace_.emplace(clock_, [](const std::string& line) { wuffel_glue_traceLine(line.c_str()); });
+    screenW_ = screenW;
+    screenH_ = screenH;
+    for (const auto& item : kCommandMenu)
+      wuffel_glue_addMenuItem(std::string(item.caption).c_str(), std::string(item.shortcutText).c_str(),
+                              item.command ? static_cast<int>(*item.command) : -1,
+                              item.command == kDefaultMenuCommand);
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
+    emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
+    startProgram();
+  }
+
+  // Runs an input at the present moment, after every tick due by then.
+  template <class Handler>
+  void input(Handler handler) {
+    if (!program_) return;
+    runTicksUntil(realNow());
+    handler(*program_);
+    settle();
+  }
+
+  void wake(std::int64_t due) {
+    if (!program_) return;
+    program_->scheduler.woke();
+    runTicksUntil(std::max(realNow(), due));
+    settle();
+  }
+
+  void armWake(std::optional<std::int64_t> due) {
+    if (wakeTimer_) emscripten_clear_timeout(wakeTimer_);
+    wakeTimer_ = 0;
+    if (!due) return;
+    wakeDue_ = *due;
+    const double delay = std::max(0.0, std::ceil(static_cast<double>(*due) - emscripten_get_now()));
+    wakeTimer_ = emscripten_set_timeout(
+        [](void* self) {
+          auto* page = static_cast<Page*>(self);
+          page->wakeTimer_ = 0;
+          page->wake(page->wakeDue_);
+        },
+        delay, this);
+  }
+
+  void armLongPress(int touchId) {
+    cancelLongPress();
+    longPressTouch_ = touchId;
+    longPressTimer_ = emscripten_set_timeout(
+        [](void* self) {
+          auto* page = static_cast<Page*>(self);
+          page->longPressTimer_ = 0;
+          page->input([id = page->longPressTouch_](Program& p) { p.input.longPressDue(id); });
+        },
+        PageInput::kLongPressMs, this);
+  }
+
+  void cancelLongPress() {
+    if (longPressTimer_) emscripten_clear_timeout(longPressTimer_);
+    longPressTimer_ = 0;
+  }
+
+  void activateHandheld() {
+    if (program_->windows.isActive(WindowId::Form1)) return;
+    program_->windows.activate(WindowId::Form1);
+    program_->handheld.activateMainWindow();
+  }
+
+  Program* program() { return program_.get(); }
+  bool menuOpen = false;
+  int errorBoxesOpen = 0;
+
+ private:
+  void startProgram() {
+    program_ = std::make_unique<Program>(*this, clock_, settings_, trace_ ? &*trace_ : nullptr, screenW_, screenH_);
+    clock_.moveTo(realNow());
+    // Start-up activates the main window before its activation handler
+    // brings the splash window to the front.
+    program_->windows.activate(WindowId::Form1);
+    program_->handheld.start();
+    settle();
+  }
+
+  void runTicksUntil(std::int64_t time) {
+    program_->scheduler.runUntil(time, [this](int index) {
+      if (trace_) trace_->line("tick " + std::string(kTimers[static_cast<std::size_t>(index)].name));
+      program_->handheld.timerFired(index);
+    });
+  }
+
+  // After each event: the end of the program when it asked for it, and the
+  // next wake-up.
+  void settle() {
+    if (program_->messageLoop.quitRequested) {
+      program_->sound.closeAll();
+      if (trace_) trace_->line("exit");
+      cancelLongPress();
+      armWake(std::nullopt);
+      program_.reset();
+      menuOpen = false;
+      startProgram();
+      return;
+    }
+    program_->scheduler.rearm();
+  }
+
+  // Keys go to the window that has the keyboard: the splash and the about
+  // panel do nothing with them, and an open menu or error box takes them.
+  static EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* e, void* self) {
+    auto* page = static_cast<Page*>(self);
+    Program* p = page->program();
+    if (!p || page->menuOpen || page->errorBoxesOpen > 0) return EM_FALSE;
+    if (!p->windows.isActive(WindowId::Form1) || !p->windows.isShown(WindowId::Form1)) return EM_FALSE;
+    const int code = static_cast<int>(e->keyCode);
+    const bool gameKey = code == kKeyCtrl || code == kKeyUp || code == kKeyDown || menuCommandForKey(code);
+    // Other keys reach the game as the desktop passes them: as no key at all.
+    const int key = gameKey ? code : 0;
+    if (type == EMSCRIPTEN_EVENT_KEYDOWN)
+      page->input([key](Program& pr) { pr.handheld.keyDown(key); });
+    else
+      page->input([key](Program& pr) { pr.handheld.keyUp(key); });
+    return gameKey ? EM_TRUE : EM_FALSE;
+  }
+
+  PageClock clock_;
+  BrowserStorage storage_;
+  LocalStorageSettings settings_{storage_};
+  std::optional<PageTrace> trace_;
+  int screenW_ = 0;
+  int screenH_ = 0;
+  std::unique_ptr<Program> program_;
+  long wakeTimer_ = 0;
+  std::int64_t wakeDue_ = 0;
+  long longPressTimer_ = 0;
+  int longPressTouch_ = 0;
+};
+
+void showViews(const PageViews& v) { wuffel_glue_showViews(v.splash, v.handheld, v.about); }
+
+Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, int screenW, int screenH)
+    : scheduler(clock, static_cast<int>(kTimers.size()), [&page](auto due) { page.armWake(due); }),
+      windows(screenW, screenH, trace, showViews, [&page](int x, int y) {
+        page.menuOpen = true;
+        wuffel_glue_popupMenu(x, y);
+      }),
+      errorBox(trace),
+      shell(trace),
+      beep(trace),
+      output(loader),
+      sound(clock, loader, output, trace),
+      handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound, settings, beep, messageLoop,
+                             trace, trace}),
+      canvas(handheld.face),
+      input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
+                       [&page] { page.cancelLongPress(); }}) {
+  if (trace) handheld.face.addObserver(trace);
+  handheld.face.addObserver(&canvas);
+}
+
+Page& page() {
+  static Page thePage;
+  return thePage;
+}
+
+std::optional<MouseButton> domButton(int button) {
+  switch (button) {
+    case 0: return MouseButton::Left;
+    case 1: return MouseButton::Middle;
+    case 2: return MouseButton::Right;
+    default: return std::nullopt;
+  }
+}
+
+MouseButtons domButtons(int mask) { return {(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0}; }
+
+}  // namespace
+}  // namespace wuffel::web
+
+using namespace wuffel;
+using namespace wuffel::web;
+
+extern "C" {
+
+// The files the sound channels open, one per line, for the page to fetch
+// into the module's file system before the program starts.
+EMSCRIPTEN_KEEPALIVE const char* wuffel_soundFiles() {
+  static const std::string files = [] {
+    std::string list;
+    for (int c = 0; c < kChannelCount; ++c)
+      list += WaveFileLoader::relativeName(channelFileName(static_cast<ChannelId>(c))) + "\n";
+    return list;
+  }();
+  return files.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_start(int tracing, int screenW, int screenH) {
+  page().start(tracing != 0, screenW, screenH);
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_mouseDown(int x, int y, int button) {
+  if (const auto b = domButton(button)) page().input([&](Program& p) { p.input.mouseDown(x, y, *b); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_mouseMove(int x, int y, int buttons) {
+  page().input([&](Program& p) { p.input.mouseMove(x, y, domButtons(buttons)); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_mouseUp(int x, int y, int button) {
+  if (const auto b = domButton(button)) page().input([&](Program& p) { p.input.mouseUp(x, y, *b); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_touchStart(int id, int x, int y) {
+  page().input([&](Program& p) { p.input.touchStart(id, x, y); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_touchMove(int id, int x, int y) {
+  page().input([&](Program& p) { p.input.touchMove(id, x, y); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_touchEnd(int id, int x, int y) {
+  page().input([&](Program& p) { p.input.touchEnd(id, x, y); });
+}
+
+// The pointer's shape and hint over the element under it, as on the desktop.
+EMSCRIPTEN_KEEPALIVE void wuffel_hover(int x, int y) {
+  Program* p = page().program();
+  if (!p) return;
+  const auto id = p->handheld.face.elementAt(x, y);
+  for (const auto& hint : kButtonHints)
+    if (id == hint.id) return wuffel_glue_setPointer(static_cast<int>(hint.pointer), std::string(hint.hint).c_str());
+  wuffel_glue_setPointer(static_cast<int>(PointerShape::Arrow), "");
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_splash(int link) {
+  page().input([link](Program& p) {
+    if (link == 0) p.handheld.splashPlay();
+    else if (link == 1) p.handheld.splashEmail();
+    else p.handheld.splashHttp();
+  });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_chooseMenu(int command) {
+  page().menuOpen = false;
+  page().input([command](Program& p) { p.handheld.chooseMenuItem(static_cast<MenuCommand>(command)); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_menuClosed() { page().menuOpen = false; }
+
+EMSCRIPTEN_KEEPALIVE void wuffel_errorBoxShown() { ++page().errorBoxesOpen; }
+
+EMSCRIPTEN_KEEPALIVE void wuffel_errorBoxClosed() {
+  if (page().errorBoxesOpen > 0) --page().errorBoxesOpen;
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_closeAbout() {
+  page().input([](Program& p) { p.handheld.closeAboutForm(); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_activateAbout() {
+  if (Program* p = page().program(); p && p->windows.isShown(WindowId::AboutForm))
+    p->windows.activate(WindowId::AboutForm);
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_redraw() {
+  if (Program* p = page().program()) p->canvas.requestFrame();
+}
+
+}  // extern "C"

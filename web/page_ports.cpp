@@ -1,0 +1,59 @@
+#include "web/page_ports.h"
+
+#include <array>
+#include <chrono>
+#include <ctime>
+
+#include "game/handheld.h"
+#include "web/glue.h"
+
+namespace wuffel::web {
+
+namespace {
+constexpr std::array kSiteDocuments{kReadmeDocument, kWhatsnewDocument};
+constexpr std::int64_t kDayMs = 24LL * 60 * 60 * 1000;
+}  // namespace
+
+void PageErrorBox::showError(const std::string& message) {
+  if (trace_) trace_->line("error " + message);
+  wuffel_glue_showError(std::string(kApplicationTitle).c_str(), message.c_str());
+}
+
+std::string PageShell::siteAddress(const std::string& target) {
+  if (target.find(':') != std::string::npos) return target;
+  for (const auto document : kSiteDocuments)
+    if (document == target) {
+      std::string path(document);
+      for (char& c : path)
+        if (c == '\\') c = '/';
+      return path.rfind("./", 0) == 0 ? path.substr(2) : path;
+    }
+  return {};
+}
+
+void PageShell::open(const std::string& target) {
+  if (trace_) trace_->line("open " + target);
+  const std::string address = siteAddress(target);
+  if (!address.empty()) wuffel_glue_openInNewTab(address.c_str());
+}
+
+int BrowserTimeOfDay::utcMillisecondsSinceMidnight() const {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::system_clock::now().time_since_epoch())
+                      .count();
+  return static_cast<int>(ms % kDayMs);
+}
+
+LocalTime BrowserTimeOfDay::localTime() const {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_hour, local.tm_min};
+}
+
+void PageBeep::beep() {
+  if (trace_) trace_->line("beep");
+  wuffel_glue_beep();
+}
+
+}  // namespace wuffel::web

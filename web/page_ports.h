@@ -1,0 +1,56 @@
+// The remaining platform services on the page: the error box, the opening of
+// documents and addresses, the times of day, the beep and the end of the
+// program. Each also writes its trace line when the page traces.
+#pragma once
+
+#include "platform/ports.h"
+#include "web/page_trace.h"
+
+namespace wuffel::web {
+
+class PageErrorBox : public ErrorBox {
+ public:
+  explicit PageErrorBox(PageTrace* trace) : trace_(trace) {}
+  // The page cannot wait for OK; the box stays up over the page, modal, and
+  // the game's timers go on, as they do behind the desktop's box.
+  void showError(const std::string& message) override;
+
+ private:
+  PageTrace* trace_;
+};
+
+// Addresses open in a new tab; the documents the site carries (the two the
+// menu names) too; anything else, as the manual, opens nothing.
+class PageShell : public Shell {
+ public:
+  explicit PageShell(PageTrace* trace) : trace_(trace) {}
+  void open(const std::string& target) override;
+  // The site's address of a target, or "" when the site has nothing for it.
+  static std::string siteAddress(const std::string& target);
+
+ private:
+  PageTrace* trace_;
+};
+
+class BrowserTimeOfDay : public TimeOfDay {
+ public:
+  int utcMillisecondsSinceMidnight() const override;
+  LocalTime localTime() const override;
+};
+
+class PageBeep : public SystemBeep {
+ public:
+  explicit PageBeep(PageTrace* trace) : trace_(trace) {}
+  void beep() override;
+
+ private:
+  PageTrace* trace_;
+};
+
+class PageMessageLoop : public MessageLoop {
+ public:
+  void quit() override { quitRequested = true; }
+  bool quitRequested = false;
+};
+
+}  // namespace wuffel::web
