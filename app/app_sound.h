@@ -2,6 +2,9 @@
 // directory, positions on the wall clock, voices on the audio device.
 #pragma once
 
+#include <chrono>
+#include <cstdlib>
+
 #include "app/loaded_audio_output.h"
 #include "sound/channel.h"
 #include "sound/device_format_loader.h"
@@ -11,10 +14,31 @@ namespace wuffel {
 
 class AppSound {
  public:
+  // The share of the 100 ms an exit may take that the device gets.
+  static constexpr std::chrono::milliseconds kShutDownWait{30};
+
   AppSound() : channels_(clock_, files_, output_) {}
   SoundChannels& channels() { return channels_; }
   // The channels open without the device; nothing sounds before this.
   void startDevice() { output_.startLoading(); }
+  // Closes the channels and lets go of the device. False when a part of it
+  // hangs in the sound server and was left running: the process should
+  // then end without its static destructors.
+  bool shutDown() {
+    channels_.closeAll();
+    return output_.shutDown(std::chrono::steady_clock::now() + kShutDownWait);
+  }
+
+  // The desktop's mixer shows the program's stream by these (Qt would
+  // call it "QtPulseAudio:<pid>"); PulseAudio's client library reads them
+  // from the environment when Qt connects. Settings of the user's own win.
+  // Call before any thread starts: it changes the environment.
+  static void nameTheStream() {
+    ::setenv("PULSE_PROP_OVERRIDE_application.name", WUFFEL_APP_NAME, 0);
+    ::setenv("PULSE_PROP_OVERRIDE_application.id", WUFFEL_APP_ID, 0);
+    ::setenv("PULSE_PROP_OVERRIDE_application.icon_name", WUFFEL_APP_ID, 0);
+    ::setenv("PULSE_PROP_OVERRIDE_media.role", "game", 0);
+  }
 
  private:
   WallClock clock_;

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <future>
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 #include "sound/audio_output.h"
+#include "sound/device_arrival.h"
 
 namespace wuffel {
 
@@ -14,35 +13,37 @@ namespace wuffel {
 // the sound server's client) on a thread of its own: they take longer to load
 // than all the first window needs, so the program starts loading them once
 // that window is up. Until the output is there, announced sounds wait in a
-// list and every other call waits for it (starting the load if need be).
-// Without the module, the program stays silent.
+// list, and every other call waits for it a little (DeviceArrival, starting
+// the load if need be), then does without. Without the module, the program
+// stays silent.
 class LoadedAudioOutput : public AudioOutput {
  public:
   LoadedAudioOutput();
+  // Shuts down (briefly) unless shutDown() was called.
   ~LoadedAudioOutput() override;
   void startLoading() const;
   LoadedAudioOutput(const LoadedAudioOutput&) = delete;
   LoadedAudioOutput& operator=(const LoadedAudioOutput&) = delete;
 
-  int sampleRate() const override { return output().sampleRate(); }
-  int channelCount() const override { return output().channelCount(); }
+  int sampleRate() const override;
+  int channelCount() const override;
   void start(int voice, SoundPtr sound, std::int64_t fromFrame) override;
-  void stop(int voice) override { output().stop(voice); }
+  void stop(int voice) override;
   void prepare(SoundPtr sound) override;
   void setGain(double gain) override;
+  bool shutDown(Deadline deadline) override;
 
  private:
-  void load();
-  AudioOutput& output() const;
+  struct Loading;  // shared with the loader thread
+  AudioOutput* output() const;  // null while not loaded
 
-  std::mutex mutex_;
-  std::vector<SoundPtr> announced_;
-  double gain_ = 1;  // under mutex_, for the output once it is loaded
-  std::unique_ptr<AudioOutput> output_;  // set once, before loaded_
-  std::promise<void> loadedPromise_;
-  std::shared_future<void> loaded_;
-  mutable std::once_flag loading_;
+  Loading* loading_;
+  DeviceArrival<void> loaded_;
+  mutable std::once_flag loadStarted_;
   mutable std::thread loader_;
+  bool shutDown_ = false;
+  bool leftRunning_ = false;
+  bool loaderLeftRunning_ = false;
 };
 
 }  // namespace wuffel

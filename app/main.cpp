@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <functional>
 #include <memory>
@@ -50,6 +52,7 @@ class AfterFirstPaint : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
+  wuffel::AppSound::nameTheStream();
   QApplication app(argc, argv);
   using namespace wuffel;
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
@@ -143,7 +146,12 @@ int main(int argc, char** argv) {
   });
   core.start();
   const int status = QApplication::exec();
-  sound.channels().closeAll();
   place.keep();
+  if (!sound.shutDown()) {
+    // Static destructors would tear Qt Multimedia down under the thread
+    // still waiting for the sound server.
+    std::fflush(nullptr);
+    std::quick_exit(status);
+  }
   return status;
 }

@@ -33,6 +33,12 @@ wuffel::SoundPtr tone(int rate, int channels, double freq) {
   return s;
 }
 
+// The output waits for the device only briefly; a benchmark may wait longer.
+bool foundDevice(const wuffel::QtAudioOutput& output) {
+  for (int i = 0; i < 100 && !output.hasDevice(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  return output.hasDevice();
+}
+
 // One 10 ms buffer with all six channels sounding.
 void MixSixVoices10ms(benchmark::State& state) {
   const int rate = 48000;
@@ -119,11 +125,13 @@ BENCHMARK(CueLatencyMixerOnly)->UseManualTime()->Iterations(70)->Unit(benchmark:
 
 // The real path: SoundChannel::play on this thread, QtAudioOutput's feeder
 // mixing for the default device. Arg 0: the feeder sleeps before each cue
-// (nothing sounding); 1: another channel keeps it busy.
+// (nothing sounding); 1: another channel keeps it busy; 2: the stream has
+// been corked after a long pause, and the cue uncorks it.
 void CueLatencyDevice(benchmark::State& state) {
   const bool busy = state.range(0) == 1;
+  const bool corked = state.range(0) == 2;
   wuffel::QtAudioOutput output;
-  if (!output.hasDevice()) {
+  if (!foundDevice(output)) {
     state.SkipWithError("no audio device");
     return;
   }
@@ -143,6 +151,8 @@ void CueLatencyDevice(benchmark::State& state) {
         over.play();
       }
       std::this_thread::sleep_for(std::chrono::microseconds(3700 * (i++ % 7)));
+    } else if (corked) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(3500));
     } else {
       // the sound has left the buffer and the feeder has gone to sleep
       std::this_thread::sleep_for(std::chrono::milliseconds(ball.lengthMs() + 150));
@@ -161,6 +171,7 @@ void CueLatencyDevice(benchmark::State& state) {
   state.counters["channels"] = output.channelCount();
 }
 BENCHMARK(CueLatencyDevice)->Arg(0)->Arg(1)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(CueLatencyDevice)->Arg(2)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
 
 // Bytes of decoded sound each channel holds once open, at an output of
 // range(0) Hz and range(1) channels (0, 0: the default device's format).
@@ -169,6 +180,7 @@ void DecodedBytesPerChannel(benchmark::State& state) {
   int outChannels = static_cast<int>(state.range(1));
   if (rate == 0) {
     wuffel::QtAudioOutput output;
+    foundDevice(output);
     rate = output.sampleRate();
     outChannels = output.channelCount();
   }

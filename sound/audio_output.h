@@ -1,10 +1,19 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "sound/sound.h"
 
 namespace wuffel {
+
+using Deadline = std::chrono::steady_clock::time_point;
+// What a destructor gives shutDown() when it was not called before.
+inline constexpr std::chrono::milliseconds kShutDownWaitByDefault{50};
+
+// The format of an output without a device.
+inline constexpr int kSilentRate = 22050;
+inline constexpr int kSilentChannels = 1;
 
 // Where the channels send their voices. Called on the UI thread only; an
 // implementation that plays on another thread hands the requests over
@@ -26,13 +35,18 @@ class AudioOutput {
   // The amplitude every voice is mixed at, 0 (silent) to 1 (as recorded).
   // Returns at once, also before the output is ready.
   virtual void setGain(double) {}
+  // Lets go of the device by `deadline`. False when a part of it did not
+  // answer in time (a sound server that hangs) and was left running on its
+  // own, never to be freed: the process should then end without running
+  // its static destructors, which that part may still be using.
+  virtual bool shutDown(Deadline) { return true; }
 };
 
 // For runs without an audio device: channel positions come from the media
 // clock, so nothing needs to be produced.
 class SilentOutput : public AudioOutput {
  public:
-  explicit SilentOutput(int sampleRate = 22050, int channels = 1)
+  explicit SilentOutput(int sampleRate = kSilentRate, int channels = kSilentChannels)
       : rate_(sampleRate), channels_(channels) {}
   int sampleRate() const override { return rate_; }
   int channelCount() const override { return channels_; }

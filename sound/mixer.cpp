@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "platform/error.h"
 
@@ -41,53 +42,78 @@ void Mixer::setGain(double gain) {
               std::memory_order_relaxed);
 }
 
-int Mixer::applyCommands() {
+void Mixer::applyCommands() {
   std::size_t head = head_.load(std::memory_order_relaxed);
   const std::size_t tail = tail_.load(std::memory_order_acquire);
-  int starts = 0;
   while (head != tail) {
     const Command& c = queue_[head];
-    voices_[c.voice] = {c.sound, c.frame};
-    if (c.sound) ++starts;
+    Voice& v = voices_[c.voice];
+    // Whatever the voice played before ends here, stopped or replaced.
+    if (v.sound && v.mixedFrom < mixed_)
+      stoppedSoundUntil_ = std::max(stoppedSoundUntil_, std::min(v.mixedUntil, mixed_));
+    if (c.sound) {
+      v = {c.sound, c.frame, mixed_, mixed_ + std::max<std::int64_t>(0, c.sound->frames() - c.frame)};
+      ++startsApplied_;
+    } else {
+      v = {};
+    }
     head = (head + 1) % kQueueSize;
   }
   head_.store(head, std::memory_order_release);
-  return starts;
+  countSounding();
 }
 
 void Mixer::mix(std::int16_t* out, std::size_t frames) {
-  const int starts = applyCommands();
-  const std::size_t samples = frames * static_cast<std::size_t>(channels_);
-  int sounding = 0;
+  applyCommands();
+  const std::size_t channels = static_cast<std::size_t>(channels_);
   // Sum per sample across voices in 32 bits, then clip once.
-  constexpr std::size_t kBlock = 256;
-  std::int32_t acc[kBlock];
+  constexpr std::size_t kBlockFrames = 128;
+  std::int32_t acc[kBlockFrames * 2];
   const std::int32_t gain = gain_.load(std::memory_order_relaxed);
-  for (std::size_t done = 0; done < samples; done += kBlock) {
-    const std::size_t n = std::min(kBlock, samples - done);
-    std::fill(acc, acc + n, 0);
-    for (Voice& v : voices_) {
+  for (std::size_t done = 0; done < frames; done += kBlockFrames) {
+    const std::size_t n = std::min(kBlockFrames, frames - done);
+    const std::int64_t at = mixed_ + static_cast<std::int64_t>(done);
+    const std::int64_t end = at + static_cast<std::int64_t>(n);
+    std::fill(acc, acc + n * channels, 0);
+    for (const Voice& v : voices_) {
       if (!v.sound) continue;
-      // kBlock is even, so every block holds whole frames.
-      const std::size_t total = v.sound->samples.size();
-      const std::size_t pos = static_cast<std::size_t>(v.frame) * channels_;
-      const std::size_t take = std::min(n, pos < total ? total - pos : 0);
-      const std::int16_t* src = v.sound->samples.data() + pos;
-      for (std::size_t k = 0; k < take; ++k) acc[k] += src[k];
-      v.frame += static_cast<std::int64_t>(take / channels_);
-      if (take < n) v.sound = nullptr;  // played to its end
+      const std::int64_t from = std::max(v.mixedFrom, at);
+      const std::int64_t until = std::min(v.mixedUntil, end);
+      if (from >= until) continue;
+      const std::int16_t* src =
+          v.sound->samples.data() + static_cast<std::size_t>(v.from + from - v.mixedFrom) * channels;
+      std::int32_t* dst = acc + static_cast<std::size_t>(from - at) * channels;
+      const std::size_t take = static_cast<std::size_t>(until - from) * channels;
+      for (std::size_t k = 0; k < take; ++k) dst[k] += src[k];
     }
     if (gain != kUnityGain)
-      for (std::size_t k = 0; k < n; ++k)
+      for (std::size_t k = 0; k < n * channels; ++k)
         acc[k] = static_cast<std::int32_t>((std::int64_t{acc[k]} * gain) >> 16);
-    for (std::size_t k = 0; k < n; ++k)
-      out[done + k] = static_cast<std::int16_t>(std::clamp<std::int32_t>(
+    for (std::size_t k = 0; k < n * channels; ++k)
+      out[done * channels + k] = static_cast<std::int16_t>(std::clamp<std::int32_t>(
           acc[k], std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
   }
+  mixed_ += static_cast<std::int64_t>(frames);
+  countSounding();
+  if (startsApplied_ > 0)
+    startsMixed_.fetch_add(std::exchange(startsApplied_, 0), std::memory_order_release);
+}
+
+bool Mixer::stoppedSoundWithin(std::int64_t frames) const {
+  return stoppedSoundUntil_ > mixed_ - frames;
+}
+
+void Mixer::unmix(std::int64_t frames) {
+  mixed_ -= std::clamp<std::int64_t>(frames, 0, mixed_);
+  stoppedSoundUntil_ = kNothingStopped;
+  countSounding();
+}
+
+void Mixer::countSounding() {
+  int sounding = 0;
   for (const Voice& v : voices_)
-    if (v.sound) ++sounding;
+    if (v.sound && v.mixedUntil > mixed_) ++sounding;
   soundingVoices_.store(sounding, std::memory_order_release);
-  if (starts > 0) startsMixed_.fetch_add(static_cast<std::uint64_t>(starts), std::memory_order_release);
 }
 
 bool Mixer::idle() const {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "sound/audio_output.h"
@@ -13,6 +14,10 @@ namespace wuffel {
 // Sums the sounding voices into 16-bit samples. start/stop are called on the
 // UI thread and only queue a fixed-size command; mix runs on the audio
 // thread, applies the queued commands and never allocates or locks.
+//
+// Each voice keeps its place on the timeline of frames mixed so far, so that
+// when the device drops the last frames it was given (to silence a stopped
+// voice at once), unmix() lets every other voice play them again unchanged.
 class Mixer : public AudioOutput {
  public:
   static constexpr int kMaxVoices = 8;
@@ -25,8 +30,19 @@ class Mixer : public AudioOutput {
   void stop(int voice) override;
   void setGain(double gain) override;
 
-  // Audio thread: fills `frames` interleaved frames.
+  // Audio thread: applies the queued commands, then fills `frames`
+  // interleaved frames.
   void mix(std::int16_t* out, std::size_t frames);
+  // Audio thread: applies the queued commands without mixing.
+  void applyCommands();
+  // Audio thread: true when a voice stopped since the last unmix() had
+  // sound among the last `frames` frames mixed, which the device may still
+  // be holding.
+  bool stoppedSoundWithin(std::int64_t frames) const;
+  // Audio thread: the last `frames` frames mixed never reached the
+  // speaker; the voices still going play them again, and those stopped
+  // since are gone from them.
+  void unmix(std::int64_t frames);
   // Audio thread: true when nothing sounds and nothing is queued, so the
   // feeder may stop writing.
   bool idle() const;
@@ -41,14 +57,19 @@ class Mixer : public AudioOutput {
     const DecodedSound* sound = nullptr;  // null: stop
     std::int64_t frame = 0;
   };
+  // Sounds `sound` from its frame `from` while the mix is between
+  // mixedFrom and mixedUntil (frames counted since the mixer began).
   struct Voice {
     const DecodedSound* sound = nullptr;
-    std::int64_t frame = 0;
+    std::int64_t from = 0;
+    std::int64_t mixedFrom = 0;
+    std::int64_t mixedUntil = 0;
   };
   static constexpr std::size_t kQueueSize = 256;
+  static constexpr std::int64_t kNothingStopped = std::numeric_limits<std::int64_t>::min();
 
   void push(const Command& c);
-  int applyCommands();  // returns how many were starts
+  void countSounding();
 
   int rate_;
   int channels_;
@@ -58,7 +79,12 @@ class Mixer : public AudioOutput {
   std::atomic<std::size_t> head_{0};  // written by the consumer
   std::atomic<std::size_t> tail_{0};  // written by the producer
 
-  std::array<Voice, kMaxVoices> voices_{};  // audio thread only
+  // Audio thread only.
+  std::array<Voice, kMaxVoices> voices_{};
+  std::int64_t mixed_ = 0;
+  std::int64_t stoppedSoundUntil_ = kNothingStopped;  // in mixed frames
+  std::uint64_t startsApplied_ = 0;
+
   std::atomic<int> soundingVoices_{0};
   std::atomic<std::uint64_t> startsMixed_{0};
   static constexpr std::int32_t kUnityGain = 1 << 16;

@@ -1,65 +1,116 @@
 #include "sound/prepared_sounds.h"
 
+#include <QDeadlineTimer>
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+#include "sound/left_running.h"
 #include "sound/sound_conversion.h"
 
 namespace wuffel {
 
-PreparedSounds::PreparedSounds(std::shared_future<OutputFormat> format) : format_(std::move(format)) {
-  thread_.reset(QThread::create([this] { run(); }));
+struct PreparedSounds::Work {
+  std::mutex mutex;
+  std::condition_variable wake;
+  std::deque<SoundPtr> pending;
+  // Keyed by the sound as opened, which the entry keeps alive.
+  std::map<const DecodedSound*, std::pair<SoundPtr, SoundPtr>> done;
+  std::optional<OutputFormat> format;
+  bool quit = false;
+
+  SoundPtr converted(const SoundPtr& sound) {
+    std::lock_guard lock(mutex);
+    const auto it = done.find(sound.get());
+    return it == done.end() ? nullptr : it->second.second;
+  }
+
+  // No lock is held while converting, so the UI thread never waits for the
+  // idle one; should both convert the same sound, the first result stays.
+  SoundPtr convertAndKeep(const SoundPtr& sound, OutputFormat f) {
+    const bool asIs = f.sampleRate <= 0 || (sound->sampleRate == f.sampleRate && sound->channels == f.channels);
+    SoundPtr out = asIs ? sound : convertSound(*sound, f.sampleRate, f.channels);
+    std::lock_guard lock(mutex);
+    return done.try_emplace(sound.get(), sound, out).first->second.second;
+  }
+
+  void run() {
+    for (;;) {
+      SoundPtr next;
+      OutputFormat f;
+      {
+        std::unique_lock lock(mutex);
+        wake.wait(lock, [this] { return quit || (format && !pending.empty()); });
+        if (quit) return;
+        next = std::move(pending.front());
+        pending.pop_front();
+        f = *format;
+      }
+      if (!converted(next)) convertAndKeep(next, f);
+    }
+  }
+};
+
+PreparedSounds::PreparedSounds() : work_(new Work) {
+  Work* work = work_;
+  thread_ = QThread::create([work] { work->run(); });
   thread_->setObjectName("sound conversion");
   thread_->start(QThread::IdlePriority);
 }
 
 PreparedSounds::~PreparedSounds() {
+  stop(std::chrono::steady_clock::now() + kShutDownWaitByDefault);
+  if (!leftRunning_) delete work_;
+}
+
+void PreparedSounds::setFormat(OutputFormat format) {
   {
-    std::lock_guard lock(mutex_);
-    quit_ = true;
+    std::lock_guard lock(work_->mutex);
+    work_->format = format;
   }
-  wake_.notify_all();
-  thread_->wait();
+  work_->wake.notify_all();
 }
 
 void PreparedSounds::convertAhead(SoundPtr sound) {
   {
-    std::lock_guard lock(mutex_);
-    pending_.push_back(std::move(sound));
+    std::lock_guard lock(work_->mutex);
+    work_->pending.push_back(std::move(sound));
   }
-  wake_.notify_all();
-}
-
-SoundPtr PreparedSounds::converted(const SoundPtr& sound) {
-  std::lock_guard lock(mutex_);
-  const auto it = done_.find(sound.get());
-  return it == done_.end() ? nullptr : it->second.second;
-}
-
-// No lock is held while converting, so the UI thread never waits for the
-// idle one; should both convert the same sound, the first result stays.
-SoundPtr PreparedSounds::convertAndKeep(const SoundPtr& sound) {
-  const OutputFormat f = format_.get();
-  const bool asIs = f.sampleRate <= 0 || (sound->sampleRate == f.sampleRate && sound->channels == f.channels);
-  SoundPtr out = asIs ? sound : convertSound(*sound, f.sampleRate, f.channels);
-  std::lock_guard lock(mutex_);
-  return done_.try_emplace(sound.get(), sound, out).first->second.second;
+  work_->wake.notify_all();
 }
 
 SoundPtr PreparedSounds::forOutput(const SoundPtr& sound) {
-  if (SoundPtr done = converted(sound)) return done;
-  return convertAndKeep(sound);
+  if (SoundPtr done = work_->converted(sound)) return done;
+  OutputFormat f;
+  {
+    std::lock_guard lock(work_->mutex);
+    f = work_->format.value_or(OutputFormat{});
+  }
+  return work_->convertAndKeep(sound, f);
 }
 
-void PreparedSounds::run() {
-  for (;;) {
-    SoundPtr next;
-    {
-      std::unique_lock lock(mutex_);
-      wake_.wait(lock, [this] { return quit_ || !pending_.empty(); });
-      if (quit_) return;
-      next = std::move(pending_.front());
-      pending_.pop_front();
-    }
-    if (!converted(next)) convertAndKeep(next);
+bool PreparedSounds::stop(Deadline deadline) {
+  if (std::exchange(stopped_, true)) return !leftRunning_;
+  {
+    std::lock_guard lock(work_->mutex);
+    work_->quit = true;
   }
+  work_->wake.notify_all();
+  // A conversion under way should end soon, not when a core is idle.
+  thread_->setPriority(QThread::NormalPriority);
+  if (thread_->wait(QDeadlineTimer(deadline))) {
+    delete thread_;
+  } else {
+    leftRunning_ = true;
+    leaveRunning(thread_);
+    leaveRunning(work_);
+  }
+  thread_ = nullptr;
+  return !leftRunning_;
 }
 
 }  // namespace wuffel

@@ -3,14 +3,21 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QDeadlineTimer>
 #include <QIODevice>
 #include <QMediaDevices>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
+#include <future>
+#include <memory>
+#include <utility>
 #include <vector>
+
+#include "sound/left_running.h"
+#include "sound/mixer.h"
 
 namespace wuffel {
 
@@ -18,6 +25,9 @@ namespace {
 
 constexpr int kFeedPeriodMs = 10;
 constexpr int kBufferMs = 60;
+// Long enough that the pauses of a game (a miss, a chance) keep the stream
+// running, short enough that the device soon sleeps between games.
+constexpr int kCorkAfterMs = 3000;
 
 QAudioFormat chooseFormat(const QAudioDevice& device) {
   QAudioFormat format = device.preferredFormat();
@@ -42,27 +52,43 @@ class AudioFeeder : public QObject {
   bool begin() {
     sink_ = new QAudioSink(device_, format_, this);
     sink_->setBufferSize(format_.bytesForDuration(kBufferMs * 1000));
-    io_ = sink_->start();
-    if (!io_ || sink_->error() != QAudio::NoError) return false;
+    if (!openStream()) return false;
     // The buffer is sized once so feeding never allocates.
     buffer_.assign(static_cast<std::size_t>(std::max<qsizetype>(sink_->bufferSize(), 4096)) / 2, 0);
     timer_ = new QTimer(this);
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setInterval(kFeedPeriodMs);
     QObject::connect(timer_, &QTimer::timeout, this, [this] { feed(); });
+    corkTimer_ = new QTimer(this);
+    corkTimer_->setSingleShot(true);
+    corkTimer_->setInterval(kCorkAfterMs);
+    QObject::connect(corkTimer_, &QTimer::timeout, this, [this] {
+      if (!timer_->isActive()) sink_->suspend();
+    });
     timer_->start();
     return true;
   }
 
-  // Any thread, after a request was queued: makes a sleeping feeder run.
+  // Any thread, after a start was queued: makes a sleeping feeder run.
   // Posting an event does not wait for the feeder thread.
   void wake() {
     if (!sleeping_.exchange(false)) return;
     QMetaObject::invokeMethod(this, [this] { resume(); }, Qt::QueuedConnection);
   }
 
+  // Any thread, after a stop was queued: has it heard at once rather than
+  // at the next period.
+  void stopSoon() {
+    if (stopPending_.exchange(true)) return;
+    QMetaObject::invokeMethod(this, [this] {
+      stopPending_.store(false);
+      feed();
+    }, Qt::QueuedConnection);
+  }
+
   void end() {
     if (timer_) timer_->stop();
+    if (corkTimer_) corkTimer_->stop();
     if (sink_) sink_->stop();
     delete sink_;
     sink_ = nullptr;
@@ -70,14 +96,18 @@ class AudioFeeder : public QObject {
   }
 
  private:
+  bool openStream() {
+    io_ = sink_->start();
+    return io_ && sink_->error() == QAudio::NoError;
+  }
+
   void feed() {
     if (failed_ || !io_) return;
-    if (sink_->error() == QAudio::OpenError || sink_->error() == QAudio::FatalError) {
-      failed_ = true;  // stay silent; the channels keep time on their own
-      timer_->stop();
-      return;
-    }
+    if (sink_->error() == QAudio::OpenError || sink_->error() == QAudio::FatalError) return fail();
+    mixer_.applyCommands();
+    if (!dropStoppedSound()) return fail();
     if (mixer_.idle() && sleep()) return;  // the sink drains what it holds
+    if (sink_->state() == QAudio::SuspendedState) sink_->resume();
     const int bytesPerFrame = format_.bytesPerFrame();
     const qsizetype freeBytes = std::min<qsizetype>(
         sink_->bytesFree(), static_cast<qsizetype>(buffer_.size() * sizeof(std::int16_t)));
@@ -88,12 +118,39 @@ class AudioFeeder : public QObject {
                static_cast<qint64>(frames) * bytesPerFrame);
   }
 
+  // Stay silent; the channels keep time on their own.
+  void fail() {
+    failed_ = true;
+    timer_->stop();
+  }
+
+  // The device holds up to kBufferMs of mixed sound. Of a stopped voice
+  // that would still be heard for that long, so the stream is opened
+  // afresh, which drops all it holds, and the voices still going mix their
+  // part of it again. False when the stream cannot be opened again.
+  bool dropStoppedSound() {
+    const std::int64_t queued = framesQueued();
+    if (!mixer_.stoppedSoundWithin(queued)) return true;
+    if (!openStream()) return false;
+    mixer_.unmix(queued);
+    return true;
+  }
+
+  std::int64_t framesQueued() const {
+    const QAudio::State state = sink_->state();
+    if (state != QAudio::ActiveState && state != QAudio::IdleState) return 0;
+    const qsizetype held = std::max<qsizetype>(0, sink_->bufferSize() - sink_->bytesFree());
+    return held / format_.bytesPerFrame();
+  }
+
   // While nothing sounds the timer is stopped, so nothing wakes up to feed
-  // the stream. Returns false when a request arrived meanwhile.
+  // the stream, and a while later the stream is corked. Returns false when
+  // a request arrived meanwhile.
   bool sleep() {
     sleeping_.store(true);
     std::atomic_thread_fence(std::memory_order_seq_cst);
     if (mixer_.idle()) {
+      if (timer_->isActive()) corkTimer_->start();
       timer_->stop();
       return true;
     }
@@ -105,6 +162,7 @@ class AudioFeeder : public QObject {
 
   // Feeds at once rather than a period later, then keeps the timer going.
   void resume() {
+    corkTimer_->stop();
     if (!timer_->isActive()) timer_->start();
     feed();
   }
@@ -115,76 +173,123 @@ class AudioFeeder : public QObject {
   QAudioSink* sink_ = nullptr;
   QIODevice* io_ = nullptr;
   QTimer* timer_ = nullptr;
+  QTimer* corkTimer_ = nullptr;
   std::vector<std::int16_t> buffer_;
   bool failed_ = false;
   std::atomic<bool> sleeping_{false};
+  std::atomic<bool> stopPending_{false};
 };
 
-QtAudioOutput::QtAudioOutput() : format_(formatFound_.get_future().share()), prepared_(format_) {
-  thread_.setObjectName("audio");
-  thread_.start(QThread::TimeCriticalPriority);
+struct QtAudioOutput::Device {
+  std::promise<OutputFormat> formatFound;
+  std::promise<void> feederEnded;
+  // Set on the feeder's thread before formatFound, read after.
+  std::unique_ptr<Mixer> mixer;
+  AudioFeeder* feeder = nullptr;  // lives on `thread`
+  PreparedSounds prepared;
+  QThread thread;
+  std::atomic<double> gain{1};  // for a mixer not made yet
+
+  // On the feeder's thread: finds the device and starts feeding it. With a
+  // sound server that does not answer, this never returns.
+  void begin() {
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    const QAudioFormat format = device.isNull() ? QAudioFormat{} : chooseFormat(device);
+    if (format.isValid()) {
+      mixer = std::make_unique<Mixer>(format.sampleRate(), format.channelCount());
+      mixer->setGain(gain.load());
+      auto* starting = new AudioFeeder(*mixer, device, format);
+      if (starting->begin()) {
+        feeder = starting;
+        prepared.setFormat({mixer->sampleRate(), mixer->channelCount()});
+      } else {
+        starting->end();
+        delete starting;
+      }
+    } else {
+      mixer = std::make_unique<Mixer>(kSilentRate, kSilentChannels);
+    }
+    formatFound.set_value({mixer->sampleRate(), mixer->channelCount()});
+    // A gain set while the mixer was being made did not reach it.
+    mixer->setGain(gain.load());
+  }
+};
+
+QtAudioOutput::QtAudioOutput() : device_(new Device), format_(device_->formatFound.get_future().share()) {
+  Device* device = device_;
+  device->thread.setObjectName("audio");
+  device->thread.start(QThread::TimeCriticalPriority);
   auto* starter = new QObject;
-  starter->moveToThread(&thread_);
-  QMetaObject::invokeMethod(starter, [this, starter] {
+  starter->moveToThread(&device->thread);
+  QMetaObject::invokeMethod(starter, [device, starter] {
     delete starter;
-    begin();
+    device->begin();
   }, Qt::QueuedConnection);
 }
 
-// On the feeder's thread: finds the device and starts feeding it.
-void QtAudioOutput::begin() {
-  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-  const QAudioFormat format = device.isNull() ? QAudioFormat{} : chooseFormat(device);
-  if (!format.isValid()) {
-    mixer_ = std::make_unique<Mixer>(22050, 1);
-    formatFound_.set_value({22050, 1});
-    return;
-  }
-  mixer_ = std::make_unique<Mixer>(format.sampleRate(), format.channelCount());
-  mixer_->setGain(gain_.load());
-  auto* feeder = new AudioFeeder(*mixer_, device, format);
-  if (feeder->begin()) {
-    feeder_ = feeder;
-    feeding_ = true;
-  } else {
-    feeder->end();
-    delete feeder;
-  }
-  formatFound_.set_value({mixer_->sampleRate(), mixer_->channelCount()});
-  // A gain set while the mixer was being made did not reach it.
-  mixer_->setGain(gain_.load());
+QtAudioOutput::~QtAudioOutput() {
+  if (!shutDown_) shutDown(std::chrono::steady_clock::now() + kShutDownWaitByDefault);
 }
 
-QtAudioOutput::~QtAudioOutput() {
-  started();
-  if (feeder_) {
-    AudioFeeder* feeder = feeder_;
-    QMetaObject::invokeMethod(feeder, [feeder] { feeder->end(); delete feeder; },
-                              Qt::BlockingQueuedConnection);
-    feeder_ = nullptr;
-  }
-  thread_.quit();
-  thread_.wait();
+int QtAudioOutput::sampleRate() const { return ready() ? format_.get().sampleRate : kSilentRate; }
+
+int QtAudioOutput::channelCount() const { return ready() ? format_.get().channels : kSilentChannels; }
+
+bool QtAudioOutput::hasDevice() const { return !shutDown_ && ready() && device_->feeder; }
+
+std::uint64_t QtAudioOutput::startsMixed() const {
+  return hasDevice() ? device_->mixer->startsMixed() : 0;
 }
 
 // Without a feeder nothing drains the mixer, so requests are dropped here.
 void QtAudioOutput::start(int voice, SoundPtr sound, std::int64_t fromFrame) {
-  if (!hasDevice() || !sound) return;
-  SoundPtr playable = prepared_.forOutput(sound);
+  if (!sound || !hasDevice()) return;
+  SoundPtr playable = device_->prepared.forOutput(sound);
   if (playable != sound) fromFrame = fromFrame * playable->sampleRate / sound->sampleRate;
-  mixer_->start(voice, std::move(playable), fromFrame);
+  device_->mixer->start(voice, std::move(playable), fromFrame);
   std::atomic_thread_fence(std::memory_order_seq_cst);
-  feeder_->wake();
+  device_->feeder->wake();
 }
 
 void QtAudioOutput::setGain(double gain) {
-  gain_.store(gain);
+  device_->gain.store(gain);
   // Never waits for the device: until the mixer is there, begin() applies it.
-  if (format_.wait_for(std::chrono::seconds(0)) == std::future_status::ready && mixer_) mixer_->setGain(gain);
+  if (!shutDown_ && ready()) device_->mixer->setGain(gain);
 }
 
 void QtAudioOutput::stop(int voice) {
-  if (hasDevice()) mixer_->stop(voice);
+  if (!hasDevice()) return;
+  device_->mixer->stop(voice);
+  std::atomic_thread_fence(std::memory_order_seq_cst);
+  device_->feeder->stopSoon();
+}
+
+void QtAudioOutput::prepare(SoundPtr sound) {
+  if (!shutDown_) device_->prepared.convertAhead(std::move(sound));
+}
+
+bool QtAudioOutput::shutDown(Deadline deadline) {
+  if (std::exchange(shutDown_, true)) return !leftRunning_;
+  Device* device = device_;
+  bool answered = format_.arrivedBy(deadline);
+  if (answered && device->feeder) {
+    AudioFeeder* feeder = device->feeder;
+    QMetaObject::invokeMethod(feeder, [device, feeder] {
+      feeder->end();
+      delete feeder;
+      device->feederEnded.set_value();
+    }, Qt::QueuedConnection);
+    answered = device->feederEnded.get_future().wait_until(deadline) == std::future_status::ready;
+  }
+  if (answered) {
+    device->thread.quit();
+    answered = device->thread.wait(QDeadlineTimer(deadline));
+  }
+  const bool converted = device->prepared.stop(deadline);
+  if (answered) delete device;
+  else leaveRunning(device);
+  leftRunning_ = !(answered && converted);
+  return !leftRunning_;
 }
 
 }  // namespace wuffel

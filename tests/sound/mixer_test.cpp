@@ -86,6 +86,47 @@ TEST(Mixer, TheGainScalesTheSumBeforeItIsClipped) {
   EXPECT_EQ(run(m, 1)[0], 32767);
 }
 
+// What a stop leaves in the device's queue: a stopped voice counts while
+// any of its frames are among the last ones mixed, and once those are
+// dropped, the voices still going play them again at their own places.
+TEST(Mixer, AStopsSoundInTheLastFramesMixedCanBeDroppedWhileOthersReplayThem) {
+  Mixer m(1000, 1);
+  m.start(0, ramp(1000), 0);
+  m.start(1, constant(1000, 5), 0);
+  run(m, 20);
+  m.stop(1);  // ended 15 frames ago
+  m.applyCommands();
+  EXPECT_TRUE(m.stoppedSoundWithin(16));
+  EXPECT_FALSE(m.stoppedSoundWithin(15));
+
+  m.stop(0);  // sounding
+  m.start(2, ramp(1000), 100);
+  m.applyCommands();
+  EXPECT_TRUE(m.stoppedSoundWithin(1));
+  m.unmix(10);
+  EXPECT_FALSE(m.stoppedSoundWithin(20)) << "the dropped frames held all that was stopped";
+  // Voice 2 was started after frame 20 of the mix, before the drop back to
+  // frame 10: it waits for its place.
+  const auto out = run(m, 12);
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(out[9], 0);
+  EXPECT_EQ(out[10], 100);
+  EXPECT_EQ(out[11], 101);
+
+  m.start(3, ramp(1000), 0);
+  run(m, 30);
+  m.start(4, constant(7, 100), 0);
+  m.unmix(10);
+  EXPECT_FALSE(m.idle());
+  const auto again = run(m, 2);
+  EXPECT_EQ(again[0], 122 + 20 + 7) << "voices 2 and 3 replay their dropped frames";
+
+  m.start(5, constant(1, 3), 0);
+  m.stop(5);  // never mixed: nothing of it can be queued
+  m.applyCommands();
+  EXPECT_FALSE(m.stoppedSoundWithin(1000));
+}
+
 TEST(Mixer, SurvivesAFullQueue) {
   Mixer m(1000, 1);
   // far more requests than the queue holds while the audio thread is away
