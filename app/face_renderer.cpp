@@ -1,30 +1,16 @@
 #include "app/face_renderer.h"
 
-#include <vector>
-
 namespace wuffel {
 
 namespace {
 
 QRect place(const ElementInfo& e) { return {e.left, e.top, e.width, e.height}; }
 
-// For each element, the earlier elements at the same place. Two lit segments
-// at one place show one picture: drawn twice, translucent crystal would darken.
-const std::vector<std::vector<ElementId>>& earlierAtSamePlace() {
-  static const auto table = [] {
-    std::vector<std::vector<ElementId>> t(kElementCount);
-    for (std::size_t i = 0; i < kElementCount; ++i)
-      for (std::size_t j = 0; j < i; ++j)
-        if (place(kElements[i]) == place(kElements[j])) t[i].push_back(kElements[j].id);
-    return t;
-  }();
-  return table;
-}
-
-bool shownByAnEarlierElement(const Face& face, ElementId id, ElementId picture) {
-  for (ElementId other : earlierAtSamePlace()[indexOf(id)])
-    if (face.visible(other) && face.picture(other) == picture) return true;
-  return false;
+// The picture an electrode shows while unlit: that of its first segment that has one.
+std::optional<ElementId> pictureOfElectrode(const Face& face, ElementId electrode) {
+  for (ElementId m : electrodeMembers(electrode))
+    if (const auto picture = face.picture(m)) return picture;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -38,37 +24,64 @@ QRect drawnArea(ElementId id) {
 }
 
 void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures, const QRect& area,
-               const FaceView& view) {
+               const FaceLook& look) {
   const qreal deviceRatio = painter.device()->devicePixelRatio();
-  const qreal ratio = deviceRatio * view.scale;
-  const auto& drawn = pictures.forScreen(ratio).drawn;
-  painter.fillRect(view.toWindow(area), Qt::white);
+  const qreal ratio = deviceRatio * look.view.scale;
+  const QPointF origin = look.view.origin * deviceRatio;
+  const PanelLook panel = look.panel.clamped();
+  const auto& screen = pictures.forScreen(ratio, panel.contrast, look.edges);
+  const float ghost = panel.ghosts / 100.0f;
+  // Unlit crystal shows at the ghost's share of a lit segment's darkness.
+  auto shown = [ghost](float darkness) { return ghost + (1 - ghost) * darkness; };
+  painter.fillRect(look.view.toWindow(area), Qt::white);
   painter.save();
   // The pictures are made for the device's pixels: draw them one to one, at
   // places rounded to whole device pixels, so that nothing is resampled.
   painter.setWorldTransform(QTransform::fromScale(1 / deviceRatio, 1 / deviceRatio));
-  const QPointF origin = view.origin * deviceRatio;
-  for (const auto& e : kElements) {
-    if (!face.visible(e.id)) continue;
-    const auto picture = face.picture(e.id);
-    if (!picture || !drawnArea(e.id).intersects(area)) continue;
-    const QImage& image = drawn[indexOf(*picture)];
-    if (image.isNull() || shownByAnEarlierElement(face, e.id, *picture)) continue;
+  auto draw = [&](const ElementInfo& e, const QImage& image, float opacity) {
+    if (image.isNull() || opacity <= 0) return;
     // The photograph replaces what lies beneath, the desktop's see-through corners included.
     painter.setCompositionMode(e.kind == ElementKind::FacePhoto ? QPainter::CompositionMode_Source
                                                                 : QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(opacity);
     painter.drawImage(QPoint(qRound(origin.x() + e.left * ratio), qRound(origin.y() + e.top * ratio)), image);
+  };
+  for (const auto& e : kElements) {
+    if (!drawnArea(e.id).intersects(area)) continue;
+    if (e.kind == ElementKind::Segment) {
+      // Segments at one place are one electrode, drawn once: at its first
+      // lit segment, or at its first segment while it is unlit.
+      const ElementId electrode = electrodeOf(e.id);
+      const auto lit = litMember(face, electrode);
+      if (e.id != lit.value_or(electrode)) continue;
+      const auto picture = lit ? face.picture(*lit) : pictureOfElectrode(face, electrode);
+      if (!picture) continue;
+      const float darkness = look.fade ? look.fade->darkness(electrode, look.now) : lit ? 1.0f : 0.0f;
+      draw(e, screen.drawn[indexOf(*picture)], shown(darkness));
+    } else if (e.kind == ElementKind::DigitPosition) {
+      const auto glyph = face.visible(e.id) ? face.picture(e.id) : std::nullopt;
+      if (look.fade && look.fade->restsAt(e.id) > look.now)
+        draw(e, pictures.digitCrystal(screen, [&](GlyphSet holders) {
+               return shown(look.fade->digitDarkness(e.id, holders, look.now));
+             }), 1);
+      else if (panel.ghosts > 0)
+        draw(e, pictures.ghostedDigit(screen, panel.ghosts, glyph), 1);
+      else if (glyph)
+        draw(e, screen.drawn[indexOf(*glyph)], 1);
+    } else if (face.visible(e.id)) {
+      if (const auto picture = face.picture(e.id)) draw(e, screen.drawn[indexOf(*picture)], 1);
+    }
   }
   painter.restore();
 }
 
-QImage renderFace(const Face& face, const FacePictures& pictures, qreal devicePixelRatio) {
+QImage renderFace(const Face& face, const FacePictures& pictures, qreal devicePixelRatio, const FaceLook& look) {
   const auto& base = elementInfo(ElementId::Im_Base);
   QImage image(qRound(base.width * devicePixelRatio), qRound(base.height * devicePixelRatio),
                QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(devicePixelRatio);
   QPainter painter(&image);
-  paintFace(painter, face, pictures, QRect(0, 0, base.width, base.height));
+  paintFace(painter, face, pictures, QRect(0, 0, base.width, base.height), look);
   return image;
 }
 

@@ -3,17 +3,30 @@
 #include <QPainter>
 #include <QRect>
 
+#include "app/crystal_fade.h"
 #include "app/face_pictures.h"
 #include "app/face_view.h"
+#include "app/panel_look.h"
 #include "face/face.h"
 
 namespace wuffel {
 
+// How the window program draws the face: where it lies and at what size,
+// the panel's look, the case's edges, and, while segments fade, how dark
+// each one is at the moment drawn.
+struct FaceLook {
+  FaceView view;
+  PanelLook panel;
+  CaseEdges edges = CaseEdges::Cut;
+  const CrystalFade* fade = nullptr;  // null: segments switch at once
+  CrystalFade::Clock::time_point now{};
+};
+
 // Draws every visible element that meets `area` (face units), in drawing
-// order, where `view` places the face, with the pictures made for the
-// painter's device pixel ratio at the view's scale.
+// order, with the pictures made for the painter's device pixel ratio at the
+// view's scale.
 void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures, const QRect& area,
-               const FaceView& view = {});
+               const FaceLook& look = {});
 
 // The face pixels an element's picture may cover at any scale: its place,
 // the shadow a lit segment casts and a pixel of rounding.
@@ -21,6 +34,7 @@ QRect drawnArea(ElementId id);
 
 // The whole face as an image of the given device pixel ratio, for tests and
 // the documentation.
-QImage renderFace(const Face& face, const FacePictures& pictures, qreal devicePixelRatio = 1);
+QImage renderFace(const Face& face, const FacePictures& pictures, qreal devicePixelRatio = 1,
+                  const FaceLook& look = {});
 
 }  // namespace wuffel

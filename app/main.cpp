@@ -100,6 +100,11 @@ int main(int argc, char** argv) {
   TForm1 form1(pictures);
   form1.attach(&core);
   form1.setZoom(core.settings().zoom());
+  const auto showPanelLook = [&form1, &core] {
+    const PlayerSettings& s = core.settings();
+    form1.setPanelLook({s.ghosts(), s.contrast(), s.fade()});
+  };
+  showPanelLook();
   windows.setWindow(WindowId::Form1, &form1);
   // Hidden until the menu asks for it; its picture and labels would only
   // delay the splash window.
@@ -128,6 +133,7 @@ int main(int argc, char** argv) {
   };
   playerEvents.onSettingChanged.push_back([&](Setting setting, bool saved) {
     if (setting == Setting::Zoom) form1.setZoom(core.settings().zoom());
+    if (setting == Setting::Ghosts || setting == Setting::Contrast || setting == Setting::Fade) showPanelLook();
     if (settingsDialog) settingsDialog->settingChanged(saved);
   });
   playerEvents.onPauseChanged.push_back([&form1](bool paused) { form1.setPaused(paused); });

@@ -1,12 +1,12 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QBitmap>
 #include <QScreen>
 #include <QToolTip>
 #include <QTouchEvent>
@@ -15,6 +15,7 @@
 
 #include <algorithm>
 
+#include "app/desktop_compositor.h"
 #include "app/face_renderer.h"
 #include "app/kept_on_screen.h"
 #include "game/handheld.h"
@@ -42,6 +43,12 @@ const ButtonHint* hintOf(ElementId id) {
 }
 
 bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+// The crystal whose darkness the face shows in one piece: an electrode of
+// segments, or a digit position.
+bool fadesAsOne(const ElementInfo& e) {
+  return (e.kind == ElementKind::Segment && electrodeOf(e.id) == e.id) || e.kind == ElementKind::DigitPosition;
+}
 
 const QString kTitle = QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size());
 const QColor kFullScreenBackground = Qt::black;
@@ -96,43 +103,94 @@ TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures), caseOutline_
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setFixedSize(faceSize());
   setAttribute(Qt::WA_OpaquePaintEvent);
-  // The desktop shows around the rounded case: X11 cuts the window to the
-  // mask; a Wayland compositor takes the see-through corners the photograph
-  // leaves, and the mask keeps clicks there away from the handheld.
-  if (onWayland()) setAttribute(Qt::WA_TranslucentBackground);
-  setMask(caseOutline_);
+  // The desktop shows around the rounded case. A compositor (always there on
+  // Wayland) blends the case's soft edge and shadow with it, and the outline
+  // only keeps clicks beside the handheld away from it; without one, X11
+  // cuts the window to the outline.
+  if (compositorBlendsWindows()) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    edges_ = CaseEdges::Soft;
+  } else {
+    setMask(caseOutline_);
+  }
   outlineInWindow_ = caseOutline_;
   setAttribute(Qt::WA_AcceptTouchEvents);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   move(kMainWindowCreatedAt.left, kMainWindowCreatedAt.top);
+  fadeFrames_.setTimerType(Qt::PreciseTimer);
+  connect(&fadeFrames_, &QTimer::timeout, this, [this] { nextFadeFrame(); });
 }
 
 void TForm1::attach(Handheld* handheld) {
   handheld_ = handheld;
   handheld_->face.addObserver(this);
+  fade_.settle(handheld_->face);
 }
 
-void TForm1::visibilityChanged(ElementId id, bool) { update(view_.toWindow(drawnArea(id))); }
+void TForm1::setPanelLook(const PanelLook& look) {
+  const PanelLook next = look.clamped();
+  if (next == look_) return;
+  if (next.fade && !look_.fade && handheld_) fade_.settle(handheld_->face);
+  if (!next.fade) fadeFrames_.stop();
+  look_ = next;
+  update();
+}
 
-void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) { update(view_.toWindow(drawnArea(id))); }
+void TForm1::visibilityChanged(ElementId id, bool) { changed(id); }
+
+void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) { changed(id); }
+
+void TForm1::changed(ElementId id) {
+  if (look_.fade && handheld_) {
+    const auto now = CrystalFade::Clock::now();
+    fade_.follow(handheld_->face, id, now);
+    if (!fadeFrames_.isActive() && fade_.restsAt(id) > now) {
+      lastFadeFrame_ = now;
+      const qreal hertz = screen() ? screen()->refreshRate() : 60;
+      fadeFrames_.start(std::clamp(qRound(1000 / hertz), 4, 33));
+    }
+  }
+  update(view_.toWindow(drawnArea(id)));
+}
+
+void TForm1::nextFadeFrame() {
+  const auto now = CrystalFade::Clock::now();
+  QRegion area;
+  bool fading = false;
+  for (const auto& e : kElements) {
+    if (!fadesAsOne(e)) continue;
+    const auto restsAt = fade_.restsAt(e.id);
+    // Drawn once more after it comes to rest, to show it at rest.
+    if (restsAt <= lastFadeFrame_) continue;
+    area += view_.toWindow(drawnArea(e.id));
+    fading = fading || restsAt > now;
+  }
+  lastFadeFrame_ = now;
+  update(area);
+  if (!fading) fadeFrames_.stop();
+}
 
 void TForm1::paintEvent(QPaintEvent* event) {
   if (!handheld_) return;
+  const FaceLook look{view_, look_, edges_, look_.fade ? &fade_ : nullptr, CrystalFade::Clock::now()};
   QPainter painter(this);
   for (const QRect& r : event->region()) {
+    painter.setClipRect(r);
     if (isFullScreen()) {
-      painter.setClipRect(r);
       painter.fillRect(r, kFullScreenBackground);
       // The case's see-through corners leave the background as it is.
       painter.setClipRegion(outlineInWindow_.intersected(r));
-    } else {
-      painter.setClipRect(r);
     }
-    paintFace(painter, handheld_->face, pictures_, view_.toFace(r), view_);
+    paintFace(painter, handheld_->face, pictures_, view_.toFace(r), look);
   }
 }
 
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The native window exists now, and is not yet on the screen.
+  if (edges_ == CaseEdges::Soft) limitClicksTo(*this, isFullScreen() ? QRegion(rect()) : outlineInWindow_);
+}
 void TForm1::setZoom(int percent) {
   zoom_ = percent;
   placeFace();
@@ -145,7 +203,7 @@ void TForm1::toggleFullScreen() {
     // A fixed size would keep the window from filling the screen.
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    clearMask();
+    if (edges_ == CaseEdges::Cut) clearMask();
     showFullScreen();
   }
   placeFace();
@@ -189,16 +247,17 @@ void TForm1::placeFace() {
     QRect place(QPoint(), size);
     place.moveCenter(before.center());
     setFixedSize(size);
-    setMask(outlineInWindow_);
+    if (edges_ == CaseEdges::Cut) setMask(outlineInWindow_);
     if (size != before.size() && isVisible()) move(keptOnAScreen(place).topLeft());
     // Not on the screen yet: it grows up and left, and stays off it.
     if (size != before.size() && !isVisible()) move(before.bottomRight() - QPoint(size.width() - 1, size.height() - 1));
   }
-  if (changed) {
-    pictures_.keepOnly(devicePixelRatio() * view_.scale);
-    update();
-  }
+  if (edges_ == CaseEdges::Soft && testAttribute(Qt::WA_WState_Created))
+    limitClicksTo(*this, isFullScreen() ? QRegion(rect()) : outlineInWindow_);
+  if (changed) update();
 }
+
+
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
   const auto button = buttonOf(event->button());

@@ -2,12 +2,15 @@
 #pragma once
 
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 
 #include <map>
 
+#include "app/crystal_fade.h"
 #include "app/face_pictures.h"
 #include "app/face_view.h"
+#include "app/panel_look.h"
 #include "face/face.h"
 #include "game/controls.h"
 
@@ -21,6 +24,10 @@ class TForm1 : public QWidget, public FaceObserver {
  public:
   TForm1(const FacePictures& pictures);
   void attach(Handheld* handheld);
+
+  // How the panel looks from now on; it applies at once.
+  void setPanelLook(const PanelLook& look);
+  const PanelLook& panelLook() const { return look_; }
 
   void visibilityChanged(ElementId id, bool visible) override;
   void pictureChanged(ElementId id, std::optional<ElementId> source) override;
@@ -45,9 +52,12 @@ class TForm1 : public QWidget, public FaceObserver {
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void updatePointer(const QPoint& at);
+  void changed(ElementId id);
+  void nextFadeFrame();
   void placeFace();
   int fittingZoom(int asked) const;
   bool takeWindowKey(const QKeyEvent& event);
@@ -56,12 +66,19 @@ class TForm1 : public QWidget, public FaceObserver {
 
   const FacePictures& pictures_;
   Handheld* handheld_ = nullptr;
+  PanelLook look_;
+  // Soft edges where a compositor blends the window with the desktop.
+  CaseEdges edges_ = CaseEdges::Cut;
+  CrystalFade fade_;
+  // Redraws what fades at the display's pace, and stops when nothing does.
+  QTimer fadeFrames_;
+  CrystalFade::Clock::time_point lastFadeFrame_{};
   const QRegion caseOutline_;  // in face units
   QRegion outlineInWindow_;
   FaceView view_;
   int zoom_ = 100;       // the setting
   int shownZoom_ = 100;  // as far as the screen holds it
-  int wheelSteps_ = 0;  // eighths of a degree towards the next zoom step
+  int wheelSteps_ = 0;   // eighths of a degree towards the next zoom step
   // A drag of the face that the window does itself, where the game's own
   // drag (in face units) would lag behind a zoomed face.
   bool dragging_ = false;

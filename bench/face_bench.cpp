@@ -1,6 +1,7 @@
 // Drawing the face: a full repaint, a one-segment repaint, and the work from
 // start-up to the first frame of the lit handheld. The repaints run at the
-// desktop scales given as arguments, in per cent.
+// desktop scales given as arguments, in per cent; the full repaint also with
+// every panel look at its most costly.
 #include <benchmark/benchmark.h>
 
 #include "app/face_pictures.h"
@@ -19,10 +20,11 @@ QImage windowSurface(const benchmark::State& state) {
   return surface;
 }
 
-void paintArea(QImage& target, const Face& face, const FacePictures& pictures, const QRect& area) {
+void paintArea(QImage& target, const Face& face, const FacePictures& pictures, const QRect& area,
+               const FaceLook& look = {}) {
   QPainter painter(&target);
   painter.setClipRect(area);
-  paintFace(painter, face, pictures, area);
+  paintFace(painter, face, pictures, area, look);
 }
 
 void FullRepaintOfTheLitFace(benchmark::State& state) {
@@ -37,6 +39,52 @@ void FullRepaintOfTheLitFace(benchmark::State& state) {
   }
 }
 BENCHMARK(FullRepaintOfTheLitFace)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+// Every segment unlit, each drawn as a ghost, at the lowest contrast.
+void FullRepaintOfGhosts(benchmark::State& state) {
+  static const FacePictures pictures;
+  testing::Rig rig;
+  rig.handheld->start();
+  for (const auto& e : kElements)
+    if (e.seeThrough()) rig.handheld->face.hide(e.id);
+  const FaceLook look{.panel = {.ghosts = PanelLook::kMaxGhosts, .contrast = PanelLook::kMinContrast}};
+  QImage surface = windowSurface(state);
+  paintArea(surface, rig.handheld->face, pictures, drawnArea(ElementId::Im_Base), look);
+  for (auto _ : state) {
+    paintArea(surface, rig.handheld->face, pictures, drawnArea(ElementId::Im_Base), look);
+    benchmark::DoNotOptimize(surface.constBits());
+  }
+}
+BENCHMARK(FullRepaintOfGhosts)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+// A frame of the lit face while every segment and digit fades, with ghosts:
+// the digits are composed afresh in each frame.
+void FullRepaintWhileEverythingFades(benchmark::State& state) {
+  using namespace std::chrono_literals;
+  static const FacePictures pictures;
+  testing::Rig rig;
+  auto& face = rig.handheld->face;
+  rig.handheld->start();
+  CrystalFade fade;
+  const auto t0 = CrystalFade::Clock::time_point{} + 1s;
+  for (const auto& e : kElements)
+    if (e.seeThrough()) face.hide(e.id);
+  fade.settle(face);
+  rig.handheld->RiempiSchermo();
+  for (const auto& e : kElements)
+    if (e.seeThrough()) {
+      face.show(e.id);
+      fade.follow(face, e.id, t0);
+    }
+  const FaceLook look{.panel = {.ghosts = PanelLook::kMaxGhosts, .fade = true}, .fade = &fade, .now = t0 + 20ms};
+  QImage surface = windowSurface(state);
+  paintArea(surface, face, pictures, drawnArea(ElementId::Im_Base), look);
+  for (auto _ : state) {
+    paintArea(surface, face, pictures, drawnArea(ElementId::Im_Base), look);
+    benchmark::DoNotOptimize(surface.constBits());
+  }
+}
+BENCHMARK(FullRepaintWhileEverythingFades)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 // One rally cell lit or unlit, as during play.
 void OneSegmentRepaint(benchmark::State& state) {

@@ -73,6 +73,9 @@ class PlayerSettings {
   bool pauseOnFocusLoss() const { return value(Setting::PauseOnFocusLoss) != 0; }
   int zoom() const { return value(Setting::Zoom); }
   bool rememberPosition() const { return value(Setting::RememberPosition) != 0; }
+  int ghosts() const { return value(Setting::Ghosts); }
+  bool fade() const { return value(Setting::Fade) != 0; }
+  int contrast() const { return value(Setting::Contrast); }
 
   // The amplitude the sound output mixes at: 0 muted, 1 at full volume, the
   // volume's square in between, which the ear hears as even steps.

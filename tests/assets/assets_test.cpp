@@ -183,6 +183,24 @@ TEST(FacePictures, CaseOutlineIsATwoColourBitmapOfThePhotographWithRoundedCorner
     EXPECT_TRUE(outline.black(x, y)) << "inside " << x << "," << y;
 }
 
+TEST(FacePictures, CaseEdgeIsAnEightBitGreyPngOfThePhotographsSizeAtEachScale) {
+  const ElementInfo& photo = wuffel::elementInfo(wuffel::ElementId::Im_Base);
+  for (int scale : kScales) {
+    const fs::path path = fs::path("assets/face") / scaledName("case-edge", scale, ".png");
+    SCOPED_TRACE(path.string());
+    const std::vector<unsigned char> d = readFile(path);
+    ASSERT_GE(d.size(), 33u);
+    const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    ASSERT_TRUE(std::equal(signature, signature + 8, d.begin()));
+    ASSERT_TRUE(std::equal(d.begin() + 12, d.begin() + 16, "IHDR"));
+    auto be32 = [&](size_t at) { return d[at] << 24 | d[at + 1] << 16 | d[at + 2] << 8 | d[at + 3]; };
+    EXPECT_EQ(be32(16), photo.width * scale);
+    EXPECT_EQ(be32(20), photo.height * scale);
+    EXPECT_EQ(d[24], 8) << "bit depth";
+    EXPECT_EQ(d[25], 0) << "colour type: grey";
+  }
+}
+
 TEST(WindowPictures, SplashAndAboutPicturesAreBaselineColourJpegs) {
   for (int scale : kScales) {
     expectBaselineColourJpeg("assets/windows/" + scaledName("Im_Piccina", scale, ".jpg"), 209 * scale, 109 * scale);

@@ -1,0 +1,73 @@
+// look_preview: the main window with a panel look given on the command line,
+// for looking at the look and taking screenshots until the settings dialog
+// sets it. The handheld runs on the window program's timers and clock, with
+// silent stand-ins for sound, the store, the shell and the other windows, so
+// it wakes exactly as the game does.
+//
+//   look_preview [--ghosts N] [--contrast N] [--fade] [--game a|b] [--at X,Y]
+//
+// --game starts that game at once, so that balls fly; the desktop's scale
+// comes from QT_SCALE_FACTOR or Xft.dpi as for the game.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+
+#include <cstdio>
+
+#include "app/face_pictures.h"
+#include "app/main_window.h"
+#include "app/qt_ports.h"
+#include "core/rig.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  using namespace wuffel;
+  PanelLook look;
+  QString game;
+  QPoint at(40, 40);
+  const QStringList args = QApplication::arguments();
+  for (int i = 1; i < args.size(); ++i) {
+    const QString& a = args[i];
+    const QString value = i + 1 < args.size() ? args[i + 1] : QString();
+    if (a == QLatin1String("--ghosts")) look.ghosts = value.toInt(), ++i;
+    else if (a == QLatin1String("--contrast")) look.contrast = value.toInt(), ++i;
+    else if (a == QLatin1String("--fade")) look.fade = true;
+    else if (a == QLatin1String("--game")) game = value, ++i;
+    else if (a == QLatin1String("--at")) at = QPoint(value.section(',', 0, 0).toInt(), value.section(',', 1, 1).toInt()), ++i;
+    else {
+      std::fprintf(stderr, "usage: look_preview [--ghosts N] [--contrast N] [--fade] [--game a|b] [--at X,Y]\n");
+      return 2;
+    }
+  }
+
+  std::int64_t soundClockMs = 0;
+  testing::RecordingPorts ports;
+  ports.now = &soundClockMs;
+  SilentOutput output;
+  SoundChannels channels{ports, ports, output, &ports};
+  MemorySettings settings;
+  SystemTimeOfDay timeOfDay;
+  QElapsedTimer clock;
+  clock.start();
+  Handheld* handheld = nullptr;
+  QtTimerScheduler scheduler([&](int index) {
+    soundClockMs = clock.elapsed();
+    handheld->timerFired(index);
+  });
+  Handheld core(HandheldPorts{scheduler, timeOfDay, ports, ports, ports, channels, settings, ports, ports});
+  handheld = &core;
+
+  const FacePictures pictures;
+  TForm1 window(pictures);
+  window.attach(handheld);
+  window.setPanelLook(look);
+  core.start();
+  if (!game.isEmpty()) {
+    const auto& button = elementInfo(game == QLatin1String("b") ? ElementId::Puls_GameB : ElementId::Puls_GameA);
+    core.mousePress(button.left + 1, button.top + 1, MouseButton::Left);
+    core.mouseRelease(button.left + 1, button.top + 1, MouseButton::Left);
+  }
+  window.move(at);
+  window.show();
+  return QApplication::exec();
+}
