@@ -38,7 +38,6 @@ class TForm1 : public QWidget, public FaceObserver {
   void setZoom(int percent);
   void toggleFullScreen();
   void setPaused(bool paused);
-  const FaceView& view() const { return view_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

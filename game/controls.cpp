@@ -44,7 +44,7 @@ void Handheld::actOnPress(Control control) {
     case Control::Up:
     case Control::Down:
       // Modern keys know no latch across keys: a fresh press acts even while
-      // another key is held. The original keys keep theirs (a gamepad).
+      // another key is held. With the original keys a gamepad keeps the latch.
       if (settings_.modernKeys()) vars.KeyLatch = false;
       return FormKeyDown(keyOf(control));
     case Control::GameA: return gameButtonDown(ElementId::Puls_GameA, ElementId::Im_GameA, vars.HiScoreA, MouseButton::Left);

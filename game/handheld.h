@@ -90,7 +90,6 @@ class Handheld {
   bool changeSetting(Setting setting, int value);
   // Every setting back to the original behaviour; false if any was not stored.
   bool restoreDefaultSettings();
-  bool paused() const { return paused_; }
 
   // The element holding the mouse after a left press, if any.
   std::optional<ElementId> mouseCapture() const { return capture_; }
