@@ -191,6 +191,7 @@ void TForm1::showEvent(QShowEvent* event) {
   // The native window exists now, and is not yet on the screen.
   if (edges_ == CaseEdges::Soft) limitClicksTo(*this, isFullScreen() ? QRegion(rect()) : outlineInWindow_);
 }
+
 void TForm1::setZoom(int percent) {
   zoom_ = percent;
   placeFace();
