@@ -5,9 +5,9 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "app/loaded_audio_output.h"
+#include "app/audio_module_output.h"
 #include "sound/channel.h"
-#include "sound/device_format_loader.h"
+#include "sound/own_format_loader.h"
 #include "sound/wall_clock.h"
 
 namespace wuffel {
@@ -42,8 +42,8 @@ class AppSound {
 
  private:
   WallClock clock_;
-  LoadedAudioOutput output_;
-  DeviceFormatLoader files_{output_};
+  AudioModuleOutput output_;
+  OwnFormatLoader files_{output_};
   SoundChannels channels_;
 };
 

@@ -13,18 +13,19 @@
 #include <utility>
 
 #include "app/app_sound.h"
-#include "app/command_menu.h"
 #include "app/face_pictures.h"
 #include "app/gamepads.h"
 #include "app/main_window.h"
+#include "app/menu_popup.h"
 #include "app/player_events_hub.h"
+#include "app/qsettings_backend.h"
 #include "app/qt_ports.h"
-#include "app/window_place_memory.h"
+#include "app/qt_text.h"
 #include "app/settings_dialog.h"
 #include "app/single_instance.h"
 #include "app/splash_window.h"
+#include "app/window_place_memory.h"
 #include "game/handheld.h"
-#include "store/qsettings_backend.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
   wuffel::AppSound::nameTheStream();
   QApplication app(argc, argv);
   using namespace wuffel;
-  QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
+  QApplication::setApplicationName(qtText(kApplicationTitle));
   // No display name: Qt would append it to every window's title, and the
   // windows carry their own ("About Wuffel Tennis...", "About the author...").
   QGuiApplication::setDesktopFileName(QStringLiteral(WUFFEL_APP_ID));
@@ -94,8 +95,9 @@ int main(int argc, char** argv) {
   // The Qt windows are built before the core runs any of their handlers
   // (core.start() below), so their order among themselves is free.
   TSplashForm splashForm(core);
-  splashForm.move((windows.screenWidth() - splashForm.width()) / 2,
-                  (windows.screenHeight() - splashForm.height()) / 2);
+  const WindowPosition splashAt =
+      centredOnScreen({splashForm.width(), splashForm.height()}, windows.screenWidth(), windows.screenHeight());
+  splashForm.move(splashAt.left, splashAt.top);
   const FacePictures pictures;
   TForm1 form1(pictures);
   form1.attach(&core);
@@ -110,10 +112,10 @@ int main(int argc, char** argv) {
   // delay the splash window.
   windows.setWindowMaker(WindowId::AboutForm, [] { return std::make_unique<TAboutForm>(); });
   windows.setWindow(WindowId::SplashForm, &splashForm);
-  // The splash window's menu, shown over the main window: a popup needs a
+  // The command menu pops up over the main window: a popup needs a
   // shown window beneath it, and the splash window is hidden for most of the run.
-  CommandMenu commandMenu(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); });
-  windows.setCommandMenu(&commandMenu);
+  MenuPopup menuPopup(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); });
+  windows.setMenuPopup(&menuPopup);
   bringToFront = [&form1, &splashForm] {
     QWidget* window = form1.isVisible() ? static_cast<QWidget*>(&form1) : &splashForm;
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);

@@ -18,6 +18,7 @@
 #include "app/desktop_compositor.h"
 #include "app/face_renderer.h"
 #include "app/kept_on_screen.h"
+#include "app/qt_text.h"
 #include "game/handheld.h"
 
 namespace wuffel {
@@ -50,7 +51,7 @@ bool fadesAsOne(const ElementInfo& e) {
   return (e.kind == ElementKind::Segment && electrodeOf(e.id) == e.id) || e.kind == ElementKind::DigitPosition;
 }
 
-const QString kTitle = QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size());
+const QString kTitle = qtText(kApplicationTitle);
 const QColor kFullScreenBackground = Qt::black;
 constexpr int kWheelStep = 120;  // one notch of a mouse wheel, in eighths of a degree
 
@@ -76,25 +77,25 @@ QRegion outlineAt(const QRegion& outline, const FaceView& view) {
 }
 }  // namespace
 
-int virtualKeyOf(int qtKey) {
+VirtualKey virtualKeyOf(int qtKey) {
   switch (qtKey) {
-    case Qt::Key_Control: return kKeyCtrl;
-    case Qt::Key_Up: return kKeyUp;
-    case Qt::Key_Down: return kKeyDown;
-    case Qt::Key_Escape: return kKeyEscape;
-    case Qt::Key_F1: return kKeyF1;
-    case Qt::Key_F2: return kKeyF2;
-    case Qt::Key_F3: return kKeyF3;
-    case Qt::Key_F4: return kKeyF4;
-    case Qt::Key_F5: return kKeyF5;
-    case Qt::Key_Space: return kKeySpace;
-    case Qt::Key_Z: return kKeyZ;
-    case Qt::Key_A: return kKeyA;
-    case Qt::Key_B: return kKeyB;
-    case Qt::Key_T: return kKeyT;
-    case Qt::Key_P: return kKeyP;
-    case Qt::Key_M: return kKeyM;
-    default: return 0;
+    case Qt::Key_Control: return VirtualKey::Ctrl;  // either one
+    case Qt::Key_Up: return VirtualKey::Up;
+    case Qt::Key_Down: return VirtualKey::Down;
+    case Qt::Key_Escape: return VirtualKey::Escape;
+    case Qt::Key_F1: return VirtualKey::F1;
+    case Qt::Key_F2: return VirtualKey::F2;
+    case Qt::Key_F3: return VirtualKey::F3;
+    case Qt::Key_F4: return VirtualKey::F4;
+    case Qt::Key_F5: return VirtualKey::F5;
+    case Qt::Key_Space: return VirtualKey::Space;
+    case Qt::Key_Z: return VirtualKey::Z;
+    case Qt::Key_A: return VirtualKey::A;
+    case Qt::Key_B: return VirtualKey::B;
+    case Qt::Key_T: return VirtualKey::T;
+    case Qt::Key_P: return VirtualKey::P;
+    case Qt::Key_M: return VirtualKey::M;
+    default: return kOtherKey;
   }
 }
 
@@ -124,14 +125,14 @@ TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures), caseOutline_
 
 void TForm1::attach(Handheld* handheld) {
   handheld_ = handheld;
-  handheld_->face.addObserver(this);
-  fade_.settle(handheld_->face);
+  handheld_->observeFace(this);
+  fade_.settle(handheld_->faceState());
 }
 
 void TForm1::setPanelLook(const PanelLook& look) {
   const PanelLook next = look.clamped();
   if (next == look_) return;
-  if (next.fade && !look_.fade && handheld_) fade_.settle(handheld_->face);
+  if (next.fade && !look_.fade && handheld_) fade_.settle(handheld_->faceState());
   if (!next.fade) fadeFrames_.stop();
   look_ = next;
   update();
@@ -144,7 +145,7 @@ void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) { changed(id
 void TForm1::changed(ElementId id) {
   if (look_.fade && handheld_) {
     const auto now = CrystalFade::Clock::now();
-    fade_.follow(handheld_->face, id, now);
+    fade_.follow(handheld_->faceState(), id, now);
     if (!fadeFrames_.isActive() && fade_.restsAt(id) > now) {
       lastFadeFrame_ = now;
       const qreal hertz = screen() ? screen()->refreshRate() : 60;
@@ -182,7 +183,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
       // The case's see-through corners leave the background as it is.
       painter.setClipRegion(outlineInWindow_.intersected(r));
     }
-    paintFace(painter, handheld_->face, pictures_, view_.toFace(r), look);
+    paintFace(painter, handheld_->faceState(), pictures_, view_.toFace(r), look);
   }
 }
 
@@ -346,7 +347,7 @@ bool TForm1::touch(QTouchEvent* event) {
     const ControlSource source = kFirstTouchSource - point.id();
     if (point.state() == QEventPoint::Pressed) {
       const QPoint p = view_.toFace(point.position());
-      const auto element = handheld_->face.elementAt(p.x(), p.y());
+      const auto element = handheld_->faceState().elementAt(p.x(), p.y());
       if (const auto control = element ? controlOfButton(*element) : std::nullopt) {
         touches_[point.id()] = *control;
         handheld_->controlDown(*control, source);
@@ -384,10 +385,10 @@ bool TForm1::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip && handheld_) {
     auto* help = static_cast<QHelpEvent*>(event);
     const QPoint at = view_.toFace(help->pos());
-    const auto id = handheld_->face.elementAt(at.x(), at.y());
+    const auto id = handheld_->faceState().elementAt(at.x(), at.y());
     const ButtonHint* hint = id ? hintOf(*id) : nullptr;
     if (hint)
-      QToolTip::showText(help->globalPos(), QString::fromUtf8(hint->hint.data(), hint->hint.size()), this);
+      QToolTip::showText(help->globalPos(), qtText(hint->hint), this);
     else
       QToolTip::hideText();
     return true;
@@ -409,7 +410,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::updatePointer(const QPoint& at) {
   if (!handheld_) return;
-  const auto id = handheld_->face.elementAt(at.x(), at.y());
+  const auto id = handheld_->faceState().elementAt(at.x(), at.y());
   const ButtonHint* hint = id ? hintOf(*id) : nullptr;
   const Qt::CursorShape shape = !hint                                 ? Qt::ArrowCursor
                                 : hint->pointer == PointerShape::Hand ? Qt::PointingHandCursor

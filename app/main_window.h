@@ -13,6 +13,7 @@
 #include "app/panel_look.h"
 #include "face/face.h"
 #include "game/controls.h"
+#include "platform/input.h"
 
 class QTouchEvent;
 
@@ -85,7 +86,7 @@ class TForm1 : public QWidget, public FaceObserver {
   std::map<int, Control> touches_;  // touch point id: the control it holds
 };
 
-// The virtual-key code the game knows a key by.
-int virtualKeyOf(int qtKey);
+// The virtual-key code the game knows a key by; kOtherKey for the rest.
+VirtualKey virtualKeyOf(int qtKey);
 
 }  // namespace wuffel

@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "game/handheld.h"
+#include "app/qt_text.h"
 
 namespace wuffel {
 
@@ -99,10 +99,6 @@ void QtWindows::bringToFront(WindowId id) {
   window(id)->activateWindow();
 }
 
-bool QtWindows::isShown(WindowId id) const {
-  return shownOffScreen_[static_cast<int>(id)] || window(id)->isVisible();
-}
-
 WindowPosition QtWindows::position(WindowId id) const {
   const QPoint p = window(id)->pos();
   return {p.x(), p.y()};
@@ -127,7 +123,7 @@ int QtWindows::windowWidth(WindowId id) const { return window(id)->frameGeometry
 int QtWindows::windowHeight(WindowId id) const { return window(id)->frameGeometry().height(); }
 
 void QtWindows::popupMenu(int x, int y) {
-  if (commandMenu_) commandMenu_->popup(window(WindowId::Form1)->mapToGlobal(QPoint(x, y)));
+  if (menuPopup_) menuPopup_->popup(window(WindowId::Form1)->mapToGlobal(QPoint(x, y)));
 }
 
 namespace {
@@ -146,7 +142,7 @@ int captionRoom(const QString& caption) {
 }  // namespace
 
 std::unique_ptr<QMessageBox> QtErrorBox::makeBox(const std::string& message) {
-  const QString title = QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size());
+  const QString title = qtText(kApplicationTitle);
   auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, title, QString::fromStdString(message),
                                            QMessageBox::Ok);
   // The box fixes its own size from its layout when shown, so the room goes
@@ -159,16 +155,15 @@ std::unique_ptr<QMessageBox> QtErrorBox::makeBox(const std::string& message) {
 
 void QtErrorBox::showError(const std::string& message) { makeBox(message)->exec(); }
 
+void QtShell::open(const std::string& target) { QDesktopServices::openUrl(urlOf(target)); }
+
 // Addresses carry their scheme. Anything else is a file named the program's
 // way (".\readme.txt"), relative to the working directory.
-void QtShell::open(const std::string& target) {
+QUrl QtShell::urlOf(const std::string& target) {
   QString text = QString::fromStdString(target);
-  if (text.contains(':')) {
-    QDesktopServices::openUrl(QUrl(text));
-    return;
-  }
+  if (text.contains(':')) return QUrl(text);
   text.replace('\\', '/');
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::cleanPath(QDir::current().absoluteFilePath(text))));
+  return QUrl::fromLocalFile(QDir::cleanPath(QDir::current().absoluteFilePath(text)));
 }
 
 int SystemTimeOfDay::utcMillisecondsSinceMidnight() const {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include "game/timers.h"
@@ -40,11 +41,10 @@ class QtWindows : public WindowSystem {
   void setWindowMaker(WindowId id, std::function<std::unique_ptr<QWidget>()> make) {
     makers_[static_cast<int>(id)] = std::move(make);
   }
-  void setCommandMenu(QMenu* menu) { commandMenu_ = menu; }
+  void setMenuPopup(QMenu* menu) { menuPopup_ = menu; }
   void show(WindowId) override;
   void hide(WindowId) override;
   void bringToFront(WindowId) override;
-  bool isShown(WindowId) const override;
   WindowPosition position(WindowId) const override;
   void moveTo(WindowId, WindowPosition) override;
   int screenWidth() const override;
@@ -59,7 +59,7 @@ class QtWindows : public WindowSystem {
   mutable std::array<QWidget*, 3> windows_{};
   std::array<std::function<std::unique_ptr<QWidget>()>, 3> makers_;
   mutable std::array<std::unique_ptr<QWidget>, 3> made_;
-  QMenu* commandMenu_ = nullptr;
+  QMenu* menuPopup_ = nullptr;
   // A window shown while its place lies off the screen would still be seen
   // where the compositor places windows (Wayland) or the window manager pulls
   // them onto the screen (many on X11); it is mapped only once it is moved
@@ -78,6 +78,8 @@ class QtErrorBox : public ErrorBox {
 class QtShell : public Shell {
  public:
   void open(const std::string& target) override;
+  // What the desktop is asked to open for a target named the program's way.
+  static QUrl urlOf(const std::string& target);
 };
 
 class SystemTimeOfDay : public TimeOfDay {

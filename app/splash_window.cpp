@@ -9,6 +9,8 @@
 #include <QPushButton>
 
 #include "app/jpeg_image.h"
+#include "app/qt_text.h"
+#include "game/documents.h"
 #include "game/handheld.h"
 
 namespace wuffel {
@@ -79,8 +81,6 @@ void makeBlack(QWidget* w) {
   w->setAutoFillBackground(true);
 }
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-
 const QColor kAqua(0, 255, 255);
 const QColor kSilver(192, 192, 192);
 
@@ -97,13 +97,13 @@ TSplashForm::TSplashForm(Handheld& handheld)
   QWidget* area = client();
   makeBlack(area);
   addPicture(area, QStringLiteral("Im_Piccina"), {24, 75, 209, 109});
-  addLabel(area, qs(kApplicationTitle), {17, 16, 222, 15}, {12, true});
-  addLabel(area, QStringLiteral("Version 1.00a"), {81, 32, 96, 15}, {12, true});
+  addLabel(area, qtText(kApplicationTitle), {17, 16, 222, 15}, {12, true});
+  addLabel(area, QStringLiteral("Version " WUFFEL_RELEASE), {81, 32, 96, 15}, {12, true});
   addLabel(area, QStringLiteral("Released as freeware by the Wuffel team, 2026"), {8, 52, 241, 14}, {11});
 
   auto link = [&](std::string_view text, QRect box, std::function<void()> click) {
     auto* label = new LinkLabel(area, std::move(click));
-    label->setText(qs(text));
+    label->setText(qtText(text));
     label->setGeometry(box);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(12);

@@ -6,7 +6,8 @@
 
 #include "app/face_pictures.h"
 #include "app/face_renderer.h"
-#include "core/rig.h"
+#include "sim/virtual_handheld.h"
+#include "store/memory_settings.h"
 
 namespace wuffel {
 namespace {
@@ -20,6 +21,14 @@ QImage windowSurface(const benchmark::State& state) {
   return surface;
 }
 
+// The face of a handheld just started: every segment lit.
+Face litFace() {
+  MemorySettings store;
+  sim::VirtualHandheld sim({}, store);
+  sim.handheld.start();
+  return sim.handheld.faceState();
+}
+
 void paintArea(QImage& target, const Face& face, const FacePictures& pictures, const QRect& area,
                const FaceLook& look = {}) {
   QPainter painter(&target);
@@ -29,12 +38,11 @@ void paintArea(QImage& target, const Face& face, const FacePictures& pictures, c
 
 void FullRepaintOfTheLitFace(benchmark::State& state) {
   static const FacePictures pictures;
-  testing::Rig rig;
-  rig.handheld->start();
+  const Face face = litFace();
   QImage surface = windowSurface(state);
-  paintArea(surface, rig.handheld->face, pictures, drawnArea(ElementId::Im_Base));  // pictures made once, not timed
+  paintArea(surface, face, pictures, drawnArea(ElementId::Im_Base));  // pictures made once, not timed
   for (auto _ : state) {
-    paintArea(surface, rig.handheld->face, pictures, drawnArea(ElementId::Im_Base));
+    paintArea(surface, face, pictures, drawnArea(ElementId::Im_Base));
     benchmark::DoNotOptimize(surface.constBits());
   }
 }
@@ -43,15 +51,14 @@ BENCHMARK(FullRepaintOfTheLitFace)->Arg(100)->Arg(200)->Unit(benchmark::kMicrose
 // Every segment unlit, each drawn as a ghost, at the lowest contrast.
 void FullRepaintOfGhosts(benchmark::State& state) {
   static const FacePictures pictures;
-  testing::Rig rig;
-  rig.handheld->start();
+  Face face = litFace();
   for (const auto& e : kElements)
-    if (e.seeThrough()) rig.handheld->face.hide(e.id);
+    if (e.seeThrough()) face.hide(e.id);
   const FaceLook look{.panel = {.ghosts = PanelLook::kMaxGhosts, .contrast = PanelLook::kMinContrast}};
   QImage surface = windowSurface(state);
-  paintArea(surface, rig.handheld->face, pictures, drawnArea(ElementId::Im_Base), look);
+  paintArea(surface, face, pictures, drawnArea(ElementId::Im_Base), look);
   for (auto _ : state) {
-    paintArea(surface, rig.handheld->face, pictures, drawnArea(ElementId::Im_Base), look);
+    paintArea(surface, face, pictures, drawnArea(ElementId::Im_Base), look);
     benchmark::DoNotOptimize(surface.constBits());
   }
 }
@@ -62,15 +69,12 @@ BENCHMARK(FullRepaintOfGhosts)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond
 void FullRepaintWhileEverythingFades(benchmark::State& state) {
   using namespace std::chrono_literals;
   static const FacePictures pictures;
-  testing::Rig rig;
-  auto& face = rig.handheld->face;
-  rig.handheld->start();
+  Face face = litFace();
   CrystalFade fade;
   const auto t0 = CrystalFade::Clock::time_point{} + 1s;
   for (const auto& e : kElements)
     if (e.seeThrough()) face.hide(e.id);
   fade.settle(face);
-  rig.handheld->RiempiSchermo();
   for (const auto& e : kElements)
     if (e.seeThrough()) {
       face.show(e.id);
@@ -89,17 +93,16 @@ BENCHMARK(FullRepaintWhileEverythingFades)->Arg(100)->Arg(200)->Unit(benchmark::
 // One rally cell lit or unlit, as during play.
 void OneSegmentRepaint(benchmark::State& state) {
   static const FacePictures pictures;
-  testing::Rig rig;
-  rig.handheld->start();
+  Face face = litFace();
   QImage surface = windowSurface(state);
   const auto& cell = elementInfo(ElementId::Im_Ball23);
   const QRect area = drawnArea(cell.id);
-  paintArea(surface, rig.handheld->face, pictures, area);
+  paintArea(surface, face, pictures, area);
   bool lit = true;
   for (auto _ : state) {
     lit = !lit;
-    rig.handheld->face.setVisible(cell.id, lit);
-    paintArea(surface, rig.handheld->face, pictures, area);
+    face.setVisible(cell.id, lit);
+    paintArea(surface, face, pictures, area);
     benchmark::DoNotOptimize(surface.constBits());
   }
 }
@@ -111,9 +114,7 @@ BENCHMARK(OneSegmentRepaint)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 void StartupToFirstFrame(benchmark::State& state) {
   for (auto _ : state) {
     FacePictures pictures;
-    testing::Rig rig;
-    rig.handheld->start();
-    QImage frame = renderFace(rig.handheld->face, pictures, state.range(0) / 100.0);
+    QImage frame = renderFace(litFace(), pictures, state.range(0) / 100.0);
     benchmark::DoNotOptimize(frame.constBits());
   }
 }

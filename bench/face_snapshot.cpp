@@ -24,19 +24,20 @@
 #include "app/crystal_fade.h"
 #include "app/face_pictures.h"
 #include "app/face_renderer.h"
-#include "core/rig.h"
+#include "sim/virtual_handheld.h"
+#include "store/memory_settings.h"
 
 namespace {
 
 using namespace wuffel;
 
-// The fade following the face on the rig's virtual clock.
+// The fade following the face on the handheld's virtual clock.
 class FadeOnVirtualTime : public FaceObserver {
  public:
-  FadeOnVirtualTime(CrystalFade& fade, const Face& face, const std::int64_t& nowMs)
-      : fade_(fade), face_(face), nowMs_(nowMs) {}
-  void visibilityChanged(ElementId id, bool) override { fade_.follow(face_, id, at(nowMs_)); }
-  void pictureChanged(ElementId id, std::optional<ElementId>) override { fade_.follow(face_, id, at(nowMs_)); }
+  FadeOnVirtualTime(CrystalFade& fade, const sim::VirtualHandheld& sim)
+      : fade_(fade), face_(sim.handheld.faceState()), sim_(sim) {}
+  void visibilityChanged(ElementId id, bool) override { fade_.follow(face_, id, at(sim_.now())); }
+  void pictureChanged(ElementId id, std::optional<ElementId>) override { fade_.follow(face_, id, at(sim_.now())); }
   static CrystalFade::Clock::time_point at(std::int64_t ms) {
     return CrystalFade::Clock::time_point{} + std::chrono::milliseconds(ms);
   }
@@ -44,7 +45,7 @@ class FadeOnVirtualTime : public FaceObserver {
  private:
   CrystalFade& fade_;
   const Face& face_;
-  const std::int64_t& nowMs_;
+  const sim::VirtualHandheld& sim_;
 };
 
 int usage() {
@@ -86,24 +87,28 @@ int main(int argc, char** argv) {
     else return usage();
   }
 
-  testing::Rig rig;
-  auto& face = rig.handheld->face;
+  MemorySettings store;
+  sim::VirtualHandheld sim({}, store);
   CrystalFade fade;
-  FadeOnVirtualTime follower(fade, face, rig.clockNow);
-  rig.handheld->start();
-  fade.settle(face);
-  if (look.panel.fade) face.addObserver(&follower);
-  if (bare)
-    for (const auto& e : kElements)
-      if (e.seeThrough()) face.hide(e.id);
+  FadeOnVirtualTime follower(fade, sim);
+  sim.handheld.start();
+  fade.settle(sim.handheld.faceState());
+  if (look.panel.fade) sim.handheld.observeFace(&follower);
   if (game == QLatin1String("a") || game == QLatin1String("b")) {
-    rig.click(game == QLatin1String("a") ? ElementId::Puls_GameA : ElementId::Puls_GameB);
-    rig.advanceTo(atMs);
+    const auto& button = elementInfo(game == QLatin1String("a") ? ElementId::Puls_GameA : ElementId::Puls_GameB);
+    sim.handheld.mousePress(button.left + 1, button.top + 1, MouseButton::Left);
+    sim.handheld.mouseRelease(button.left + 1, button.top + 1, MouseButton::Left);
+    sim.advanceTo(atMs);
   }
   if (look.panel.fade) {
     look.fade = &fade;
-    look.now = FadeOnVirtualTime::at(rig.clockNow);
+    look.now = FadeOnVirtualTime::at(sim.now());
   }
+  // The bare case: the face as it is, with no crystal drawn.
+  Face face = sim.handheld.faceState();
+  if (bare)
+    for (const auto& e : kElements)
+      if (e.seeThrough()) face.setVisible(e.id, false);
 
   const FacePictures pictures;
   QImage image = renderFace(face, pictures, scale, look);

@@ -5,7 +5,8 @@
 #include <sstream>
 
 #include "app/face_pictures.h"
-#include "core/rig.h"
+#include "sim/virtual_handheld.h"
+#include "store/memory_settings.h"
 #include "repaint.h"
 #include "sim/runner.h"
 
@@ -16,47 +17,54 @@ namespace {
 // play is reset with ACL and a new Game A begins.
 class Player {
  public:
-  explicit Player(testing::Rig& rig) : rig_(rig) {}
+  explicit Player(Handheld& handheld) : h_(handheld) {}
   void beginGame() {
-    rig_.click(ElementId::Puls_ACL);
-    rig_.click(ElementId::Puls_GameA);
+    click(ElementId::Puls_ACL);
+    click(ElementId::Puls_GameA);
   }
   void act(int tick) {
-    Handheld& h = *rig_.handheld;
-    if (tick % 3 == 0) h.keyDown(kKeyCtrl);
-    if (tick % 3 == 1) h.keyUp(kKeyCtrl);
-    if (tick % 17 == 0) { h.keyDown(kKeyUp); h.keyUp(kKeyUp); }
-    if (tick % 23 == 0) { h.keyDown(kKeyDown); h.keyUp(kKeyDown); }
+    if (tick % 3 == 0) h_.keyDown(VirtualKey::Ctrl);
+    if (tick % 3 == 1) h_.keyUp(VirtualKey::Ctrl);
+    if (tick % 17 == 0) { h_.keyDown(VirtualKey::Up); h_.keyUp(VirtualKey::Up); }
+    if (tick % 23 == 0) { h_.keyDown(VirtualKey::Down); h_.keyUp(VirtualKey::Down); }
   }
 
  private:
-  testing::Rig& rig_;
+  void click(ElementId button) {
+    const auto& at = elementInfo(button);
+    h_.mousePress(at.left + 1, at.top + 1, MouseButton::Left);
+    h_.mouseRelease(at.left + 1, at.top + 1, MouseButton::Left);
+  }
+  Handheld& h_;
 };
 
 void GameTickWithRepaint(benchmark::State& state) {
   static const FacePictures pictures;
-  testing::Rig rig(testing::kFirstThrowInLane2);
+  MemorySettings store;
+  sim::VirtualHandheld sim({}, store);
+  Handheld& h = sim.handheld;
   bench::DirtyRegion dirty;
-  rig.handheld->face.addObserver(&dirty);
-  rig.handheld->start();
-  rig.handheld->splashPlay();
+  h.observeFace(&dirty);
+  h.start();
+  h.splashPlay();
   const auto& base = elementInfo(ElementId::Im_Base);
   QImage surface(base.width, base.height, QImage::Format_ARGB32_Premultiplied);
-  Player player(rig);
+  Player player(h);
   player.beginGame();
-  dirty.repaint(surface, rig.handheld->face, pictures);
+  dirty.repaint(surface, h.faceState(), pictures);
   long pixels = 0;
   int tick = 0;
   for (auto _ : state) {
-    if (!rig.handheld->timer(TimerId::TimerGioco).enabled()) {
+    const IntervalTimer& gameTick = h.timerState(TimerId::TimerGioco);
+    if (!gameTick.enabled()) {
       state.PauseTiming();
       player.beginGame();
-      dirty.repaint(surface, rig.handheld->face, pictures);
+      dirty.repaint(surface, h.faceState(), pictures);
       state.ResumeTiming();
     }
     player.act(++tick);
-    rig.wait(rig.handheld->timer(TimerId::TimerGioco).interval());
-    pixels += dirty.repaint(surface, rig.handheld->face, pictures);
+    sim.advanceTo(sim.now() + gameTick.interval());
+    pixels += dirty.repaint(surface, h.faceState(), pictures);
     benchmark::DoNotOptimize(surface.constBits());
   }
   state.counters["pixels/tick"] = benchmark::Counter(static_cast<double>(pixels) / state.iterations());
@@ -68,6 +76,7 @@ BENCHMARK(GameTickWithRepaint)->Unit(benchmark::kMicrosecond);
 // about when the first ball gets past.
 constexpr int kSwingsPerGame = 20;
 constexpr int kWaitMs = 220;  // before each key press and each release
+constexpr int kCtrl = static_cast<int>(VirtualKey::Ctrl);
 
 std::string manyGamesScript(int games) {
   std::ostringstream s;
@@ -78,7 +87,7 @@ std::string manyGamesScript(int games) {
     s << "press " << a.left + 1 << ' ' << a.top + 1 << " left\n"
       << "release " << a.left + 1 << ' ' << a.top + 1 << " left\n";
     for (int i = 0; i < kSwingsPerGame; ++i)
-      s << "wait " << kWaitMs << "\nkeydown " << kKeyCtrl << "\nwait " << kWaitMs << "\nkeyup " << kKeyCtrl << '\n';
+      s << "wait " << kWaitMs << "\nkeydown " << kCtrl << "\nwait " << kWaitMs << "\nkeyup " << kCtrl << '\n';
     s << "press " << acl.left + 1 << ' ' << acl.top + 1 << " left\n"
       << "release " << acl.left + 1 << ' ' << acl.top + 1 << " left\n";
   }

@@ -17,7 +17,9 @@
 #include "app/face_pictures.h"
 #include "app/main_window.h"
 #include "app/qt_ports.h"
-#include "core/rig.h"
+#include "game/handheld.h"
+#include "sim/stand_ins.h"
+#include "store/memory_settings.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -40,21 +42,29 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::int64_t soundClockMs = 0;
-  testing::RecordingPorts ports;
-  ports.now = &soundClockMs;
+  // The sound's clock is the program's running time, as the window program's is.
+  class ElapsedClock : public MediaClock {
+   public:
+    ElapsedClock() { clock_.start(); }
+    std::int64_t nowMs() const override { return clock_.elapsed(); }
+
+   private:
+    QElapsedTimer clock_;
+  } mediaClock;
+  const sim::PlatformSetup setup;
+  sim::StandInWindows windows(setup.screenWidth, setup.screenHeight, nullptr);
+  sim::StandInErrorBox errorBox(nullptr);
+  sim::StandInShell shell(nullptr);
+  sim::StandInBeep beep(nullptr);
+  sim::StandInMessageLoop messageLoop;
   SilentOutput output;
-  SoundChannels channels{ports, ports, output, &ports};
+  sim::StandInSoundFiles soundFiles(setup, output);
+  SoundChannels channels(mediaClock, soundFiles, output, nullptr);
   MemorySettings settings;
   SystemTimeOfDay timeOfDay;
-  QElapsedTimer clock;
-  clock.start();
   Handheld* handheld = nullptr;
-  QtTimerScheduler scheduler([&](int index) {
-    soundClockMs = clock.elapsed();
-    handheld->timerFired(index);
-  });
-  Handheld core(HandheldPorts{scheduler, timeOfDay, ports, ports, ports, channels, settings, ports, ports});
+  QtTimerScheduler scheduler([&](int index) { handheld->timerFired(index); });
+  Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, channels, settings, beep, messageLoop});
   handheld = &core;
 
   const FacePictures pictures;

@@ -1,17 +1,17 @@
 // How fast a day of random play runs: virtual time over wall time.
 #include <benchmark/benchmark.h>
 
-#include "soak/day_of_play.h"
+#include "platform/ports.h"
+#include "sim/day_of_play.h"
 
 namespace wuffel {
 namespace {
 
 void DayOfPlay(benchmark::State& state) {
-  constexpr std::int64_t kDayMs = 24LL * 3600 * 1000;
   std::uint32_t seed = 1;
   double virtualSeconds = 0;
   for (auto _ : state) {
-    const auto day = soak::playDay(seed++, kDayMs);
+    const auto day = sim::playDay(seed++, kMillisecondsPerDay);
     if (!day.violations.empty()) state.SkipWithError(day.violations.front().c_str());
     virtualSeconds += static_cast<double>(day.virtualMs) / 1000.0;
   }

@@ -11,7 +11,7 @@
 
 #include "sound/channel.h"
 #include "sound/mixer.h"
-#include "sound/qt_audio_output.h"
+#include "app/qt_audio_output.h"
 #include "sound/wall_clock.h"
 #include "sound/wave_file_loader.h"
 

@@ -10,9 +10,9 @@
 #include <chrono>
 #include <vector>
 
+#include "app/qsettings_backend.h"
+#include "app/settings_file.h"
 #include "store/hiscore_store.h"
-#include "store/qsettings_backend.h"
-#include "store/settings_file.h"
 
 namespace {
 
@@ -79,8 +79,8 @@ void StoreReadLargestFile(benchmark::State& state) {
   file.write(largestReadFile());
   file.close();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(store.readInteger("", "HiscoreA", 0));
-    benchmark::DoNotOptimize(store.readInteger("", "HiscoreB", 0));
+    benchmark::DoNotOptimize(store.readInteger("HiscoreA", 0));
+    benchmark::DoNotOptimize(store.readInteger("HiscoreB", 0));
   }
 }
 BENCHMARK(StoreReadLargestFile)->Unit(benchmark::kMillisecond);

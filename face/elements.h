@@ -69,8 +69,6 @@ inline constexpr const ElementInfo& elementInfo(ElementId id) {
 inline constexpr std::string_view nameOf(ElementId id) { return elementInfo(id).name; }
 inline constexpr std::size_t indexOf(ElementId id) { return static_cast<std::size_t>(id); }
 
-std::optional<ElementId> elementNamed(std::string_view name);
-
 // The pictures that eleven segments copy from another element at start-up,
 // in the order in which they are assigned.
 struct SharedPicture {

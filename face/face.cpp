@@ -2,12 +2,6 @@
 
 namespace wuffel {
 
-std::optional<ElementId> elementNamed(std::string_view name) {
-  for (const auto& e : kElements)
-    if (e.name == name) return e.id;
-  return std::nullopt;
-}
-
 Face::Face() {
   for (const auto& e : kElements) {
     state_[indexOf(e.id)] = {e.visibleAtStart(),

@@ -9,15 +9,14 @@
 #include <cstdlib>
 #include <string>
 
-#include <QDateTime>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "app/qsettings_backend.h"
+#include "app/settings_file.h"
 #include "platform/error.h"
 #include "store/hiscore_store.h"
-#include "store/qsettings_backend.h"
-#include "store/settings_file.h"
 #include "tests/store/qsettings_reference.h"
 
 namespace {
@@ -34,51 +33,68 @@ QByteArray fileText(const QString& path) {
 
 void read(wuffel::HiScoreStore& store, const char* name) {
   try {
-    store.readInteger("", name, 0);
+    store.readInteger(name, 0);
   } catch (const wuffel::WuffelError& e) {
     if (std::string(e.what()) != "Invalid data type for '" + std::string(name) + "'") fail(e.what());
   }
 }
+
+// QSettings keeps what it read of a path while the file's size and time
+// stay the same, which a rewrite may well keep: it reads each text from a
+// file of its own.
+class ForQSettings {
+ public:
+  explicit ForQSettings(const QByteArray& text) : path_(folder().path() + "/" + QString::number(serial_++) + ".conf") {
+    QFile f(path_);
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) fail("cannot write a file for QSettings");
+  }
+  ~ForQSettings() { QFile::remove(path_); }
+  const QString& path() const { return path_; }
+
+ private:
+  static const QTemporaryDir& folder() {
+    static const QTemporaryDir dir;
+    return dir;
+  }
+  static inline qint64 serial_ = 0;
+  QString path_;
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const QTemporaryDir folder;
   static const QString path = folder.path() + "/WuffelTennis.conf";
-  static qint64 serial = 0;
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
       fail("cannot write the input");
-    // QSettings keeps what it read of a path while the file's size and time
-    // stay the same: a time of its own for each input.
-    f.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + serial++), QFileDevice::FileModificationTime);
   }
   {
+    const bool parsed = size <= wuffel::settings_file::kMaxFileSize;
+    const ForQSettings input(parsed ? bytes : QByteArray());
     wuffel::QSettingsBackend backend(path);
     wuffel::HiScoreStore store(backend, wuffel::kHiScoreKey);
     for (const char* name : {"HiscoreA", "HiscoreB"}) {
       read(store, name);
       const wuffel::StoredValue ours = backend.read(name);
-      const wuffel::StoredValue theirs = size <= wuffel::settings_file::kMaxFileSize
-                                             ? wuffel::testing::readByQSettings(path, name)
-                                             : wuffel::StoredValue{};
+      const wuffel::StoredValue theirs = wuffel::testing::readByQSettings(input.path(), name);
       if (ours.outcome != theirs.outcome || ours.isText != theirs.isText || ours.text != theirs.text)
         fail("a value reads otherwise than QSettings reads it");
     }
     if (fileText(path) != bytes) fail("a read changed the file");
-    const QVariantMap others = size <= wuffel::settings_file::kMaxFileSize
-                                   ? wuffel::testing::othersByQSettings(path, "HiScoreA")
-                                   : QVariantMap();
 
     store.writeInteger("", "HiScoreA", 4321);
-    if (store.readInteger("", "HiscoreA", 0) != 4321) fail("the written value does not read back");
+    if (store.readInteger("HiscoreA", 0) != 4321) fail("the written value does not read back");
+    const ForQSettings written(fileText(path));
     int spellings = 0;
-    for (const QString& key : QSettings(path, QSettings::IniFormat).childKeys())
+    for (const QString& key : QSettings(written.path(), QSettings::IniFormat).childKeys())
       if (wuffel::sameValueName(key.toStdString(), "HiScoreA")) ++spellings;
     if (spellings != 1) fail("the value is there under more than one name");
-    if (wuffel::testing::othersByQSettings(path, "HiScoreA") != others) fail("a write changed another value");
+    if (wuffel::testing::othersByQSettings(written.path(), "HiScoreA") !=
+        wuffel::testing::othersByQSettings(input.path(), "HiScoreA"))
+      fail("a write changed another value");
   }
   QFile::remove(path);
   return 0;

@@ -1,8 +1,14 @@
 // The game buttons: "Game A", "Game B", the "ACL" reset, the start of a game,
 // the stop of every game timer and the first-ball period.
 #include "game/handheld.h"
+#include "game/rules.h"
 
 namespace wuffel {
+
+namespace {
+// One throw in this many thrower turns, until the score sets the pace.
+constexpr std::int32_t kThrowOddsAtStart = 11;
+}  // namespace
 
 void Handheld::gameButtonDown(ElementId button, ElementId label, std::int32_t& hiScore, MouseButton mouse) {
   if (mouse == MouseButton::Left) face.hide(button);
@@ -50,10 +56,10 @@ void Handheld::Puls_ACLMouseUp() {
 
 void Handheld::AvviaGioco() {
   forgetCutOffChance();
-  vars.LivesLeft = 3;
+  vars.LivesLeft = kLivesPerGame;
   vars.Score = 0;
   TrasformaScore(vars.Score);
-  vars.ChanceMark = 200;
+  vars.ChanceMark = kFirstChanceMark;
   vars.PlayerActive = true;
   vars.SwingReady = true;
   vars.KeyLatch = false;
@@ -61,12 +67,12 @@ void Handheld::AvviaGioco() {
   vars.ThrowLane = 0;
   vars.MissPending = false;
   vars.FirstBall = true;
-  vars.ThrowOdds = 11;
+  vars.ThrowOdds = kThrowOddsAtStart;
   vars.GameRunning = true;
   // The first-ball period is counted in tick intervals of the pace as it stands now.
-  timer(TimerId::TimerPrimaPalla).setInterval(60 * timer(TimerId::TimerGioco).interval());
+  timer(TimerId::TimerPrimaPalla).setInterval(kFirstBallTicksAtStart * timer(TimerId::TimerGioco).interval());
   timer(TimerId::TimerPrimaPalla).setEnabled(true);
-  timer(TimerId::TimerGioco).setInterval(220);
+  timer(TimerId::TimerGioco).setInterval(kStartingTickMs);
   timer(TimerId::TimerGioco).setEnabled(true);
 }
 

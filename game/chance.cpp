@@ -2,11 +2,15 @@
 // the lives back, or with none lost the bonus of raised points while the
 // score blinks.
 #include "game/handheld.h"
+#include "game/rules.h"
 
 namespace wuffel {
 
 namespace {
 using E = ElementId;
+// TimerChance's interval: from the stop of play to the tune, then between steps.
+constexpr int kUntilTuneMs = 100;
+constexpr int kChanceStepMs = 250;
 constexpr int kOutcomeStep = 10;
 constexpr int kBonusLengthSpread = 25;  // the bonus lasts 63 plus a draw below this many blinks
 constexpr std::int32_t kBonusEndsAtBlink = 63;
@@ -14,13 +18,23 @@ constexpr std::int32_t kBonusPointsThrown = 5;
 constexpr std::int32_t kBonusPointsRally = 6;
 }  // namespace
 
+void Handheld::startChance() {
+  vars.PlayerActive = false;
+  vars.SwingReady = false;
+  BloccaTimers();
+  BloccaMPlayers();
+  vars.ChanceStep = 1;
+  timer(TimerId::TimerChance).setInterval(kUntilTuneMs);
+  timer(TimerId::TimerChance).setEnabled(true);
+}
+
 void Handheld::TimerChanceTimer() {
   const int step = vars.ChanceStep;
   if (step == 1) {
     channel(ChannelId::MPlayerBall).stop();
     channel(ChannelId::MPlayerHit).stop();
     channel(ChannelId::MPlayerChance).play();
-    timer(TimerId::TimerChance).setInterval(250);
+    timer(TimerId::TimerChance).setInterval(kChanceStepMs);
   } else if (step >= 2 && step < kOutcomeStep) {
     channel(ChannelId::MPlayerChance).play();
     if (vars.LivesLeft == 2 || vars.LivesLeft == 1) face.setVisible(E::Im_Miss1, !face.visible(E::Im_Miss1));
@@ -32,7 +46,7 @@ void Handheld::TimerChanceTimer() {
 }
 
 void Handheld::chanceOutcome() {
-  if (vars.LivesLeft == 3) {
+  if (vars.LivesLeft == kLivesPerGame) {
     reseed();
     vars.BlinkCount = -drawBelow(kBonusLengthSpread);
     timer(TimerId::TimerBlink).setEnabled(true);
@@ -40,7 +54,7 @@ void Handheld::chanceOutcome() {
     vars.PointsRally = kBonusPointsRally;
     vars.ChanceActive = true;
   } else {
-    vars.LivesLeft = 3;
+    vars.LivesLeft = kLivesPerGame;
   }
   MostraWuffel();
   MostraVite();
@@ -55,8 +69,8 @@ void Handheld::TimerBlinkTimer() {
   for (auto d : tables.scoreDigits) face.setVisible(d, !face.visible(d));
   if (++vars.BlinkCount != kBonusEndsAtBlink) return;
   for (auto d : tables.scoreDigits) face.show(d);
-  vars.PointsThrown = 2;
-  vars.PointsRally = 3;
+  vars.PointsThrown = kPointsThrown;
+  vars.PointsRally = kPointsRally;
   vars.ChanceActive = false;
   timer(TimerId::TimerBlink).setEnabled(false);
 }

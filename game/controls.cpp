@@ -7,11 +7,11 @@
 namespace wuffel {
 
 namespace {
-int keyOf(Control control) {
+VirtualKey keyOf(Control control) {
   switch (control) {
-    case Control::Up: return kKeyUp;
-    case Control::Down: return kKeyDown;
-    default: return kKeyCtrl;
+    case Control::Up: return VirtualKey::Up;
+    case Control::Down: return VirtualKey::Down;
+    default: return VirtualKey::Ctrl;
   }
 }
 }  // namespace

@@ -9,44 +9,33 @@
 #include <optional>
 
 #include "face/elements.h"
+#include "platform/input.h"
 
 namespace wuffel {
-
-// Virtual-key codes of the keys the game uses.
-inline constexpr int kKeyCtrl = 17;
-inline constexpr int kKeyUp = 38;
-inline constexpr int kKeyDown = 40;
-inline constexpr int kKeySpace = 32;
-inline constexpr int kKeyA = 65;
-inline constexpr int kKeyB = 66;
-inline constexpr int kKeyM = 77;
-inline constexpr int kKeyP = 80;
-inline constexpr int kKeyT = 84;
-inline constexpr int kKeyZ = 90;
 
 enum class Control { Swing, Up, Down, GameA, GameB, Time, Pause, Mute };
 
 struct ControlKey {
-  int virtualKey;
+  VirtualKey key;
   Control control;
 };
 
 inline constexpr std::array<ControlKey, 10> kModernKeys{{
-    {kKeyCtrl, Control::Swing},
-    {kKeySpace, Control::Swing},
-    {kKeyZ, Control::Swing},
-    {kKeyUp, Control::Up},
-    {kKeyDown, Control::Down},
-    {kKeyA, Control::GameA},
-    {kKeyB, Control::GameB},
-    {kKeyT, Control::Time},
-    {kKeyP, Control::Pause},
-    {kKeyM, Control::Mute},
+    {VirtualKey::Ctrl, Control::Swing},
+    {VirtualKey::Space, Control::Swing},
+    {VirtualKey::Z, Control::Swing},
+    {VirtualKey::Up, Control::Up},
+    {VirtualKey::Down, Control::Down},
+    {VirtualKey::A, Control::GameA},
+    {VirtualKey::B, Control::GameB},
+    {VirtualKey::T, Control::Time},
+    {VirtualKey::P, Control::Pause},
+    {VirtualKey::M, Control::Mute},
 }};
 
-inline constexpr std::optional<Control> modernControlForKey(int virtualKey) {
+inline constexpr std::optional<Control> modernControlForKey(VirtualKey key) {
   for (const auto& k : kModernKeys)
-    if (k.virtualKey == virtualKey) return k.control;
+    if (k.key == key) return k.control;
   return std::nullopt;
 }
 
@@ -64,6 +53,7 @@ inline constexpr std::optional<Control> controlOfButton(ElementId id) {
 // number below zero that the front end gives a pointer or a gamepad button,
 // so that each can be held and released on its own.
 using ControlSource = int;
+inline constexpr ControlSource sourceOfKey(VirtualKey key) { return static_cast<ControlSource>(key); }
 inline constexpr ControlSource kMouseSource = -1;
 inline constexpr ControlSource kFirstTouchSource = -100;     // then downwards, one per touch point
 inline constexpr ControlSource kFirstGamepadSource = -1000;  // then downwards, one per pad button

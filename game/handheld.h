@@ -1,23 +1,28 @@
 // The handheld: the one object that holds what every handler shares (the
-// face, the segment tables, the game variables, the timers, the sound
-// channels) and the handlers themselves. Each group of handlers lives in a
+// face, the game variables, the rally state, the timers, the sound channels,
+// the store) and the handlers themselves. Each group of handlers lives in a
 // file of its own, named after what it does.
 #pragma once
 
 #include <array>
 #include <memory>
-#include <string>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "face/face.h"
-#include "face/tables.h"
+#include "face/segment_tables.h"
 #include "game/controls.h"
+#include "game/menu_items.h"
 #include "game/player_events.h"
+#include "game/rally_state.h"
+#include "game/random_draws.h"
 #include "game/timers.h"
 #include "game/variables.h"
 #include "platform/dispatcher.h"
+#include "platform/input.h"
 #include "platform/interval_timer.h"
 #include "platform/ports.h"
-#include "shell/command_menu.h"
 #include "sound/channel.h"
 #include "store/hiscore_store.h"
 #include "store/player_settings_store.h"
@@ -25,25 +30,8 @@
 
 namespace wuffel {
 
-inline constexpr std::string_view kApplicationTitle = "Wuffel Tennis (Vantoro) Simulator";
-inline constexpr WindowPosition kMainWindowCreatedAt{-700, -500};
-
-struct WindowSize {
-  int width;
-  int height;
-};
-inline constexpr WindowSize kSplashFormSize{257, 308};
-inline constexpr WindowSize kAboutFormSize{275, 224};
-inline constexpr std::string_view kMailAddress = "mailto:wuffel-tennis@example.org";
-inline constexpr std::string_view kWebAddress = "https://wuffel-tennis.example.org/";
-
-enum class MouseButton { Left, Right, Middle };
-struct MouseButtons {
-  bool left = false;
-  bool right = false;
-  bool middle = false;
-};
-
+// What the handheld calls: each front end, the runner and the tests pass
+// their own.
 struct HandheldPorts {
   TimerScheduler& scheduler;
   TimeOfDay& timeOfDay;
@@ -70,8 +58,8 @@ class Handheld {
   void mousePress(int x, int y, MouseButton button);
   void mouseMove(int x, int y, MouseButtons held);
   void mouseRelease(int x, int y, MouseButton button);
-  void keyDown(int virtualKey);
-  void keyUp(int virtualKey);
+  void keyDown(VirtualKey key);
+  void keyUp(VirtualKey key);
   void splashPlay();
   void splashEmail();
   void splashHttp();
@@ -97,12 +85,29 @@ class Handheld {
   // the topmost visible element there.
   std::optional<ElementId> mouseTarget(int x, int y) const { return capture_ ? capture_ : face.elementAt(x, y); }
 
-  Face face;
-  SegmentTables tables;
-  GameVariables vars;
+  // What a front end draws, and what the runner's dump shows.
+  void observeFace(FaceObserver* observer) { face.addObserver(observer); }
+  const Face& faceState() const { return face; }
+  const GameVariables& variables() const { return vars; }
+  const RallyState& rallyState() const { return rally; }
+  const IntervalTimer& timerState(TimerId id) const { return *timers_[static_cast<std::size_t>(id)]; }
+
+ private:
+  friend class HandheldTestAccess;  // the tests' view of the state below
+
   IntervalTimer& timer(TimerId id) { return *timers_[static_cast<std::size_t>(id)]; }
-  const IntervalTimer& timer(TimerId id) const { return *timers_[static_cast<std::size_t>(id)]; }
   SoundChannel& channel(ChannelId id) { return ports_.sound[id]; }
+
+  // Start-up and the windows.
+  void FormCreate();
+  void FormActivate();
+
+  // Mouse routing and the drag of the window.
+  void Im_BaseMouseDown(MouseButton button, int x, int y);
+  void Im_BaseMouseMove(MouseButtons held, int x, int y);
+  void elementMouseDown(ElementId id, MouseButton button, int x, int y);
+  void elementMouseMove(ElementId id, MouseButtons held, int x, int y);
+  void elementMouseUp(ElementId id, MouseButton button);
 
   // Screen routines.
   void RiempiSchermo();
@@ -115,43 +120,35 @@ class Handheld {
   void showNumber(std::int32_t n);
   void showDigit(int position, int digit);  // position 0..3, left to right
 
-  // Game routines.
-  void AvviaGioco();
-  void BloccaTimers();
-  void BloccaMPlayers();
-  void MuoviBall1(int lane);
-  void MuoviBall2(int lane);
-  void ProcBrunna(int lane);
-
- private:
-  void FormCreate();
-  void FormActivate();
-  void Im_BaseMouseDown(MouseButton button, int x, int y);
-  void Im_BaseMouseMove(MouseButtons held, int x, int y);
-  void elementMouseDown(ElementId id, MouseButton button, int x, int y);
-  void elementMouseMove(ElementId id, MouseButtons held, int x, int y);
-  void elementMouseUp(ElementId id, MouseButton button, int x, int y);
-
+  // The game buttons and the start and stop of play.
   void gameButtonDown(ElementId button, ElementId label, std::int32_t& hiScore, MouseButton mouse);
   void gameButtonUp(ElementId button, int mode, MouseButton mouse);
   void Puls_ACLMouseDown();
   void Puls_ACLMouseUp();
+  void AvviaGioco();
+  void BloccaTimers();
+  void BloccaMPlayers();
+  void TimerPrimaPallaTimer();
   void forgetCutOffChance();
 
+  // The clock.
   void Puls_TimeMouseDown(MouseButton mouse);
   void Puls_TimeMouseUp(MouseButton mouse);
   void TimerClockTimer();
 
+  // The command menu.
   void PM_1AboutClick();
   void PM_3ReadmeClick();
   void PM_4WhatsnewClick();
   void PM_6InstructClick();
   void PM_8HiScoreClick();
-  void PM_10ExitClick();
   void PM_SettingsClick();
+  void PM_10ExitClick();
 
-  void FormKeyDown(int key);
-  void FormKeyUp(int key);
+  // The player's keys and swing.
+  void FormKeyDown(VirtualKey key);
+  void FormKeyUp(VirtualKey key);
+  void TimerRacchettaTimer();
 
   // Modern keys and the controls (controls.cpp).
   void pressControl(Control control, ControlSource source);
@@ -168,30 +165,44 @@ class Handheld {
   bool pauseTakesRelease(MouseButton button);
   bool pauseTakesMove() const { return !swallowedButtons_.empty(); }
 
+  // The settings (settings_changes.cpp).
   void applySetting(Setting setting);
 
+  // The game tick, the throw track, the rally track and the opponent.
   void TimerGiocoTimer();
-  void TimerRacchettaTimer();
-  void TimerPrimaPallaTimer();
+  void MuoviBall1(int lane);
+  void MuoviBall2(int lane);
+  void ProcBrunna(int lane);
+  void throwerStep(bool ballInPlay);
+  bool ballInPlay() const;
 
   // The score rules, applied by TrasformaScore while a game runs.
   void testChance();
   void applyPace();
 
+  // The miss sequence, the game over and the sleep animation.
+  void startMiss();
   void TimerMissTimer();
   void missStep(int step);
   void TimerMPlayerMissTimer();
   void TimerZZZTimer();
   void gameOverScore();
+
+  // The chance and its bonus.
+  void startChance();
   void TimerChanceTimer();
   void chanceOutcome();
   void TimerBlinkTimer();
-  void throwerStep(bool ballInPlay);
-  bool ballInPlay() const;
 
   // Random draws: re-seed from the UTC time of day, then draw below n.
   void reseed();
   int drawBelow(int n);
+
+  // What every handler shares.
+  Face face;
+  GameVariables vars;
+  RallyState rally;
+  static constexpr const SegmentTables& tables = kSegmentTables;
 
   HandheldPorts ports_;
   Dispatcher dispatcher_;
@@ -200,7 +211,7 @@ class Handheld {
   std::optional<ElementId> capture_;
   // The game button whose press now shows its best score, set up for play.
   std::optional<ElementId> bestScoreShownBy_;
-  std::uint32_t seed_ = 0;
+  RandomDraws draws_;
 
   PlayerSettingsStore settingsStore_;
   PlayerSettings settings_;

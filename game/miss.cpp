@@ -2,6 +2,7 @@
 // asleep; then play again, or the game over with the best score kept and
 // the sleep animation.
 #include "game/handheld.h"
+#include "game/rules.h"
 
 namespace wuffel {
 
@@ -9,15 +10,47 @@ namespace {
 using E = ElementId;
 constexpr std::array<E, 3> kSleepZs{E::Im_CrashZ1, E::Im_CrashZ2, E::Im_CrashZ3};
 
-// How long the miss sound may run, by the lives left after the miss.
+// TimerMiss's interval, from the stop of play to step 1 and then as the
+// steps set it.
+constexpr int kUntilBallsClearedMs = 200;
+constexpr int kUntilLifeLostMs = 250;
+constexpr int kUntilCrashMs = 750;
+constexpr int kCrashMs = 450;
+constexpr int kSleepStepMs = 350;
+constexpr int kUntilPlayResumesMs = 500;
+constexpr int kGameOverSoundMs = 1200;
+
+// The sleep animation after a game over: its first Z at once, then a step
+// every so often.
+constexpr int kZzzFirstStepMs = 1;
+constexpr int kZzzStepMs = 400;
+
+// How long the miss sound may run, by the lives left after the miss: the
+// nearer the game's end, the shorter.
+constexpr int kMissSoundWithTwoLivesLeftMs = 1300;
+constexpr int kMissSoundWithOneLifeLeftMs = 950;
+constexpr int kMissSoundAtGameOverMs = 850;
+
 int missSoundCutAfter(std::int32_t livesLeft) {
   switch (livesLeft) {
-    case 2: return 1300;
-    case 1: return 950;
-    default: return 850;
+    case 2: return kMissSoundWithTwoLivesLeftMs;
+    case 1: return kMissSoundWithOneLifeLeftMs;
+    default: return kMissSoundAtGameOverMs;
   }
 }
 }  // namespace
+
+void Handheld::startMiss() {
+  BloccaTimers();
+  BloccaMPlayers();
+  for (auto d : tables.scoreDigits) face.show(d);
+  vars.PlayerActive = false;
+  vars.SwingReady = false;
+  channel(ChannelId::MPlayerMiss).play();
+  vars.MissStep = 1;
+  timer(TimerId::TimerMiss).setInterval(kUntilBallsClearedMs);
+  timer(TimerId::TimerMiss).setEnabled(true);
+}
 
 void Handheld::TimerMissTimer() {
   // A step that fails (a refused write of the best score) is not counted,
@@ -34,24 +67,24 @@ void Handheld::missStep(int step) {
       face.hide(E::Im_Tobbel3);
       for (int lane = 1; lane <= kLanes; ++lane) {
         for (int c = 1; c <= launchCell(lane); ++c) face.hide(tables.throwCell(lane, c));
-        for (int c = 0; c < kBehindRallyCell; ++c) face.hide(tables.rally(lane, c).segment);
+        for (int c = 0; c < kBehindRallyCell; ++c) face.hide(tables.rallyCell(lane, c));
       }
       for (auto p : tables.opponentParts) face.hide(p);
-      miss.setInterval(250);
+      miss.setInterval(kUntilLifeLostMs);
       break;
     case 2:
       for (int lane = 1; lane <= kLanes; ++lane) {
         face.hide(tables.throwCell(lane, 0));
-        face.hide(tables.rally(lane, kBehindRallyCell).segment);
+        face.hide(tables.rallyCell(lane, kBehindRallyCell));
       }
-      miss.setInterval(750);
+      miss.setInterval(kUntilCrashMs);
       --vars.LivesLeft;
       timer(TimerId::TimerMPlayerMiss).setInterval(missSoundCutAfter(vars.LivesLeft));
       timer(TimerId::TimerMPlayerMiss).setEnabled(true);
       break;
     case 3:
       face.show(E::Im_Crash);
-      miss.setInterval(450);
+      miss.setInterval(kCrashMs);
       break;
     case 4:
       NascondiWuffel();
@@ -60,7 +93,7 @@ void Handheld::missStep(int step) {
       break;
     case 5:
       face.show(E::Im_CrashZ1);
-      miss.setInterval(350);
+      miss.setInterval(kSleepStepMs);
       break;
     case 6:
       face.show(E::Im_CrashZ2);
@@ -84,7 +117,7 @@ void Handheld::missStep(int step) {
       break;
     case 11:
       face.show(E::Im_CrashZ3);
-      miss.setInterval(500);
+      miss.setInterval(kUntilPlayResumesMs);
       break;
     case 12:
       break;
@@ -101,13 +134,13 @@ void Handheld::missStep(int step) {
       } else {
         for (auto z : kSleepZs) face.hide(z);
         channel(ChannelId::MPlayerOver).play();
-        miss.setInterval(1200);
+        miss.setInterval(kGameOverSoundMs);
       }
       break;
     case 14:
       gameOverScore();
       vars.ZzzStep = 1;
-      timer(TimerId::TimerZZZ).setInterval(1);
+      timer(TimerId::TimerZZZ).setInterval(kZzzFirstStepMs);
       timer(TimerId::TimerZZZ).setEnabled(true);
       vars.GameRunning = false;
       miss.setEnabled(false);
@@ -122,10 +155,10 @@ void Handheld::missStep(int step) {
 void Handheld::gameOverScore() {
   if (vars.GameMode == static_cast<int>(GameModeValue::GameA) && vars.Score > vars.HiScoreA) {
     vars.HiScoreA = vars.Score;
-    hiScoreStore_->raiseInteger("", "HiScoreA", vars.HiScoreA);
+    hiScoreStore_->raiseInteger("", kHiScoreAWriteName, vars.HiScoreA);
   } else if (vars.GameMode == static_cast<int>(GameModeValue::GameB) && vars.Score > vars.HiScoreB) {
     vars.HiScoreB = vars.Score;
-    hiScoreStore_->raiseInteger("", "HiScoreB", vars.HiScoreB);
+    hiScoreStore_->raiseInteger("", kHiScoreBWriteName, vars.HiScoreB);
   }
 }
 
@@ -136,7 +169,7 @@ void Handheld::TimerMPlayerMissTimer() {
 }
 
 void Handheld::TimerZZZTimer() {
-  timer(TimerId::TimerZZZ).setInterval(400);
+  timer(TimerId::TimerZZZ).setInterval(kZzzStepMs);
   if (vars.ZzzStep >= 1 && vars.ZzzStep <= 3)
     face.show(kSleepZs[static_cast<std::size_t>(vars.ZzzStep - 1)]);
   else if (vars.ZzzStep == 4)

@@ -3,40 +3,47 @@
 
 namespace wuffel {
 
+namespace {
+// The opponent decides to swing at a ball two cells out when a draw below
+// seven comes out below three, unless another ball is near the player.
+constexpr int kOpponentDrawRange = 7;
+constexpr int kOpponentSwingsBelow = 3;
+constexpr int kOpponentKeepsStill = 100;  // stands for a draw that never swings
+}  // namespace
+
 void Handheld::MuoviBall2(int lane) {
   for (int c = 0; c < kBehindRallyCell; ++c)
-    if (face.visible(tables.rally(lane, c).segment)) {
+    if (face.visible(tables.rallyCell(lane, c))) {
       vars.BallSoundDue = true;
       break;
     }
-  for (int c = kRallyCells - 1; c >= 1; --c) tables.rally(lane, c).incoming = tables.rally(lane, c - 1).incoming;
-  tables.rally(lane, 0).incoming = false;
-  for (int c = 0; c < kRallyCells - 1; ++c) tables.rally(lane, c).outgoing = tables.rally(lane, c + 1).outgoing;
-  tables.rally(lane, kRallyCells - 1).outgoing = false;
+  for (int c = kRallyCells - 1; c >= 1; --c) rally.cell(lane, c).incoming = rally.cell(lane, c - 1).incoming;
+  rally.cell(lane, 0).incoming = false;
+  for (int c = 0; c < kRallyCells - 1; ++c) rally.cell(lane, c).outgoing = rally.cell(lane, c + 1).outgoing;
+  rally.cell(lane, kRallyCells - 1).outgoing = false;
   for (int c = 0; c < kRallyCells; ++c) {
-    const auto& cell = tables.rally(lane, c);
-    face.setVisible(cell.segment, cell.outgoing || cell.incoming);
+    const auto& flags = rally.cell(lane, c);
+    face.setVisible(tables.rallyCell(lane, c), flags.outgoing || flags.incoming);
   }
-  if (face.visible(tables.rally(lane, kBehindRallyCell).segment)) {
+  if (face.visible(tables.rallyCell(lane, kBehindRallyCell))) {
     face.hide(tables.throwCell(lane, kRacketThrowCell));
     vars.MissPending = true;
   }
 }
 
 void Handheld::ProcBrunna(int lane) {
-  const auto& cell2 = tables.rally(lane, 2);
-  if (face.visible(cell2.segment) && cell2.outgoing && tables.swing(lane) == 0) {
+  if (face.visible(tables.rallyCell(lane, 2)) && rally.cell(lane, 2).outgoing && rally.swing(lane) == 0) {
     reseed();
-    int r = drawBelow(7);
+    int r = drawBelow(kOpponentDrawRange);
     for (int c = 1; c <= 4; ++c)
-      if (face.visible(tables.throwCell(lane, c))) r = 100;
-    if (face.visible(tables.rally(lane, 3).segment) || face.visible(tables.rally(lane, 4).segment)) r = 100;
-    if (r < 3) tables.swing(lane) = 1;
+      if (face.visible(tables.throwCell(lane, c))) r = kOpponentKeepsStill;
+    if (face.visible(tables.rallyCell(lane, 3)) || face.visible(tables.rallyCell(lane, 4))) r = kOpponentKeepsStill;
+    if (r < kOpponentSwingsBelow) rally.swing(lane) = 1;
   }
   auto raiseRacket = [&] {
     for (int k = 1; k <= kLanes; ++k) face.setVisible(tables.racket(k), k == lane);
   };
-  auto& step = tables.swing(lane);
+  auto& step = rally.swing(lane);
   switch (step) {
     case 1:
       face.show(ElementId::Im_Brunna);
@@ -45,15 +52,15 @@ void Handheld::ProcBrunna(int lane) {
     case 2: {
       bool otherAtThree = false;
       for (int k = 1; k <= kLanes; ++k)
-        if (k != lane && tables.swing(k) == 3) otherAtThree = true;
+        if (k != lane && rally.swing(k) == 3) otherAtThree = true;
       if (!otherAtThree) raiseRacket();
       step = 3;
       break;
     }
     case 3:
       raiseRacket();
-      tables.rally(lane, 0).outgoing = false;
-      tables.rally(lane, 0).incoming = true;
+      rally.cell(lane, 0).outgoing = false;
+      rally.cell(lane, 0).incoming = true;
       vars.BackSoundDue = true;
       step = 4;
       break;
@@ -62,7 +69,7 @@ void Handheld::ProcBrunna(int lane) {
       break;
     case 5:
       step = 0;
-      if (tables.swing(1) == 0 && tables.swing(2) == 0 && tables.swing(3) == 0) {
+      if (rally.swing(1) == 0 && rally.swing(2) == 0 && rally.swing(3) == 0) {
         face.hide(ElementId::Im_Brunna);
         face.hide(tables.racket(lane));
       }

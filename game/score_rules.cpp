@@ -1,6 +1,7 @@
 // The score rules: the chance that stops play at the chance marks, and the
 // pace that the score sets through the throw odds and, in Game B, the tick.
 #include "game/handheld.h"
+#include "game/rules.h"
 
 #include <algorithm>
 
@@ -20,9 +21,12 @@ constexpr std::array<Pace, 11> kPaceGameA{{{11, kUnchanged}, {10, kUnchanged}, {
                                            {8, kUnchanged}, {kUnchanged, kUnchanged}, {kUnchanged, kUnchanged},
                                            {7, kUnchanged}, {kUnchanged, kUnchanged}, {kUnchanged, kUnchanged},
                                            {6, kUnchanged}, {kUnchanged, kUnchanged}}};
-constexpr std::array<Pace, 11> kPaceGameB{{{11, 220}, {kUnchanged, 210}, {9, 200}, {kUnchanged, 190},
+constexpr std::array<Pace, 11> kPaceGameB{{{11, kStartingTickMs}, {kUnchanged, 210}, {9, 200}, {kUnchanged, 190},
                                            {7, 180}, {kUnchanged, 170}, {6, 165}, {kUnchanged, 160},
                                            {5, 155}, {4, 150}, {kUnchanged, kUnchanged}}};
+// The chance marks come round in every thousand, the pace in every hundred.
+constexpr std::int32_t kChanceRound = 1000;
+constexpr std::int32_t kPaceRound = 100;
 constexpr int kWindowOfChance = 6;
 constexpr int kThrowOddsPastAHundredA = 6;
 constexpr int kThrowOddsPastAHundredB = 5;
@@ -37,16 +41,10 @@ std::int32_t reduced(std::int32_t score, std::int32_t period) {
 
 void Handheld::testChance() {
   if (!vars.GameRunning || vars.ChanceActive) return;
-  const std::int32_t r = reduced(vars.Score, 1000);
+  const std::int32_t r = reduced(vars.Score, kChanceRound);
   if (r - vars.ChanceMark < 0 || r - vars.ChanceMark > kWindowOfChance) return;
-  vars.ChanceMark = vars.ChanceMark == 200 ? 500 : 200;
-  vars.PlayerActive = false;
-  vars.SwingReady = false;
-  BloccaTimers();
-  BloccaMPlayers();
-  vars.ChanceStep = 1;
-  timer(TimerId::TimerChance).setInterval(100);
-  timer(TimerId::TimerChance).setEnabled(true);
+  vars.ChanceMark = vars.ChanceMark == kFirstChanceMark ? kSecondChanceMark : kFirstChanceMark;
+  startChance();
 }
 
 void Handheld::applyPace() {
@@ -54,10 +52,10 @@ void Handheld::applyPace() {
   const bool gameA = vars.GameMode == static_cast<int>(GameModeValue::GameA);
   const bool gameB = vars.GameMode == static_cast<int>(GameModeValue::GameB);
   if (!gameA && !gameB) return;
-  const Pace& pace = (gameA ? kPaceGameA : kPaceGameB)[static_cast<std::size_t>(std::max(0, reduced(vars.Score, 100)) / 10)];
+  const Pace& pace = (gameA ? kPaceGameA : kPaceGameB)[static_cast<std::size_t>(std::max(0, reduced(vars.Score, kPaceRound)) / 10)];
   if (pace.throwOdds != kUnchanged) vars.ThrowOdds = pace.throwOdds;
   if (pace.tickInterval != kUnchanged) timer(TimerId::TimerGioco).setInterval(pace.tickInterval);
-  if (vars.Score > 100) vars.ThrowOdds = gameA ? kThrowOddsPastAHundredA : kThrowOddsPastAHundredB;
+  if (vars.Score > kPaceRound) vars.ThrowOdds = gameA ? kThrowOddsPastAHundredA : kThrowOddsPastAHundredB;
 }
 
 }  // namespace wuffel

@@ -3,30 +3,30 @@
 
 namespace wuffel {
 
-void Handheld::keyDown(int virtualKey) {
+void Handheld::keyDown(VirtualKey key) {
   // The command menu's shortcut keys are taken before the window sees the key.
-  if (const auto command = menuCommandForKey(virtualKey)) return chooseMenuItem(*command);
+  if (const auto command = menuCommandForKey(key)) return chooseMenuItem(*command);
   if (settings_.modernKeys()) {
-    if (const auto control = modernControlForKey(virtualKey)) controlDown(*control, virtualKey);
+    if (const auto control = modernControlForKey(key)) controlDown(*control, sourceOfKey(key));
     return;
   }
-  dispatcher_.run([this, virtualKey] {
+  dispatcher_.run([this, key] {
     // With the original keys, P only resumes a game that the lost focus paused.
-    if (!paused_) return FormKeyDown(virtualKey);
-    if (virtualKey == kKeyP) resume();
+    if (!paused_) return FormKeyDown(key);
+    if (key == VirtualKey::P) resume();
   });
 }
 
-void Handheld::keyUp(int virtualKey) {
+void Handheld::keyUp(VirtualKey key) {
   if (settings_.modernKeys()) {
-    if (const auto control = modernControlForKey(virtualKey)) controlUp(*control, virtualKey);
+    if (const auto control = modernControlForKey(key)) controlUp(*control, sourceOfKey(key));
     return;
   }
-  dispatcher_.run([this, virtualKey] { FormKeyUp(virtualKey); });
+  dispatcher_.run([this, key] { FormKeyUp(key); });
 }
 
-void Handheld::FormKeyDown(int key) {
-  if (key == kKeyCtrl) {
+void Handheld::FormKeyDown(VirtualKey key) {
+  if (key == VirtualKey::Ctrl) {
     face.hide(ElementId::Puls_Hit);
     if (!(vars.PlayerActive && !vars.KeyLatch && vars.SwingReady)) return;
     vars.KeyLatch = true;
@@ -35,7 +35,8 @@ void Handheld::FormKeyDown(int key) {
     face.hide(tables.pose(lane, Pose::FrameB));
     face.hide(tables.pose(lane, Pose::FrameC));
     face.show(tables.pose(lane, Pose::FrameA));
-    auto& rallyCell = tables.rally(lane, kRacketRallyCell);
+    auto& rallyFlags = rally.cell(lane, kRacketRallyCell);
+    const ElementId rallyCell = tables.rallyCell(lane, kRacketRallyCell);
     const ElementId throwCell = tables.throwCell(lane, kRacketThrowCell);
     auto scored = [&](std::int32_t points) {
       vars.Score += points;
@@ -44,17 +45,17 @@ void Handheld::FormKeyDown(int key) {
       channel(ChannelId::MPlayerBack).stop();
       channel(ChannelId::MPlayerHit).play();
     };
-    if (face.visible(rallyCell.segment)) {
+    if (face.visible(rallyCell)) {
       vars.PlayerActive = true;
       face.hide(throwCell);
-      rallyCell.incoming = false;
-      rallyCell.outgoing = true;
+      rallyFlags.incoming = false;
+      rallyFlags.outgoing = true;
       scored(vars.PointsRally);
     } else if (face.visible(throwCell)) {
       vars.PlayerActive = true;
       face.hide(throwCell);
-      face.show(rallyCell.segment);
-      rallyCell.outgoing = true;
+      face.show(rallyCell);
+      rallyFlags.outgoing = true;
       scored(vars.PointsThrown);
     } else {
       vars.PlayerActive = false;
@@ -63,8 +64,8 @@ void Handheld::FormKeyDown(int key) {
     if (vars.ChanceStep != 1) timer(TimerId::TimerRacchetta).setEnabled(true);
     return;
   }
-  if (key == kKeyUp || key == kKeyDown) {
-    const bool up = key == kKeyUp;
+  if (key == VirtualKey::Up || key == VirtualKey::Down) {
+    const bool up = key == VirtualKey::Up;
     face.hide(up ? ElementId::Puls_Up : ElementId::Puls_Down);
     const bool canMove = up ? vars.PlayerLane > 1 : vars.PlayerLane < kLanes;
     if (!(vars.PlayerActive && !vars.KeyLatch && canMove)) return;
@@ -76,10 +77,10 @@ void Handheld::FormKeyDown(int key) {
   }
 }
 
-void Handheld::FormKeyUp(int key) {
-  if (key == kKeyCtrl) face.show(ElementId::Puls_Hit);
-  if (key == kKeyUp) face.show(ElementId::Puls_Up);
-  if (key == kKeyDown) face.show(ElementId::Puls_Down);
+void Handheld::FormKeyUp(VirtualKey key) {
+  if (key == VirtualKey::Ctrl) face.show(ElementId::Puls_Hit);
+  if (key == VirtualKey::Up) face.show(ElementId::Puls_Up);
+  if (key == VirtualKey::Down) face.show(ElementId::Puls_Down);
   vars.KeyLatch = false;
 }
 

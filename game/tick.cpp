@@ -4,19 +4,16 @@
 
 namespace wuffel {
 
-void Handheld::reseed() { seed_ = static_cast<std::uint32_t>(ports_.timeOfDay.utcMillisecondsSinceMidnight()); }
+void Handheld::reseed() { draws_.reseed(static_cast<std::uint32_t>(ports_.timeOfDay.utcMillisecondsSinceMidnight())); }
 
-int Handheld::drawBelow(int n) {
-  seed_ = seed_ * 134775813u + 1u;
-  return static_cast<int>((static_cast<std::uint64_t>(seed_) * static_cast<std::uint64_t>(n)) >> 32);
-}
+int Handheld::drawBelow(int n) { return draws_.below(n); }
 
 bool Handheld::ballInPlay() const {
   for (int lane = 1; lane <= kLanes; ++lane) {
     for (int c = 1; c <= firstFlightCell(lane); ++c)
       if (face.visible(tables.throwCell(lane, c))) return true;
     for (int c = 0; c < kBehindRallyCell; ++c)
-      if (face.visible(tables.rally(lane, c).segment)) return true;
+      if (face.visible(tables.rallyCell(lane, c))) return true;
   }
   return false;
 }
@@ -45,15 +42,7 @@ void Handheld::TimerGiocoTimer() {
       channel(ChannelId::MPlayerBall).play();
     return;
   }
-  BloccaTimers();
-  BloccaMPlayers();
-  for (auto d : tables.scoreDigits) face.show(d);
-  vars.PlayerActive = false;
-  vars.SwingReady = false;
-  channel(ChannelId::MPlayerMiss).play();
-  vars.MissStep = 1;
-  timer(TimerId::TimerMiss).setInterval(200);
-  timer(TimerId::TimerMiss).setEnabled(true);
+  startMiss();
 }
 
 void Handheld::MuoviBall1(int lane) {

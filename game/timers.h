@@ -18,13 +18,16 @@ enum class TimerId {
   TimerPrimaPalla,
 };
 
-struct TimerSpec {
+struct TimerInfo {
   TimerId id;
   std::string_view name;
   int intervalAtCreation;
 };
 
-inline constexpr std::array<TimerSpec, 9> kTimers{{
+// The game tick: TimerGioco's interval when created and when a game starts.
+inline constexpr int kStartingTickMs = 220;
+
+inline constexpr std::array<TimerInfo, 9> kTimers{{
     {TimerId::TimerClock, "TimerClock", 1000},
     {TimerId::TimerMiss, "TimerMiss", 1000},
     {TimerId::TimerMPlayerMiss, "TimerMPlayerMiss", 1},
@@ -32,9 +35,11 @@ inline constexpr std::array<TimerSpec, 9> kTimers{{
     {TimerId::TimerChance, "TimerChance", 1},
     {TimerId::TimerBlink, "TimerBlink", 800},
     {TimerId::TimerRacchetta, "TimerRacchetta", 380},
-    {TimerId::TimerGioco, "TimerGioco", 220},
+    {TimerId::TimerGioco, "TimerGioco", kStartingTickMs},
     {TimerId::TimerPrimaPalla, "TimerPrimaPalla", 800},
 }};
+
+inline constexpr const TimerInfo& timerInfo(TimerId id) { return kTimers[static_cast<std::size_t>(id)]; }
 
 // Every timer that plays a game, which BloccaTimers stops and a pause holds:
 // all but TimerClock, in the order BloccaTimers stops them.

@@ -1,6 +1,6 @@
 #include "platform/dispatcher.h"
 
-#include "platform/error.h"
+#include <exception>
 
 namespace wuffel {
 
@@ -14,8 +14,6 @@ void Dispatcher::run(const std::function<void()>& handler) {
   try {
     handler();
     return;
-  } catch (const WuffelError& e) {
-    message = e.what();
   } catch (const std::exception& e) {
     message = e.what();
   }

@@ -42,7 +42,6 @@ class IntervalTimer {
   int interval() const { return interval_; }
   bool enabled() const { return enabled_; }
   std::string_view name() const { return name_; }
-  int index() const { return index_; }
 
  private:
   void restart();

@@ -3,17 +3,10 @@
 #pragma once
 
 #include <string>
-#include <string_view>
+
+#include "platform/windows.h"
 
 namespace wuffel {
-
-enum class WindowId { Form1, SplashForm, AboutForm };
-std::string_view windowName(WindowId);
-
-struct WindowPosition {
-  int left = 0;
-  int top = 0;
-};
 
 class WindowSystem {
  public:
@@ -21,7 +14,6 @@ class WindowSystem {
   virtual void show(WindowId) = 0;
   virtual void hide(WindowId) = 0;
   virtual void bringToFront(WindowId) = 0;
-  virtual bool isShown(WindowId) const = 0;
   virtual WindowPosition position(WindowId) const = 0;
   virtual void moveTo(WindowId, WindowPosition) = 0;
   virtual int screenWidth() const = 0;
@@ -46,6 +38,8 @@ class Shell {
   // result is of no interest to the caller.
   virtual void open(const std::string& target) = 0;
 };
+
+inline constexpr int kMillisecondsPerDay = 24 * 60 * 60 * 1000;
 
 struct LocalTime {
   int hour = 0;    // 0 to 23

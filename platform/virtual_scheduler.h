@@ -4,10 +4,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
-#include <vector>
-
 #include "platform/interval_timer.h"
+#include "platform/timer_slots.h"
 
 namespace wuffel {
 
@@ -25,12 +23,7 @@ class VirtualScheduler : public TimerScheduler {
   void advanceTo(std::int64_t time, const std::function<void(int timerIndex)>& fire);
 
  private:
-  struct Slot {
-    std::optional<std::int64_t> due;
-    int interval = 0;
-    std::optional<std::int64_t> heldRemaining;  // while suspended
-  };
-  std::vector<Slot> slots_;
+  TimerSlots slots_;
   std::int64_t now_ = 0;
 };
 

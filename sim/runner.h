@@ -1,17 +1,10 @@
 // The scenario runner: reads a script, drives the handheld on virtual time
-// with logging stand-ins for the platform, and writes a trace.
+// with the stand-ins for the platform, and writes a trace.
 #pragma once
 
 #include <iosfwd>
-#include <string>
-#include <vector>
 
 namespace wuffel::sim {
-
-struct ScriptError {
-  int line;
-  std::string message;
-};
 
 // Runs a whole script. Returns 0 when it ran, 2 for a malformed line (the
 // message goes to `errors`; nothing of the malformed line reaches `trace`).

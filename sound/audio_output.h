@@ -26,7 +26,7 @@ class AudioOutput {
   // Starts `voice` sounding `sound` from `fromFrame` to its end, replacing
   // whatever that voice played before.
   // `sound` may come in another format than the output's (see
-  // DeviceFormatLoader); `fromFrame` counts its own frames.
+  // OwnFormatLoader); `fromFrame` counts its own frames.
   virtual void start(int voice, SoundPtr sound, std::int64_t fromFrame) = 0;
   virtual void stop(int voice) = 0;
   // Announces a sound that may be started later, so that the output can

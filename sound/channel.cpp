@@ -137,6 +137,8 @@ SoundChannels::~SoundChannels() = default;
 
 SoundChannel& SoundChannels::operator[](ChannelId id) { return *channels_[indexOf(id)]; }
 
+const SoundChannel& SoundChannels::operator[](ChannelId id) const { return *channels_[indexOf(id)]; }
+
 void SoundChannels::closeAll() {
   for (auto& channel : channels_)
     if (channel->isOpen()) channel->close();

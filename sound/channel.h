@@ -85,6 +85,7 @@ class SoundChannels {
   SoundChannels& operator=(const SoundChannels&) = delete;
 
   SoundChannel& operator[](ChannelId id);
+  const SoundChannel& operator[](ChannelId id) const;
   void closeAll();  // close every open channel (program end)
   void suspendAll();
   void resumeAll();

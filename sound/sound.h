@@ -7,6 +7,12 @@
 
 namespace wuffel {
 
+// The format most audio devices run at: what a device that prefers none
+// that suits is asked for, and what a sound kept at its own format is
+// sized for.
+inline constexpr int kCommonDeviceRate = 48000;
+inline constexpr int kCommonDeviceChannels = 2;
+
 // A whole sound file, decoded and converted to the output's rate and channel
 // count, interleaved. Immutable once loaded, so the audio thread may read it
 // without locking.

@@ -1,11 +1,8 @@
 #include "sound/wave_file_loader.h"
 
-#include <fcntl.h>
 #include <sndfile.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -23,30 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kMinRate = 1000;
-constexpr int kMaxRate = 384000;
 constexpr int kMaxChannels = 16;
-
-std::string lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
-[[noreturn]] void fail(const std::string& name, const std::string& why) {
-  throw WuffelError("Cannot open sound file " + name + ": " + why);
-}
-
-[[noreturn]] void failUnreadable(const std::string& name, const std::error_code& why) {
-  fail(name, "the file cannot be read (" + why.message() + ")");
-}
-
-// A lookup that failed for another reason than the path not being there,
-// such as a folder the user may not search: whether the file exists is
-// then unknown.
-bool lookupRefused(const std::error_code& ec) {
-  return ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory;
-}
 
 bool supportedEncoding(int subtype) {
   switch (subtype) {
@@ -87,7 +61,7 @@ std::string headerFault(const unsigned char* p, std::size_t n) {
     if (std::memcmp(p + at, "fmt ", 4) == 0 && at + 16 <= n) {
       const std::uint32_t channels = le(p + at + 10, 2);
       const std::uint32_t rate = le(p + at + 12, 4);
-      if (rate < kMinRate || rate > kMaxRate)
+      if (rate < WaveFileLoader::kMinRate || rate > WaveFileLoader::kMaxRate)
         return "its sample rate of " + std::to_string(rate) + " Hz is not usable";
       if (channels < 1 || channels > kMaxChannels)
         return "its channel count of " + std::to_string(channels) + " is not usable";
@@ -102,13 +76,13 @@ std::string headerFault(const unsigned char* p, std::size_t n) {
 [[noreturn]] void failOpen(const std::string& name, const unsigned char* head, std::size_t n) {
   const int err = sf_error(nullptr);
   const std::string why = sf_strerror(nullptr);
-  if (err == SF_ERR_SYSTEM) fail(name, "the file cannot be read (" + why + ")");
-  if (err == SF_ERR_UNSUPPORTED_ENCODING) fail(name, "its sound encoding is not supported");
-  if (const std::string fault = headerFault(head, n); !fault.empty()) fail(name, fault);
+  if (err == SF_ERR_SYSTEM) WaveFileLoader::failToOpen(name, "the file cannot be read (" + why + ")");
+  if (err == SF_ERR_UNSUPPORTED_ENCODING) WaveFileLoader::failToOpen(name, "its sound encoding is not supported");
+  if (const std::string fault = headerFault(head, n); !fault.empty()) WaveFileLoader::failToOpen(name, fault);
   if (n < 12 || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0 ||
       err == SF_ERR_UNRECOGNISED_FORMAT)
-    fail(name, "it is not a wave file");
-  fail(name, "its header is damaged (" + why + ")");
+    WaveFileLoader::failToOpen(name, "it is not a wave file");
+  WaveFileLoader::failToOpen(name, "its header is damaged (" + why + ")");
 }
 
 // A read-only file over bytes the caller keeps alive.
@@ -150,20 +124,20 @@ sf_count_t memTell(void* user) { return static_cast<MemoryFile*>(user)->pos; }
 SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int outRate,
                 int outChannels) {
   const int type = info.format & SF_FORMAT_TYPEMASK;
-  if (type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX) fail(name, "it is not a wave file");
+  if (type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX) WaveFileLoader::failToOpen(name, "it is not a wave file");
   if (!supportedEncoding(info.format & SF_FORMAT_SUBMASK))
-    fail(name, "its sound encoding is not supported");
-  if (info.samplerate < kMinRate || info.samplerate > kMaxRate)
-    fail(name, "its sample rate of " + std::to_string(info.samplerate) + " Hz is not usable");
+    WaveFileLoader::failToOpen(name, "its sound encoding is not supported");
+  if (info.samplerate < WaveFileLoader::kMinRate || info.samplerate > WaveFileLoader::kMaxRate)
+    WaveFileLoader::failToOpen(name, "its sample rate of " + std::to_string(info.samplerate) + " Hz is not usable");
   if (info.channels < 1 || info.channels > kMaxChannels)
-    fail(name, "its channel count of " + std::to_string(info.channels) + " is not usable");
-  if (info.frames <= 0) fail(name, "it contains no sound");
+    WaveFileLoader::failToOpen(name, "its channel count of " + std::to_string(info.channels) + " is not usable");
+  if (info.frames <= 0) WaveFileLoader::failToOpen(name, "it contains no sound");
 
   // A sound kept at its own format is converted later, for an output not
   // known yet: it is sized for the common one.
   const bool keepFormat = outRate == 0;
-  const int sizedRate = keepFormat ? 48000 : outRate;
-  const int sizedChannels = keepFormat ? 2 : outChannels;
+  const int sizedRate = keepFormat ? kCommonDeviceRate : outRate;
+  const int sizedChannels = keepFormat ? kCommonDeviceChannels : outChannels;
   if (keepFormat) {
     outRate = info.samplerate;
     outChannels = info.channels;
@@ -173,7 +147,7 @@ SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int
                            std::max(info.channels, sizedChannels);
   auto tooLong = [&](double frames) { return frames > maxFrames || frames * ratio > maxFrames; };
   if (tooLong(static_cast<double>(info.frames)))
-    fail(name, "it is too long (more than 64 MiB of decoded sound)");
+    WaveFileLoader::failToOpen(name, "it is too long (more than 64 MiB of decoded sound)");
 
   // A header may claim more frames than the file holds; keep what is there.
   // Growing with what is actually read keeps such a claim from reserving
@@ -188,16 +162,16 @@ SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int
     if (n <= 0) break;
     got += std::min(n, want);
     if (tooLong(static_cast<double>(got)))
-      fail(name, "it is too long (more than 64 MiB of decoded sound)");
+      WaveFileLoader::failToOpen(name, "it is too long (more than 64 MiB of decoded sound)");
   }
-  if (got == 0) fail(name, "it contains no sound");
+  if (got == 0) WaveFileLoader::failToOpen(name, "it contains no sound");
   raw.resize(static_cast<std::size_t>(got) * info.channels);
   raw.shrink_to_fit();
 
   const std::string why = convertSamples(raw, info.channels, info.samplerate, outChannels, outRate);
-  if (!why.empty()) fail(name, "it cannot be converted (" + why + ")");
+  if (!why.empty()) WaveFileLoader::failToOpen(name, "it cannot be converted (" + why + ")");
   // A few frames at a higher rate may come out as none at the output's.
-  if (raw.empty()) fail(name, "it contains no sound");
+  if (raw.empty()) WaveFileLoader::failToOpen(name, "it contains no sound");
 
   auto sound = std::make_shared<DecodedSound>();
   sound->sampleRate = outRate;
@@ -209,68 +183,9 @@ SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int
 
 }  // namespace
 
-WaveFileLoader::WaveFileLoader(fs::path baseFolder) : base_(std::move(baseFolder)) {}
-
-WaveFileLoader::WaveFileLoader(int outputRate, int outputChannels, fs::path baseFolder)
-    : outputRate_(outputRate), outputChannels_(outputChannels), base_(std::move(baseFolder)) {
-  if (outputRate < kMinRate || outputRate > kMaxRate || outputChannels < 1 || outputChannels > 2)
-    throw WuffelError("The sound output format is not usable");
-}
-
-std::string WaveFileLoader::relativeName(std::string_view storedName) {
-  std::string s(storedName);
-  std::replace(s.begin(), s.end(), '\\', '/');
-  if (s.rfind("./", 0) == 0) s.erase(0, 2);
-  return s;
-}
-
-// Files copied from a case-insensitive file system may come out as
-// "sound/back.wav"; accept any spelling when the exact one is absent.
-fs::path WaveFileLoader::resolve(const std::string& relative) const {
-  const fs::path base = base_.empty() ? fs::path(".") : base_;
-  std::error_code ec;
-  fs::path exact = base / relative;
-  if (fs::exists(exact, ec)) return exact;
-  if (lookupRefused(ec)) failUnreadable(relative, ec);
-  fs::path current = base;
-  for (const fs::path& part : fs::path(relative)) {
-    fs::path next = current / part;
-    if (!fs::exists(next, ec)) {
-      if (lookupRefused(ec)) failUnreadable(relative, ec);
-      const std::string want = lower(part.string());
-      bool found = false;
-      for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
-        if (lower(it->path().filename().string()) == want) {
-          next = it->path();
-          found = true;
-          break;
-        }
-      }
-      if (!found) {
-        if (lookupRefused(ec)) failUnreadable(relative, ec);
-        return {};
-      }
-    }
-    current = next;
-  }
-  return current;
-}
-
-void WaveFileLoader::failMissing(std::string_view storedName) {
-  fail(relativeName(storedName), "the file does not exist");
-}
-
 SoundPtr WaveFileLoader::load(std::string_view storedName) {
   const std::string name = relativeName(storedName);
-  const fs::path path = resolve(name);
-  std::error_code ec;
-  if (path.empty()) failMissing(storedName);
-  if (!fs::is_regular_file(path, ec)) fail(name, "it is not a file");
-  if (fs::file_size(path, ec) == 0) fail(name, "the file is empty");
-  // libsndfile would word a refused open as a "System error".
-  const int probe = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (probe < 0) failUnreadable(name, std::error_code(errno, std::generic_category()));
-  ::close(probe);
+  const fs::path path = findReadable(name);
 
   SF_INFO info{};
   SndFileHandle file(sf_open(path.c_str(), SFM_READ, &info));
@@ -286,7 +201,7 @@ SoundPtr WaveFileLoader::load(std::string_view storedName) {
 SoundPtr WaveFileLoader::loadBytes(std::string_view name, const void* data,
                                    std::size_t size) const {
   const std::string shown(name);
-  if (size == 0) fail(shown, "the file is empty");
+  if (size == 0) WaveFileLoader::failToOpen(shown, "the file is empty");
   MemoryFile mem{static_cast<const unsigned char*>(data), static_cast<sf_count_t>(size)};
   SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
   SF_INFO info{};

@@ -25,14 +25,23 @@ class WaveFileLoader : public SoundLoader {
 
   // What opening a file that is not there raises.
   [[noreturn]] static void failMissing(std::string_view storedName);
+  // Raises the error of a sound file that cannot be opened, and why.
+  [[noreturn]] static void failToOpen(const std::string& name, const std::string& why);
 
   // ".\\SOUND\\BACK.WAV" -> "SOUND/BACK.WAV"
   static std::string relativeName(std::string_view storedName);
 
   static constexpr std::size_t kMaxDecodedBytes = 64u * 1024u * 1024u;
+  // Sample rates a file or an output may have.
+  static constexpr int kMinRate = 1000;
+  static constexpr int kMaxRate = 384000;
 
  private:
   std::filesystem::path resolve(const std::string& relative) const;
+  // The file a relative name stands for, once it is known to be a
+  // non-empty file this process may read; raises the reason otherwise.
+  // Shared by every build, whatever decodes the file.
+  std::filesystem::path findReadable(const std::string& name) const;
 
   int outputRate_ = 0;  // 0: each file's own
   int outputChannels_ = 0;

@@ -58,15 +58,13 @@ HiScoreStore::HiScoreStore(SettingsBackend& backend, std::string_view keyPath, S
   backend_.openKey(keyPath);
 }
 
-std::int32_t HiScoreStore::readInteger(std::string_view, std::string_view name, std::int32_t fallback) {
+std::int32_t HiScoreStore::readInteger(std::string_view name, std::int32_t fallback) {
   const StoredValue stored = backend_.read(name);
   std::int32_t result = fallback;
   switch (stored.outcome) {
     case StoredValue::Outcome::NoKey:
     case StoredValue::Outcome::Missing:
       break;
-    case StoredValue::Outcome::Unreadable:
-      throw WuffelError("Failed to get data for " + quoted(name));
     case StoredValue::Outcome::Found: {
       if (!stored.isText) throw WuffelError("Invalid data type for " + quoted(name));
       result = parseStoredInteger(untilZero(stored.text)).value_or(fallback);

@@ -11,6 +11,15 @@ namespace wuffel {
 
 inline constexpr std::string_view kHiScoreKey = "Software\\Quillon\\WuffelTennis";
 
+// The values of the two best scores. The program reads them as "Hiscore"
+// and writes them as "HiScore"; the store compares names without regard to
+// case, so both reach the same value, and a value that a write creates keeps
+// the write's spelling.
+inline constexpr std::string_view kHiScoreAReadName = "HiscoreA";
+inline constexpr std::string_view kHiScoreBReadName = "HiscoreB";
+inline constexpr std::string_view kHiScoreAWriteName = "HiScoreA";
+inline constexpr std::string_view kHiScoreBWriteName = "HiScoreB";
+
 class StoreObserver {
  public:
   virtual ~StoreObserver() = default;
@@ -28,9 +37,10 @@ class HiScoreStore {
   // Opens (or creates) the key; a failure is not reported.
   HiScoreStore(SettingsBackend& backend, std::string_view keyPath, StoreObserver* observer = nullptr);
 
-  // Sections are always empty: the values lie in the key itself. Both raise
-  // a WuffelError with the store's message when the store fails.
-  std::int32_t readInteger(std::string_view section, std::string_view name, std::int32_t fallback);
+  // The values lie in the key itself; a write names its section, always
+  // empty, only in the message of a key it cannot create. Both raise a
+  // WuffelError with the store's message when the store fails.
+  std::int32_t readInteger(std::string_view name, std::int32_t fallback);
   void writeInteger(std::string_view section, std::string_view name, std::int32_t value);
   // Writes `value` unless the store holds a number at least as high: a best
   // score that another running copy of the program stored since this one

@@ -12,9 +12,8 @@ namespace wuffel {
 
 struct StoredValue {
   enum class Outcome {
-    NoKey,       // the key cannot be opened: nothing can be read
-    Missing,     // no value of that name
-    Unreadable,  // the value exists but its data cannot be fetched
+    NoKey,    // the key cannot be opened: nothing can be read
+    Missing,  // no value of that name
     Found,
   };
   Outcome outcome = Outcome::Missing;

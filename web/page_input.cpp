@@ -4,11 +4,11 @@
 
 namespace wuffel::web {
 
-std::optional<int> PageInput::keyOfButton(ElementId id) {
+std::optional<VirtualKey> PageInput::keyOfButton(ElementId id) {
   switch (id) {
-    case ElementId::Puls_Hit: return kKeyCtrl;
-    case ElementId::Puls_Up: return kKeyUp;
-    case ElementId::Puls_Down: return kKeyDown;
+    case ElementId::Puls_Hit: return VirtualKey::Ctrl;
+    case ElementId::Puls_Up: return VirtualKey::Up;
+    case ElementId::Puls_Down: return VirtualKey::Down;
     default: return std::nullopt;
   }
 }
@@ -26,7 +26,7 @@ void PageInput::mouseUp(int x, int y, MouseButton button) { handheld_.mouseRelea
 
 void PageInput::touchStart(int id, int x, int y) {
   hooks_.activateHandheld();
-  const auto element = handheld_.face.elementAt(x, y);
+  const auto element = handheld_.faceState().elementAt(x, y);
   if (const auto key = element ? keyOfButton(*element) : std::nullopt) {
     keyTouches_[id] = *key;
     handheld_.keyDown(*key);
@@ -49,7 +49,7 @@ void PageInput::touchMove(int id, int x, int y) {
 
 void PageInput::touchEnd(int id, int x, int y) {
   if (const auto held = keyTouches_.find(id); held != keyTouches_.end()) {
-    const int key = held->second;
+    const VirtualKey key = held->second;
     keyTouches_.erase(held);
     handheld_.keyUp(key);
     return;

@@ -35,7 +35,7 @@ class PageInput {
   void longPressDue(int id);
 
   // The key a touch on this element holds, if any.
-  static std::optional<int> keyOfButton(ElementId id);
+  static std::optional<VirtualKey> keyOfButton(ElementId id);
 
  private:
   struct MouseTouch {
@@ -50,7 +50,7 @@ class PageInput {
   Handheld& handheld_;
   Hooks hooks_;
   std::optional<MouseTouch> mouseTouch_;  // one touch at a time acts as the mouse
-  std::map<int, int> keyTouches_;         // touch id -> the key it holds
+  std::map<int, VirtualKey> keyTouches_;  // touch id -> the key it holds
 };
 
 }  // namespace wuffel::web

@@ -132,7 +132,7 @@ class Page {
 
   void runTicksUntil(std::int64_t time) {
     program_->scheduler.runUntil(time, [this](int index) {
-      if (trace_) trace_->line("tick " + std::string(kTimers[static_cast<std::size_t>(index)].name));
+      if (trace_) trace_->event("tick " + std::string(kTimers[static_cast<std::size_t>(index)].name));
       program_->handheld.timerFired(index);
     });
   }
@@ -142,7 +142,7 @@ class Page {
   void settle() {
     if (program_->messageLoop.quitRequested) {
       program_->sound.closeAll();
-      if (trace_) trace_->line("exit");
+      if (trace_) trace_->event("exit");
       cancelLongPress();
       armWake(std::nullopt);
       program_.reset();
@@ -160,10 +160,11 @@ class Page {
     Program* p = page->program();
     if (!p || page->menuOpen || page->errorBoxesOpen > 0) return EM_FALSE;
     if (!p->windows.isActive(WindowId::Form1) || !p->windows.isShown(WindowId::Form1)) return EM_FALSE;
-    const int code = static_cast<int>(e->keyCode);
-    const bool gameKey = code == kKeyCtrl || code == kKeyUp || code == kKeyDown || menuCommandForKey(code);
-    // Other keys reach the game as the desktop passes them: as no key at all.
-    const int key = gameKey ? code : 0;
+    const auto code = static_cast<VirtualKey>(e->keyCode);
+    const bool gameKey = code == VirtualKey::Ctrl || code == VirtualKey::Up || code == VirtualKey::Down ||
+                         menuCommandForKey(code);
+    // Other keys reach the game as the desktop passes them.
+    const VirtualKey key = gameKey ? code : kOtherKey;
     if (type == EMSCRIPTEN_EVENT_KEYDOWN)
       page->input([key](Program& pr) { pr.handheld.keyDown(key); });
     else
@@ -196,14 +197,14 @@ Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTr
       shell(trace),
       beep(trace),
       output(loader),
-      sound(clock, loader, output, trace),
+      sound(clock, loader, output, trace ? &trace->reports() : nullptr),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound, settings, beep, messageLoop,
-                             trace, trace}),
-      canvas(handheld.face),
+                             trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr}),
+      canvas(handheld.faceState()),
       input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
                        [&page] { page.cancelLongPress(); }}) {
-  if (trace) handheld.face.addObserver(trace);
-  handheld.face.addObserver(&canvas);
+  if (trace) handheld.observeFace(&trace->reports());
+  handheld.observeFace(&canvas);
 }
 
 Page& page() {
@@ -274,7 +275,7 @@ EMSCRIPTEN_KEEPALIVE void wuffel_touchEnd(int id, int x, int y) {
 EMSCRIPTEN_KEEPALIVE void wuffel_hover(int x, int y) {
   Program* p = page().program();
   if (!p) return;
-  const auto id = p->handheld.face.elementAt(x, y);
+  const auto id = p->handheld.faceState().elementAt(x, y);
   for (const auto& hint : kButtonHints)
     if (id == hint.id) return wuffel_glue_setPointer(static_cast<int>(hint.pointer), std::string(hint.hint).c_str());
   wuffel_glue_setPointer(static_cast<int>(PointerShape::Arrow), "");

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "game/documents.h"
 #include "game/handheld.h"
 #include "web/glue.h"
 
@@ -15,7 +16,7 @@ constexpr std::int64_t kDayMs = 24LL * 60 * 60 * 1000;
 }  // namespace
 
 void PageErrorBox::showError(const std::string& message) {
-  if (trace_) trace_->line("error " + message);
+  if (trace_) trace_->event("error " + message);
   wuffel_glue_showError(std::string(kApplicationTitle).c_str(), message.c_str());
 }
 
@@ -32,7 +33,7 @@ std::string PageShell::siteAddress(const std::string& target) {
 }
 
 void PageShell::open(const std::string& target) {
-  if (trace_) trace_->line("open " + target);
+  if (trace_) trace_->event("open " + target);
   const std::string address = siteAddress(target);
   if (!address.empty()) wuffel_glue_openInNewTab(address.c_str());
 }
@@ -52,7 +53,7 @@ LocalTime BrowserTimeOfDay::localTime() const {
 }
 
 void PageBeep::beep() {
-  if (trace_) trace_->line("beep");
+  if (trace_) trace_->event("beep");
   wuffel_glue_beep();
 }
 

@@ -3,33 +3,21 @@
 namespace wuffel::web {
 
 PageScheduler::PageScheduler(PageClock& clock, int timerCount, std::function<void(std::optional<std::int64_t>)> arm)
-    : clock_(clock), slots_(static_cast<std::size_t>(timerCount)), arm_(std::move(arm)) {}
+    : clock_(clock), slots_(timerCount), arm_(std::move(arm)) {}
 
-void PageScheduler::start(int timerIndex, int intervalMs) {
-  auto& slot = slots_.at(static_cast<std::size_t>(timerIndex));
-  slot.interval = intervalMs;
-  slot.due = clock_.nowMs() + intervalMs;
-}
+void PageScheduler::start(int timerIndex, int intervalMs) { slots_.start(timerIndex, clock_.nowMs(), intervalMs); }
 
-void PageScheduler::stop(int timerIndex) { slots_.at(static_cast<std::size_t>(timerIndex)).due.reset(); }
+void PageScheduler::stop(int timerIndex) { slots_.stop(timerIndex); }
 
-std::optional<std::int64_t> PageScheduler::nextDue() const {
-  std::optional<std::int64_t> next;
-  for (const auto& slot : slots_)
-    if (slot.due && (!next || *slot.due < *next)) next = slot.due;
-  return next;
-}
+void PageScheduler::suspend(int timerIndex) { slots_.suspend(timerIndex, clock_.nowMs()); }
+
+void PageScheduler::resume(int timerIndex, int intervalMs) { slots_.resume(timerIndex, clock_.nowMs(), intervalMs); }
+
+std::optional<std::int64_t> PageScheduler::nextDue() const { return slots_.earliestDue(); }
 
 void PageScheduler::runUntil(std::int64_t time, const std::function<void(int)>& fire) {
-  for (;;) {
-    int next = -1;
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-      const auto& due = slots_[i].due;
-      if (due && *due <= time && (next < 0 || *due < *slots_[static_cast<std::size_t>(next)].due))
-        next = static_cast<int>(i);
-    }
-    if (next < 0) break;
-    auto& slot = slots_[static_cast<std::size_t>(next)];
+  while (const auto next = slots_.firstDueBy(time)) {
+    auto& slot = slots_[*next];
     const std::int64_t due = *slot.due;
     clock_.moveTo(due);
     // Counted from this tick; past the ticks a long sleep missed. A handler
@@ -37,7 +25,7 @@ void PageScheduler::runUntil(std::int64_t time, const std::function<void(int)>& 
     const std::int64_t interval = slot.interval > 0 ? slot.interval : 1;
     slot.due = due + interval;
     if (time - *slot.due > kMostCatchUpMs) slot.due = due + interval * ((time - due) / interval + 1);
-    fire(next);
+    fire(*next);
   }
   clock_.moveTo(time);
 }

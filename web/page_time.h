@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/interval_timer.h"
+#include "platform/timer_slots.h"
 #include "sound/channel.h"
 
 namespace wuffel::web {
@@ -43,6 +44,8 @@ class PageScheduler : public TimerScheduler {
 
   void start(int timerIndex, int intervalMs) override;
   void stop(int timerIndex) override;
+  void suspend(int timerIndex) override;
+  void resume(int timerIndex, int intervalMs) override;
 
   // Fires every tick due at or before `time` and leaves the clock there.
   void runUntil(std::int64_t time, const std::function<void(int timerIndex)>& fire);
@@ -53,12 +56,8 @@ class PageScheduler : public TimerScheduler {
   void woke() { armed_.reset(); }
 
  private:
-  struct Slot {
-    std::optional<std::int64_t> due;
-    int interval = 0;
-  };
   PageClock& clock_;
-  std::vector<Slot> slots_;
+  TimerSlots slots_;
   std::function<void(std::optional<std::int64_t>)> arm_;
   std::optional<std::int64_t> armed_;
 };

@@ -17,25 +17,25 @@ PageWindows::PageWindows(int screenWidth, int screenHeight, PageTrace* trace,
   const auto& face = elementInfo(ElementId::Im_Base);
   at(WindowId::Form1) = {kMainWindowCreatedAt, false, face.width, face.height};
   at(WindowId::AboutForm) = {{0, 0}, false, kAboutFormSize.width, kAboutFormSize.height};
-  const auto [w, h] = kSplashFormSize;
-  at(WindowId::SplashForm) = {{std::max(0, (screenWidth - w) / 2), std::max(0, (screenHeight - h) / 2)}, false, w, h};
+  at(WindowId::SplashForm) = {centredOnScreen(kSplashFormSize, screenWidth, screenHeight), false,
+                              kSplashFormSize.width, kSplashFormSize.height};
 }
 
 void PageWindows::setShown(WindowId id, bool shown) {
   auto& s = at(id);
   if (s.shown == shown) return;
   s.shown = shown;
-  if (trace_) trace_->line(named(id) + (shown ? " show" : " hide"));
+  if (trace_) trace_->event(named(id) + (shown ? " show" : " hide"));
   updateViews();
 }
 
 void PageWindows::hide(WindowId id) {
   setShown(id, false);
-  if (active_ == id) activateLastShown();
+  focus_.hidden(id, [this](WindowId other) { return isShown(other); });
 }
 
 void PageWindows::bringToFront(WindowId id) {
-  if (trace_) trace_->line(named(id) + " front");
+  if (trace_) trace_->event(named(id) + " front");
   activate(id);
 }
 
@@ -44,26 +44,13 @@ void PageWindows::moveTo(WindowId id, WindowPosition pos) {
   if (s.pos.left == pos.left && s.pos.top == pos.top) return;
   s.pos = pos;
   if (id == WindowId::Form1 && onScreen(id)) handheldPlaced_ = true;
-  if (trace_) trace_->line(named(id) + " at " + std::to_string(pos.left) + " " + std::to_string(pos.top));
+  if (trace_) trace_->event(named(id) + " at " + std::to_string(pos.left) + " " + std::to_string(pos.top));
   updateViews();
 }
 
 void PageWindows::popupMenu(int x, int y) {
-  if (trace_) trace_->line("popup " + std::to_string(x) + " " + std::to_string(y));
+  if (trace_) trace_->event("popup " + std::to_string(x) + " " + std::to_string(y));
   popup_(x, y);
-}
-
-void PageWindows::activate(WindowId id) {
-  active_ = id;
-  std::erase(activated_, id);
-  activated_.push_back(id);
-}
-
-// A hidden active window hands the keyboard to the window active before it.
-void PageWindows::activateLastShown() {
-  active_.reset();
-  for (auto it = activated_.rbegin(); it != activated_.rend(); ++it)
-    if (at(*it).shown) return activate(*it);
 }
 
 bool PageWindows::onScreen(WindowId id) const {

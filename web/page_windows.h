@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/keyboard_focus.h"
 #include "platform/ports.h"
 #include "web/page_trace.h"
 
@@ -31,7 +32,7 @@ class PageWindows : public WindowSystem {
   void show(WindowId id) override { setShown(id, true); }
   void hide(WindowId id) override;
   void bringToFront(WindowId id) override;
-  bool isShown(WindowId id) const override { return at(id).shown; }
+  bool isShown(WindowId id) const { return at(id).shown; }
   WindowPosition position(WindowId id) const override { return at(id).pos; }
   void moveTo(WindowId id, WindowPosition pos) override;
   int screenWidth() const override { return screenWidth_; }
@@ -40,8 +41,8 @@ class PageWindows : public WindowSystem {
   int windowHeight(WindowId id) const override { return at(id).height; }
   void popupMenu(int x, int y) override;
 
-  void activate(WindowId id);
-  bool isActive(WindowId id) const { return active_ == id; }
+  void activate(WindowId id) { focus_.activate(id); }
+  bool isActive(WindowId id) const { return focus_.has(id); }
 
  private:
   struct State {
@@ -53,7 +54,6 @@ class PageWindows : public WindowSystem {
   State& at(WindowId id) { return state_[static_cast<std::size_t>(id)]; }
   const State& at(WindowId id) const { return state_[static_cast<std::size_t>(id)]; }
   void setShown(WindowId id, bool shown);
-  void activateLastShown();
   bool onScreen(WindowId id) const;
   void updateViews();
 
@@ -63,8 +63,7 @@ class PageWindows : public WindowSystem {
   std::function<void(const PageViews&)> show_;
   std::function<void(int, int)> popup_;
   std::array<State, 3> state_;
-  std::optional<WindowId> active_;
-  std::vector<WindowId> activated_;  // in the order of their last activation
+  KeyboardFocus focus_;
   std::optional<PageViews> shownViews_;
   bool handheldPlaced_ = false;
 };

@@ -26,8 +26,8 @@ class WebAudioOutput : public AudioOutput {
  public:
   explicit WebAudioOutput(const NamedSoundLoader& loader) : loader_(loader) {}
   // Web Audio mixes at the device's own format; the voices need no other.
-  int sampleRate() const override { return 48000; }
-  int channelCount() const override { return 2; }
+  int sampleRate() const override { return kCommonDeviceRate; }
+  int channelCount() const override { return kCommonDeviceChannels; }
   void start(int voice, SoundPtr sound, std::int64_t fromFrame) override;
   void stop(int voice) override;
 

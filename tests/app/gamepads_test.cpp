@@ -86,12 +86,12 @@ TEST_F(Pads, ButtonsDPadAndStickWorkTheControlsAndAnUnpluggedPadLetsGo) {
 }
 
 TEST(PadsPlaying, StartAndTheDPadPlayAGameWithEitherKeys) {
-  testing::qtApplication();
+  testing::application();
   for (const char* keys : {"original", "modern"}) {
-    testing::Rig rig(testing::kFirstThrowInLane2);
-    rig.settings.put("Settings/keys", true, keys);
-    rig.keepBestScoresIn(rig.settings);
-    Handheld& h = *rig.handheld;
+    MemorySettings store;
+    store.put("Settings/keys", true, keys);
+    testing::Rig rig(testing::kFirstThrowInLane2, &store);
+    Handheld& h = rig.handheld;
     h.start();
     Gamepads playing([&h](Control c, ControlSource s, bool down) { down ? h.controlDown(c, s) : h.controlUp(c, s); });
     ASSERT_TRUE(playing.start());
@@ -102,10 +102,10 @@ TEST(PadsPlaying, StartAndTheDPadPlayAGameWithEitherKeys) {
     EXPECT_FALSE(rig.lit(ElementId::Puls_GameA)) << keys;
     pad.button(SDL_CONTROLLER_BUTTON_START, false);
     playing.poll();
-    EXPECT_TRUE(h.vars.GameRunning) << keys;
+    EXPECT_TRUE(h.variables().GameRunning) << keys;
     pad.button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
     playing.poll();
-    EXPECT_EQ(h.vars.PlayerLane, 3) << keys;
+    EXPECT_EQ(h.variables().PlayerLane, 3) << keys;
     pad.unplug();
     playing.poll();
     EXPECT_TRUE(rig.lit(ElementId::Puls_Down)) << keys;

@@ -1,5 +1,7 @@
-// The one application object of a test program, on a screen of 1920 x 1080
-// so that the handheld can be shown at its larger sizes.
+// The one QApplication of a test program: made on first use and left alive
+// to the end, since one destroyed among the statics crashes at exit. Its
+// offscreen screen is 1920 x 1080, so that the handheld can be shown at its
+// larger sizes.
 #pragma once
 
 #include <QApplication>
@@ -8,20 +10,19 @@
 
 namespace wuffel::testing {
 
-inline QApplication& qtApplication() {
+inline QApplication& application() {
   static QApplication* app = [] {
     static QTemporaryDir dir;
     const QString config = dir.filePath(QStringLiteral("screen.json"));
     QFile file(config);
-    file.open(QIODevice::WriteOnly);
-    file.write(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1920, "height": 1080,
-                  "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    if (file.open(QIODevice::WriteOnly))
+      file.write(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     file.close();
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
     static int argc = 1;
-    static char name[] = "settings_qt_test";
+    static char name[] = "wuffel-test";
     static char* argv[] = {name, nullptr};
-    // Left alive to the end: a QApplication destroyed among the statics crashes at exit.
     return new QApplication(argc, argv);
   }();
   return *app;
@@ -29,7 +30,7 @@ inline QApplication& qtApplication() {
 
 // A test fixture's first base, so that the application is there before its widgets.
 struct WithQtApplication {
-  WithQtApplication() { qtApplication(); }
+  WithQtApplication() { application(); }
 };
 
 }  // namespace wuffel::testing

@@ -22,13 +22,14 @@ namespace wuffel {
 namespace {
 
 struct Dialog : testing::WithQtApplication, ::testing::Test, testing::StoreFolder {
+  Dialog() { hub.onSettingChanged.push_back([this](Setting, bool saved) { dialog->settingChanged(saved); }); }
+  // A run of the program with its dialog, on the settings file as it is.
   void make() {
-    HandheldPorts ports{rig.scheduler, rig.ports, rig.ports, rig.ports, rig.ports,
-                        rig.channels,  backend,   rig.ports, rig.ports};
-    ports.playerEvents = &hub;
-    handheld = std::make_unique<Handheld>(ports);
+    dialog.reset();
+    rig.reset();
+    rig = std::make_unique<testing::Rig>(0, &backend, &hub);
+    handheld = &rig->handheld;
     dialog = std::make_unique<SettingsDialog>(*handheld);
-    hub.onSettingChanged.push_back([this](Setting, bool saved) { dialog->settingChanged(saved); });
   }
   template <typename W>
   W* widget(const char* name) {
@@ -46,10 +47,10 @@ struct Dialog : testing::WithQtApplication, ::testing::Test, testing::StoreFolde
     return dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::RestoreDefaults);
   }
 
-  testing::Rig rig;
   QSettingsBackend backend;
   PlayerEventsHub hub;
-  std::unique_ptr<Handheld> handheld;
+  std::unique_ptr<testing::Rig> rig;
+  Handheld* handheld = nullptr;
   std::unique_ptr<SettingsDialog> dialog;
 };
 
@@ -102,7 +103,7 @@ TEST_F(Dialog, ShowsWhatTheMuteKeyAndTheZoomKeysChanged) {
   make();
   handheld->start();
   handheld->splashPlay();
-  handheld->keyDown(kKeyM);
+  handheld->keyDown(VirtualKey::M);
   EXPECT_TRUE(widget<QCheckBox>("muted")->isChecked());
   handheld->changeSetting(Setting::Zoom, 150);
   EXPECT_EQ(widget<QComboBox>("zoom")->currentText(), "150 %");

@@ -37,7 +37,7 @@ bool claimFromAnotherProcessLike(const QString& path) {
 }
 
 TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEnds) {
-  testing::qtApplication();
+  testing::application();
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("wuffel-tennis"));
   SingleInstance first(path);
@@ -49,7 +49,7 @@ TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEnds) {
 }
 
 TEST(SingleInstance, ASocketAndALockLeftByACrashedCopyDoNotStopANewStart) {
-  testing::qtApplication();
+  testing::application();
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("wuffel-tennis"));
   // A socket bound and never listened on, as a killed copy leaves it.
@@ -71,7 +71,7 @@ TEST(SingleInstance, ASocketAndALockLeftByACrashedCopyDoNotStopANewStart) {
 }
 
 TEST(SingleInstance, TheProgramStartedAgainEndsAndLeavesTheRunningOne) {
-  testing::qtApplication();
+  testing::application();
   QTemporaryDir run, config;
   QFile::setPermissions(run.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -17,17 +17,21 @@ using E = ElementId;
 
 struct ZoomedWindow : testing::WithQtApplication, ::testing::Test {
   ZoomedWindow() {
-    rig.settings.put("Settings/keys", true, "modern");
-    rig.keepBestScoresIn(rig.settings);
-    form.attach(rig.handheld.get());
-    rig.handheld->start();
+    form.attach(&rig.handheld);
+    rig.handheld.start();
+  }
+  static MemorySettings withModernKeys() {
+    MemorySettings store;
+    store.put("Settings/keys", true, "modern");
+    return store;
   }
   // A point inside `id` at the window's zoom.
   QPoint at(E id, int zoom) const {
     const auto& e = elementInfo(id);
     return QPoint((e.left + 2) * zoom / 100, (e.top + 2) * zoom / 100);
   }
-  testing::Rig rig{testing::kFirstThrowInLane2};
+  MemorySettings store = withModernKeys();
+  testing::Rig rig{testing::kFirstThrowInLane2, &store};
   FacePictures pictures;
   TForm1 form{pictures};
 };
@@ -47,9 +51,9 @@ TEST_F(ZoomedWindow, AClickOnAButtonActsAtAnyZoom) {
   QTest::mousePress(&form, Qt::LeftButton, {}, at(E::Puls_GameA, 250));
   EXPECT_FALSE(rig.lit(E::Puls_GameA));
   QTest::mouseRelease(&form, Qt::LeftButton, {}, at(E::Puls_GameA, 250));
-  EXPECT_TRUE(rig.handheld->vars.GameRunning);
+  EXPECT_TRUE(rig.handheld.variables().GameRunning);
   QTest::mousePress(&form, Qt::LeftButton, {}, at(E::Puls_Up, 250));
-  EXPECT_EQ(rig.handheld->vars.PlayerLane, 1);
+  EXPECT_EQ(rig.handheld.variables().PlayerLane, 1);
   QTest::mouseRelease(&form, Qt::LeftButton, {}, at(E::Puls_Up, 250));
   EXPECT_TRUE(rig.lit(E::Puls_Up));
 }
@@ -62,7 +66,7 @@ TEST_F(ZoomedWindow, EachFingerHoldsItsOwnButton) {
   rig.click(E::Puls_GameA);
   QPointingDevice* screen = QTest::createTouchDevice();
   QTest::touchEvent(&form, screen).press(0, at(E::Puls_Down, 150));
-  EXPECT_EQ(rig.handheld->vars.PlayerLane, 3);
+  EXPECT_EQ(rig.handheld.variables().PlayerLane, 3);
   QTest::touchEvent(&form, screen).stationary(0).press(1, at(E::Puls_Hit, 150));
   EXPECT_FALSE(rig.lit(E::Puls_Down));
   EXPECT_FALSE(rig.lit(E::Puls_Hit));

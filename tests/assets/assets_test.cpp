@@ -237,7 +237,9 @@ TEST(SegmentBitmaps, ExactlyTheOwnSegmentsAndGlyphsHaveFiles) {
   EXPECT_EQ(present, expected);
   for (int scale : kScales)
     for (const ElementInfo& e : wuffel::kElements)
-      if (e.picture == PictureOrigin::Shared) EXPECT_FALSE(fs::exists(bitmapPath(e.name, scale))) << e.name;
+      if (e.picture == PictureOrigin::Shared) {
+        EXPECT_FALSE(fs::exists(bitmapPath(e.name, scale))) << e.name;
+      }
 }
 
 // The picture a lit element shows: its own, the one it is given at start-up,

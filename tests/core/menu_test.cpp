@@ -21,94 +21,96 @@ struct Menu : ::testing::Test {
     return "(none)";
   }
   Rig rig;
-  Handheld& h = *rig.handheld;
+  Handheld& h = rig.handheld;
+  HandheldTestAccess& inside = rig.inside;
 };
 
 TEST(MenuCommands, EachDoesTheSameFromTheMenuAndFromItsShortcutKey) {
   for (const bool byKey : {false, true}) {
     Rig rig;
-    rig.handheld->start();
-    auto choose = [&](MenuCommand command, int key) {
+    rig.handheld.start();
+    auto choose = [&](MenuCommand command, VirtualKey key) {
       if (byKey)
-        rig.handheld->keyDown(key);
+        rig.handheld.keyDown(key);
       else
-        rig.handheld->chooseMenuItem(command);
+        rig.handheld.chooseMenuItem(command);
     };
-    choose(MenuCommand::PM_3Readme, kKeyF2);
-    choose(MenuCommand::PM_4Whatsnew, kKeyF3);
-    choose(MenuCommand::PM_6Instruct, kKeyF4);
-    EXPECT_EQ(rig.ports.opened, (std::vector<std::string>{".\\readme.txt", ".\\whatsnew.txt", ".\\Manual.EXE"}));
-    rig.ports.fronts.clear();
-    choose(MenuCommand::PM_1About, kKeyF1);
-    EXPECT_TRUE(rig.ports.isShown(WindowId::AboutForm));
-    EXPECT_EQ(rig.ports.fronts, std::vector<WindowId>{WindowId::AboutForm});
-    EXPECT_EQ(rig.ports.quits, 0);
-    choose(MenuCommand::PM_10Exit, kKeyEscape);
-    EXPECT_EQ(rig.ports.quits, 1) << byKey;
-    EXPECT_TRUE(rig.ports.errors.empty());
+    choose(MenuCommand::PM_3Readme, VirtualKey::F2);
+    choose(MenuCommand::PM_4Whatsnew, VirtualKey::F3);
+    choose(MenuCommand::PM_6Instruct, VirtualKey::F4);
+    EXPECT_EQ(rig.opened(), (std::vector<std::string>{".\\readme.txt", ".\\whatsnew.txt", ".\\Manual.EXE"}));
+    rig.windows().broughtToFront.clear();
+    choose(MenuCommand::PM_1About, VirtualKey::F1);
+    EXPECT_TRUE(rig.windows().isShown(WindowId::AboutForm));
+    EXPECT_EQ(rig.windows().broughtToFront, std::vector<WindowId>{WindowId::AboutForm});
+    EXPECT_EQ(rig.quits(), 0);
+    choose(MenuCommand::PM_10Exit, VirtualKey::Escape);
+    EXPECT_EQ(rig.quits(), 1) << byKey;
+    EXPECT_TRUE(rig.errors().empty());
   }
 }
 
-TEST_F(Menu, AboutIsBroughtToTheFrontWhenShownAndKeepsWhereItWasClosed) {
-  rig.ports.positions[WindowId::AboutForm] = {0, 0};
+// Where the about dialog stands is the user's: the handheld shows it and
+// brings it to the front each time it is chosen, and never places it.
+TEST_F(Menu, AboutIsBroughtToTheFrontEachTimeAndNeverMoved) {
+  rig.windows().broughtToFront.clear();
   h.chooseMenuItem(MenuCommand::PM_1About);
-  rig.ports.moveTo(WindowId::AboutForm, {300, 200});  // the user moves it
   h.chooseMenuItem(MenuCommand::PM_1About);
-  EXPECT_EQ(rig.ports.fronts.back(), WindowId::AboutForm);
+  EXPECT_TRUE(rig.windows().isShown(WindowId::AboutForm));
   h.closeAboutForm();
-  EXPECT_FALSE(rig.ports.isShown(WindowId::AboutForm));
+  EXPECT_FALSE(rig.windows().isShown(WindowId::AboutForm));
   h.chooseMenuItem(MenuCommand::PM_1About);
-  EXPECT_TRUE(rig.ports.isShown(WindowId::AboutForm));
-  EXPECT_EQ(rig.ports.position(WindowId::AboutForm).left, 300);
-  EXPECT_EQ(rig.ports.position(WindowId::AboutForm).top, 200);
+  EXPECT_TRUE(rig.windows().isShown(WindowId::AboutForm));
+  EXPECT_EQ(rig.windows().broughtToFront, std::vector<WindowId>(3, WindowId::AboutForm));
+  for (const auto& move : rig.windows().moves) EXPECT_NE(move.window, WindowId::AboutForm);
 }
 
 TEST_F(Menu, ResetHiscoresWritesBothZerosBeepsOnceAndGameAThenShowsZero) {
-  ASSERT_EQ(h.vars.HiScoreA, 120);
+  ASSERT_EQ(inside.vars.HiScoreA, 120);
   const auto litBefore = rig.lit(E::Im_Miss0);
   h.chooseMenuItem(MenuCommand::PM_8HiScore);
-  EXPECT_EQ(h.vars.HiScoreA, 0);
-  EXPECT_EQ(h.vars.HiScoreB, 0);
+  EXPECT_EQ(inside.vars.HiScoreA, 0);
+  EXPECT_EQ(inside.vars.HiScoreB, 0);
   EXPECT_EQ(stored("HiScoreA"), "0");
   EXPECT_EQ(stored("HiScoreB"), "0");
-  EXPECT_EQ(rig.ports.beeps, 1);
+  EXPECT_EQ(rig.beeps(), 1);
   EXPECT_EQ(rig.lit(E::Im_Miss0), litBefore) << "the display is not changed";
   const auto& a = elementInfo(E::Puls_GameA);
   h.mousePress(a.left + 1, a.top + 1, MouseButton::Left);
-  EXPECT_EQ(h.face.picture(h.tables.scoreDigits[3]), h.tables.digitGlyphs[0]);
-  EXPECT_FALSE(h.face.picture(h.tables.scoreDigits[2]).has_value());
+  EXPECT_EQ(inside.face.picture(kSegmentTables.scoreDigits[3]), kSegmentTables.digitGlyphs[0]);
+  EXPECT_FALSE(inside.face.picture(kSegmentTables.scoreDigits[2]).has_value());
 }
 
 TEST_F(Menu, ARefusedWriteEndsTheResetWithTheStoreMessageAndBothScoresZero) {
   rig.settings.refusesWrites = true;
   h.chooseMenuItem(MenuCommand::PM_8HiScore);
-  EXPECT_EQ(rig.ports.errors, std::vector<std::string>{"Failed to set data for 'HiScoreA'"});
-  EXPECT_EQ(rig.ports.beeps, 0);
-  EXPECT_EQ(h.vars.HiScoreA, 0);
-  EXPECT_EQ(h.vars.HiScoreB, 0);
+  EXPECT_EQ(rig.errors(), std::vector<std::string>{"Failed to set data for 'HiScoreA'"});
+  EXPECT_EQ(rig.beeps(), 0);
+  EXPECT_EQ(inside.vars.HiScoreA, 0);
+  EXPECT_EQ(inside.vars.HiScoreB, 0);
   EXPECT_EQ(stored("HiScoreA"), "120");
   EXPECT_EQ(stored("HiScoreB"), "340");
 }
 
 TEST_F(Menu, KeysWithoutAShortcutChooseNothing) {
   rig.click(E::Puls_GameA);
-  for (int key : {0, 1, 13, 32, 65, 88, 111, 116, 123}) h.keyDown(key);
-  EXPECT_EQ(rig.ports.beeps, 0);
-  EXPECT_EQ(h.vars.HiScoreA, 120);
-  EXPECT_TRUE(rig.ports.opened.empty());
-  EXPECT_EQ(rig.ports.quits, 0);
-  EXPECT_TRUE(h.vars.GameRunning);
+  for (int key : {0, 1, 13, 32, 65, 88, 111, 116, 123}) h.keyDown(static_cast<VirtualKey>(key));
+  EXPECT_EQ(rig.beeps(), 0);
+  EXPECT_EQ(inside.vars.HiScoreA, 120);
+  EXPECT_TRUE(rig.opened().empty());
+  EXPECT_EQ(rig.quits(), 0);
+  EXPECT_TRUE(inside.vars.GameRunning);
 }
 
 TEST_F(Menu, ARightReleaseOnTheWindowPopsTheMenuUpThereAfterTheElementsOwnHandler) {
   const auto& a = elementInfo(E::Puls_GameA);
   h.mousePress(a.left + 3, a.top + 4, MouseButton::Right);
-  EXPECT_TRUE(rig.ports.popups.empty());
+  EXPECT_TRUE(rig.windows().popups.empty());
   h.mouseRelease(a.left + 3, a.top + 4, MouseButton::Right);
-  EXPECT_TRUE(h.vars.GameRunning) << "Game A's release started a game";
-  ASSERT_EQ(rig.ports.popups.size(), 1u);
-  EXPECT_EQ(rig.ports.popups[0].left, a.left + 3);
-  EXPECT_EQ(rig.ports.popups[0].top, a.top + 4);
+  EXPECT_TRUE(inside.vars.GameRunning) << "Game A's release started a game";
+  ASSERT_EQ(rig.windows().popups.size(), 1u);
+  EXPECT_EQ(rig.windows().popups[0].left, a.left + 3);
+  EXPECT_EQ(rig.windows().popups[0].top, a.top + 4);
 
   h.mousePress(10, 380, MouseButton::Right);
   h.mouseRelease(10, 380, MouseButton::Right);
@@ -117,9 +119,9 @@ TEST_F(Menu, ARightReleaseOnTheWindowPopsTheMenuUpThereAfterTheElementsOwnHandle
   h.mousePress(300, 100, MouseButton::Middle);
   h.mouseRelease(300, 100, MouseButton::Middle);
   h.mouseRelease(700, 100, MouseButton::Right);  // off the window
-  ASSERT_EQ(rig.ports.popups.size(), 2u);
-  EXPECT_EQ(rig.ports.popups[1].left, 10);
-  EXPECT_EQ(rig.ports.popups[1].top, 380);
+  ASSERT_EQ(rig.windows().popups.size(), 2u);
+  EXPECT_EQ(rig.windows().popups[1].left, 10);
+  EXPECT_EQ(rig.windows().popups[1].top, 380);
 }
 
 }  // namespace

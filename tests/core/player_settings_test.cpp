@@ -2,6 +2,7 @@
 // pause and its timeline, mute, and what the store holds.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -142,7 +143,7 @@ TEST(ModernKeys, MMutesAndUnmutesAndTheMouseWorksHitUpAndDown) {
 // The script's events at their times, and the same with pauses: from each
 // time in `pauses`, P held for a day. The UTC time of day wraps at midnight,
 // so every random draw after a pause sees the seed it saw without one.
-constexpr std::int64_t kDay = 24LL * 60 * 60 * 1000;
+constexpr std::int64_t kDay = kMillisecondsPerDay;
 
 std::string timed(const std::vector<std::pair<std::int64_t, std::string>>& events,
                   const std::vector<std::int64_t>& pauses) {
@@ -265,28 +266,27 @@ struct Recorder : PlayerEvents {
 };
 
 struct StoredSettings : ::testing::Test {
-  void make() {
-    HandheldPorts ports{rig.scheduler, rig.ports, rig.ports, rig.ports, rig.ports,
-                        rig.channels,  store,     rig.ports, rig.ports};
-    ports.playerEvents = &events;
-    rig.handheld = std::make_unique<Handheld>(ports);
+  // A new run of the program on the same store.
+  Handheld& make() {
+    rig.reset();
+    rig = std::make_unique<testing::Rig>(0, &store, &events);
+    return rig->handheld;
   }
-  testing::Rig rig;
   MemorySettings store;
   Recorder events;
+  std::unique_ptr<testing::Rig> rig;
 };
 
 TEST_F(StoredSettings, AChangeIsStoredAtOnceInItsGroupAndARefusalKeepsItForTheRun) {
   store.put("HiScoreA", true, "120");
-  make();
-  Handheld& h = *rig.handheld;
+  Handheld& h = make();
   h.start();
   EXPECT_TRUE(h.changeSetting(Setting::Zoom, 200));
   EXPECT_TRUE(h.changeSetting(Setting::Keys, static_cast<int>(KeyMode::Modern)));
   EXPECT_FALSE(h.changeSetting(Setting::Zoom, 175));
   EXPECT_EQ(h.settings().zoom(), 200);
-  h.keyDown(kKeyM);
-  h.keyUp(kKeyM);
+  h.keyDown(VirtualKey::M);
+  h.keyUp(VirtualKey::M);
   ASSERT_EQ(store.values().size(), 4u);
   EXPECT_EQ(store.values()[0].name + "=" + store.values()[0].text, "HiScoreA=120");
   EXPECT_EQ(store.values()[1].name + "=" + store.values()[1].text, "Settings/zoom=200");
@@ -299,26 +299,25 @@ TEST_F(StoredSettings, AChangeIsStoredAtOnceInItsGroupAndARefusalKeepsItForTheRu
   EXPECT_EQ(events.log, (std::vector<std::string>{"zoom saved", "keys saved", "muted saved", "volume kept"}));
 
   // A new run reads what was stored; the refused volume is its default again.
-  make();
-  EXPECT_EQ(rig.handheld->settings().zoom(), 200);
-  EXPECT_TRUE(rig.handheld->settings().muted());
-  EXPECT_EQ(rig.handheld->settings().volume(), 100);
+  const PlayerSettings& read = make().settings();
+  EXPECT_EQ(read.zoom(), 200);
+  EXPECT_TRUE(read.muted());
+  EXPECT_EQ(read.volume(), 100);
 }
 
 TEST_F(StoredSettings, RestoringTheDefaultsStoresEachAndF5AsksForTheDialog) {
   store.put("Settings/keys", true, "modern");
   store.put("Settings/pause-on-focus-loss", true, "1");
-  make();
-  Handheld& h = *rig.handheld;
+  Handheld& h = make();
   h.start();
-  h.keyDown(kKeyF5);
+  h.keyDown(VirtualKey::F5);
   EXPECT_EQ(events.log, std::vector<std::string>{"dialog"});
   EXPECT_TRUE(h.restoreDefaultSettings());
   EXPECT_EQ(h.settings(), PlayerSettings());
   EXPECT_EQ(events.log.size(), 1 + kSettings.size());
-  make();
-  EXPECT_FALSE(rig.handheld->settings().modernKeys());
-  EXPECT_FALSE(rig.handheld->settings().pauseOnFocusLoss());
+  const PlayerSettings& read = make().settings();
+  EXPECT_FALSE(read.modernKeys());
+  EXPECT_FALSE(read.pauseOnFocusLoss());
 }
 
 TEST(SettingValues, ZoomStepsAndTheGainTheOutputMixesAt) {

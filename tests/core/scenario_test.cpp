@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "script_run.h"
+#include "sim/script.h"
 
 namespace wuffel {
 namespace {
@@ -145,6 +146,24 @@ TEST(Scenario, ARightClickOnTimePopsTheMenuUpAfterTheReleaseShowsTheLocalTime) {
   EXPECT_NE(r.trace.find("60001 dump digits 1 2 0 0"), std::string::npos);  // midnight: 12:00 AM
   EXPECT_NE(lineStarting(r.trace, "60001 dump lit").find("Im_TimeAM Im_NumPos1"), std::string::npos);
   EXPECT_NE(lineStarting(r.trace, "1 dump lit").find("Puls_Time"), std::string::npos) << "no pressed look";
+}
+
+TEST(Script, EachLineIsReadOnceIntoASettingOrACommand) {
+  std::istringstream in("utc 10:00:00.014\nstore HiscoreA text  two words \nsound-length MPlayerHit 5\nstart\n"
+                        "keydown 17 # Ctrl\nmove 3 4 left+right\nmenu PM_8HiScore\n");
+  const auto read = sim::readScript(in);
+  ASSERT_TRUE(std::holds_alternative<sim::Script>(read));
+  const auto& script = std::get<sim::Script>(read);
+  EXPECT_EQ(script.setup.platform.utcAtZero, 10 * 3600000 + 14);
+  ASSERT_EQ(script.setup.store.size(), 1u);
+  EXPECT_EQ(script.setup.store[0].text, " two words ");
+  EXPECT_EQ(script.setup.platform.soundLengths.at("HIT.WAV"), 5);
+  ASSERT_EQ(script.events.size(), 4u);
+  EXPECT_TRUE(std::holds_alternative<sim::command::Start>(script.events[0]));
+  EXPECT_EQ(std::get<sim::command::KeyDown>(script.events[1]).key, VirtualKey::Ctrl);
+  const auto& move = std::get<sim::command::Move>(script.events[2]);
+  EXPECT_TRUE(move.held.left && move.held.right && !move.held.middle);
+  EXPECT_EQ(std::get<sim::command::Menu>(script.events[3]).item, MenuCommand::PM_8HiScore);
 }
 
 TEST(Scenario, MalformedMenuAndLocalLinesAreRefused) {

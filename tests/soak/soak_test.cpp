@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "soak/day_of_play.h"
+#include "sim/day_of_play.h"
 
 namespace wuffel {
 namespace {
@@ -22,7 +22,7 @@ long fromEnvironment(const char* name, long fallback) {
 TEST(Soak, HoursOfRandomPlayKeepEveryPromise) {
   const auto seed = static_cast<std::uint32_t>(fromEnvironment("WUFFEL_SOAK_SEED", 20261209));
   const long hours = fromEnvironment("WUFFEL_SOAK_HOURS", 24);
-  const soak::Outcome day = soak::playDay(seed, hours * 3600 * 1000);
+  const sim::Outcome day = sim::playDay(seed, hours * 3600 * 1000);
   for (const auto& v : day.violations) ADD_FAILURE() << v;
   RecordProperty("events", std::to_string(day.events));
   std::cout << "seed " << seed << ": " << day.virtualMs / 1000 << " virtual s, " << day.events << " events, "

@@ -1,6 +1,8 @@
 // Plays a game sound through the real device path into a private sound
 // server's null sink and checks, from a recording of the sink's monitor,
-// that it was heard. Skipped where no such server can be started.
+// that it was heard. Skipped only where PulseAudio is not installed: the
+// server, its folders and its client settings are this test's own, so
+// nothing else running on the machine can keep it from starting.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -27,9 +29,9 @@
 #include <thread>
 #include <vector>
 
+#include "app/qt_audio_output.h"
 #include "sound/channel.h"
-#include "sound/device_format_loader.h"
-#include "sound/qt_audio_output.h"
+#include "sound/own_format_loader.h"
 #include "sound/wall_clock.h"
 #include "sound/wave_file_loader.h"
 
@@ -115,14 +117,11 @@ class PrivateServer {
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "run");
     ::chmod(dir_.c_str(), 0700);
-    if (!onPath("pulseaudio")) {
-      why_ = "pulseaudio is not installed";
+    if (!onPath("pulseaudio") || !onPath("parec") || !onPath("pactl")) {
+      why_ = "pulseaudio, parec or pactl is not installed";
       return;
     }
-    if (!onPath("parec") || !onPath("pactl")) {
-      why_ = "parec or pactl is not installed";
-      return;
-    }
+    installed_ = true;
     const fs::path socket = dir_ / "native";
     ::setenv("PULSE_RUNTIME_PATH", (dir_ / "run").c_str(), 1);
     ::setenv("PULSE_STATE_PATH", (dir_ / "state").c_str(), 1);
@@ -130,6 +129,9 @@ class PrivateServer {
     ::setenv("PULSE_SERVER", ("unix:" + socket.string()).c_str(), 1);
     ::setenv("PULSE_SINK", kSink, 1);
     ::unsetenv("PULSE_SOURCE");
+    // Cookie and client settings from a home of its own.
+    ::setenv("HOME", dir_.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
     // -n: none of the machine's default modules; the one sink and the socket
     // are all there is. Running as root needs --system=false spelt out.
     pid_ = spawn({"pulseaudio", "-n", "--daemon=no", "--system=false", "--exit-idle-time=-1",
@@ -138,7 +140,8 @@ class PrivateServer {
                       std::to_string(kRecordRate),
                   "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket.string()},
                  dir_ / "server.log");
-    for (int i = 0; i < 50; ++i) {
+    // A machine busy building can take long to start even a small server.
+    for (int i = 0; i < 300; ++i) {
       if (exited(pid_)) {
         pid_ = -1;
         why_ = "the sound server did not start: " + readFile(dir_ / "server.log");
@@ -147,7 +150,7 @@ class PrivateServer {
       if (fs::exists(socket) && run({"pactl", "info"}, dir_ / "pactl.log") == 0) return;
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    why_ = "the sound server did not answer within 5 s: " + readFile(dir_ / "server.log");
+    why_ = "the sound server did not answer within 30 s: " + readFile(dir_ / "server.log");
     finish(pid_);
   }
   ~PrivateServer() {
@@ -156,12 +159,14 @@ class PrivateServer {
     fs::remove_all(dir_, ec);
   }
 
+  bool installed() const { return installed_; }
   bool running() const { return pid_ > 0; }
   const std::string& whyNot() const { return why_; }
   const fs::path& dir() const { return dir_; }
 
  private:
   fs::path dir_;
+  bool installed_ = false;
   pid_t pid_ = -1;
   std::string why_;
 };
@@ -182,7 +187,7 @@ class Recorder {
   // Waits until samples arrive, which the null sink produces even in
   // silence, so the stream is connected before anything plays.
   bool waitForData() {
-    for (int i = 0; i < 300 && pid_ > 0 && !exited(pid_); ++i) {
+    for (int i = 0; i < 3000 && pid_ > 0 && !exited(pid_); ++i) {
       std::error_code ec;
       if (fs::file_size(file_, ec) > 0 && !ec) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -246,17 +251,18 @@ double rmsOf(const DecodedSound& s) {
 }
 
 TEST(NullSink, TheMissSoundIsHeardWholeAndAgainAfterSilence) {
-  if (!server) GTEST_SKIP() << "no sound server was started";
-  if (!server->running()) GTEST_SKIP() << "no private sound server: " << server->whyNot();
+  ASSERT_NE(server, nullptr);
+  if (!server->installed()) GTEST_SKIP() << server->whyNot();
+  ASSERT_TRUE(server->running()) << "no private sound server: " << server->whyNot();
 
   Recorder recorder(server->dir() / "monitor.raw");
-  if (!recorder.waitForData()) GTEST_SKIP() << "parec could not record the null sink";
+  ASSERT_TRUE(recorder.waitForData()) << "parec could not record the null sink";
 
   // As in the window program: the files open at their own format, before
   // the device is found, and the output converts them to the device's.
   QtAudioOutput output;
   WallClock clock;
-  DeviceFormatLoader loader(output);
+  OwnFormatLoader loader(output);
   SoundChannels channels(clock, loader, output);
   SoundChannel& miss = channels[ChannelId::MPlayerMiss];
   miss.open();
@@ -317,7 +323,7 @@ TEST(NullSink, TheStreamIsCorkedWhileSilentAndWakesForTheNextSound) {
 
   QtAudioOutput output;
   WallClock clock;
-  DeviceFormatLoader loader(output);
+  OwnFormatLoader loader(output);
   SoundChannels channels(clock, loader, output);
   SoundChannel& hit = channels[ChannelId::MPlayerHit];
   hit.open();
@@ -363,8 +369,8 @@ std::vector<Heard> stretches(const std::vector<std::int16_t>& rec, int threshold
 
 // A stop drops what the device still holds of the sound, so the sound ends
 // when it is stopped rather than a buffer's length later. Scheduling on a
-// busy machine moves each cut by some milliseconds, so the figure taken is
-// the middle one of several cuts.
+// busy machine delays a cut by some milliseconds, so the figure taken is the
+// best of several cuts.
 TEST(NullSink, AStoppedSoundFallsSilentAtOnce) {
   if (!server) GTEST_SKIP() << "no sound server was started";
   if (!server->running()) GTEST_SKIP() << "no private sound server: " << server->whyNot();
@@ -374,7 +380,7 @@ TEST(NullSink, AStoppedSoundFallsSilentAtOnce) {
 
   QtAudioOutput output;
   WallClock clock;
-  DeviceFormatLoader loader(output);
+  OwnFormatLoader loader(output);
   SoundChannels channels(clock, loader, output);
   SoundChannel& miss = channels[ChannelId::MPlayerMiss];
   miss.open();
@@ -409,9 +415,9 @@ TEST(NullSink, AStoppedSoundFallsSilentAtOnce) {
     overrunMs.push_back(heard[i].ms() - givenMs[i]);
     std::cout << "stopped after " << givenMs[i] << " ms, heard for " << heard[i].ms() << " ms\n";
   }
-  std::sort(overrunMs.begin(), overrunMs.end());
-  // The device holds 60 ms of it, all heard if nothing drops it.
-  EXPECT_LT(overrunMs[kCuts / 2], 20.0);
+  // A busy machine can only make a cut late. Without the drop, none ends
+  // sooner than the device's queue allows (it holds up to 60 ms).
+  EXPECT_LT(*std::min_element(overrunMs.begin(), overrunMs.end()), 12.0);
 }
 
 }  // namespace

@@ -20,8 +20,8 @@
 #include <string>
 #include <thread>
 
+#include "app/qt_audio_output.h"
 #include "sound/channel.h"
-#include "sound/qt_audio_output.h"
 #include "sound/wall_clock.h"
 #include "sound/wave_file_loader.h"
 

@@ -50,47 +50,45 @@ struct Store : ::testing::Test {
 };
 
 TEST_F(Store, MissingOrUnreadableTextGivesTheDefault) {
-  EXPECT_EQ(store.readInteger("", "HiscoreA", 0), 0);
-  EXPECT_EQ(store.readInteger("", "HiscoreA", 31), 31);
+  EXPECT_EQ(store.readInteger("HiscoreA", 0), 0);
+  EXPECT_EQ(store.readInteger("HiscoreA", 31), 31);
   for (const char* text : {"", "12abc", "lots", "4294967296"}) {
     settings.put("HiscoreA", true, text);
-    EXPECT_EQ(store.readInteger("", "HiscoreA", 5), 5) << text;
+    EXPECT_EQ(store.readInteger("HiscoreA", 5), 5) << text;
   }
   settings.put("HiscoreA", true, std::string("77\0junk", 7));
-  EXPECT_EQ(store.readInteger("", "HiscoreA", 0), 77);  // cut at the first zero byte
+  EXPECT_EQ(store.readInteger("HiscoreA", 0), 77);  // cut at the first zero byte
   settings.put("HiscoreA", true, "  $1F4");
-  EXPECT_EQ(store.readInteger("", "HiscoreA", 0), 500);
+  EXPECT_EQ(store.readInteger("HiscoreA", 0), 500);
   // read as stored, not limited to the scores the display can show
   settings.put("HiscoreA", true, "-12345");
-  EXPECT_EQ(store.readInteger("", "HiscoreA", 0), -12345);
+  EXPECT_EQ(store.readInteger("HiscoreA", 0), -12345);
 }
 
 TEST_F(Store, NamesCompareWithoutCaseAndAWriteReplacesTheValue) {
   settings.put("HISCOREA", true, "250");
-  EXPECT_EQ(store.readInteger("", "HiscoreA", 0), 250);
+  EXPECT_EQ(store.readInteger("HiscoreA", 0), 250);
   store.writeInteger("", "HiScoreA", 130);
   ASSERT_EQ(settings.values().size(), 1u);
   EXPECT_EQ(settings.values()[0].text, "130");
-  EXPECT_EQ(store.readInteger("", "hiscorea", 0), 130);
+  EXPECT_EQ(store.readInteger("hiscorea", 0), 130);
   store.writeInteger("", "HiScoreB", -4);
   EXPECT_EQ(settings.values().size(), 2u);
-  EXPECT_EQ(store.readInteger("", "HiscoreB", 0), -4);
-  EXPECT_EQ(store.readInteger("", "HiscoreA", 0), 130);
+  EXPECT_EQ(store.readInteger("HiscoreB", 0), -4);
+  EXPECT_EQ(store.readInteger("HiscoreA", 0), 130);
 }
 
 TEST_F(Store, ErrorsNameTheValue) {
   settings.put("hiscorea", false, "5");
-  EXPECT_EQ(errorOf([&] { store.readInteger("", "HiscoreA", 0); }), "Invalid data type for 'HiscoreA'");
+  EXPECT_EQ(errorOf([&] { store.readInteger("HiscoreA", 0); }), "Invalid data type for 'HiscoreA'");
   settings.refusesWrites = true;
   EXPECT_EQ(errorOf([&] { store.writeInteger("", "HiScoreB", 7); }), "Failed to set data for 'HiScoreB'");
-  EXPECT_EQ(store.readInteger("", "HiscoreB", 0), 0);
+  EXPECT_EQ(store.readInteger("HiscoreB", 0), 0);
 
   struct Failing : MemorySettings {
     bool ensureKey() override { return false; }
-    StoredValue read(std::string_view) override { return {StoredValue::Outcome::Unreadable, false, {}}; }
   } failing;
   HiScoreStore broken(failing, kHiScoreKey);
-  EXPECT_EQ(errorOf([&] { broken.readInteger("", "HiscoreB", 0); }), "Failed to get data for 'HiscoreB'");
   EXPECT_EQ(errorOf([&] { broken.writeInteger("", "HiScoreA", 1); }), "Failed to create key ");
   EXPECT_TRUE(failing.values().empty());
 }
@@ -135,27 +133,27 @@ TEST(StoreAtStartUp, ReadsBothBestScoresAndWritesNothing) {
   Rig rig;
   rig.settings.put("HISCOREA", true, "250");
   rig.settings.put("hiscoreb", true, "0x20");
-  rig.handheld->start();
-  EXPECT_EQ(rig.handheld->vars.HiScoreA, 250);
-  EXPECT_EQ(rig.handheld->vars.HiScoreB, 32);
+  rig.handheld.start();
+  EXPECT_EQ(rig.handheld.variables().HiScoreA, 250);
+  EXPECT_EQ(rig.handheld.variables().HiScoreB, 32);
   EXPECT_EQ(rig.settings.values().size(), 2u);
-  EXPECT_TRUE(rig.ports.errors.empty());
-  EXPECT_EQ(rig.handheld->vars.GameMode, 3);
+  EXPECT_TRUE(rig.errors().empty());
+  EXPECT_EQ(rig.handheld.variables().GameMode, 3);
 }
 
 TEST(StoreAtStartUp, AValueOfAnotherTypeEndsFormCreateBeforeTheSoundChannels) {
   Rig rig;
   rig.settings.put("HiScoreA", false, "1");
   rig.settings.put("HiscoreB", true, "40");
-  rig.handheld->start();
+  rig.handheld.start();
   // no "." after a quote, which sorts before it
-  EXPECT_EQ(rig.ports.errors, std::vector<std::string>{"Invalid data type for 'HiscoreA'"});
-  EXPECT_EQ(rig.handheld->vars.HiScoreB, 0);  // never read
-  for (int c = 0; c < kChannelCount; ++c) EXPECT_FALSE(rig.channels[static_cast<ChannelId>(c)].isOpen());
-  EXPECT_EQ(rig.handheld->vars.GameMode, 0);
+  EXPECT_EQ(rig.errors(), std::vector<std::string>{"Invalid data type for 'HiscoreA'"});
+  EXPECT_EQ(rig.handheld.variables().HiScoreB, 0);  // never read
+  for (int c = 0; c < kChannelCount; ++c) EXPECT_FALSE(rig.channels()[static_cast<ChannelId>(c)].isOpen());
+  EXPECT_EQ(rig.handheld.variables().GameMode, 0);
   EXPECT_FALSE(rig.lit(ElementId::Im_Miss0));
   // start-up goes on with the other windows
-  EXPECT_TRUE(rig.ports.isShown(WindowId::SplashForm));
+  EXPECT_TRUE(rig.windows().isShown(WindowId::SplashForm));
 }
 
 }  // namespace

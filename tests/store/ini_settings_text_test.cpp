@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "qsettings_reference.h"
-#include "store/ini_settings_text.h"
+#include "app/ini_settings_text.h"
 
 namespace wuffel {
 namespace {
@@ -35,6 +35,8 @@ std::vector<QByteArray> files() {
       "HiscoreA=5\n[Settings]\nzoom=2\n",  // no header: the top level
       "[general]\r\nHISCOREA = 12 \r\nhiscoreb=\"  34 \"\r\n",
       "\xef\xbb\xbf[General]\nHiscoreA=8\n",
+      "\xef\xbb\xbf HiscoreA=8\nHiscoreB=9\n",
+      "\xef\xbb\xbf\n HiscoreA=8\n",
       "; a comment\n[General] ; another\nHiscoreA=9 ; and one more\nHiscoreB=\"1;2\"\n",
       "[General]\nHiscoreA=1\nHiscoreA=2\n[Other]\nx=1\n[General]\nHiscoreA=3\nhiscoreb=4\nHISCOREB=5\n",
       "[General]\nHiscore%41=6\nHiscore%U0042=7\nHiscoreA\\x=8\nHiscoreB%2F=9\n",
@@ -118,6 +120,23 @@ TEST(IniSettingsText, TextsOfAnyKindReadBackAsWritten) {
     EXPECT_TRUE(IniSettingsText(written).value("HiscoreA") == expected) << written.toStdString();
     EXPECT_TRUE(readByQSettings(FileOf(written).path, "HiscoreA") == expected) << written.toStdString();
   }
+}
+
+// The players' settings keep to a group of their own, "[Settings]".
+TEST(IniSettingsText, AGroupsValueIsFoundAndWrittenInItsOwnSectionAsQSettingsWould) {
+  const IniSettingsText text("[General]\nkeys=top\n\n[Settings]\nkeys=b\nKEYS=a\n\n[Other]\nzoom=1\n");
+  EXPECT_EQ(text.value("Settings/keys").text, "a") << "the first spelling in sorted order";
+  EXPECT_EQ(text.value("keys").text, "top");
+  EXPECT_EQ(text.value("Settings/zoom").outcome, StoredValue::Outcome::Missing);
+  EXPECT_EQ(text.value("Nowhere/keys").outcome, StoredValue::Outcome::Missing);
+  EXPECT_EQ(text.withValue("Settings/Keys", "modern"),
+            "[General]\nkeys=top\n\n[Settings]\nKEYS=modern\n\n[Other]\nzoom=1\n");
+  const QByteArray added = text.withValue("Later/zoom", "150");
+  EXPECT_EQ(added, "[General]\nkeys=top\n\n[Settings]\nkeys=b\nKEYS=a\n\n[Other]\nzoom=1\n\n[Later]\nzoom=150\n");
+  const FileOf file(added);
+  const QSettings reference(file.path, QSettings::IniFormat);
+  EXPECT_EQ(reference.value("Later/zoom").toString(), "150");
+  EXPECT_EQ(reference.value("keys").toString(), "top");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The players' settings in a real settings file, beside the best scores.
 #include <gtest/gtest.h>
 
-#include "store/ini_settings_text.h"
 #include "store/player_settings_store.h"
 #include "store_file.h"
 
@@ -36,29 +35,12 @@ TEST_F(SettingsFile, SettingsAreASectionOfTheirOwnAndLeaveTheBestScoresAlone) {
   EXPECT_TRUE(text.contains("\nwindow-position=\"-20,300\"\n"));
 
   FileStore best;
-  EXPECT_EQ(best.store.readInteger("", "HiscoreA", 0), 250);
+  EXPECT_EQ(best.store.readInteger("HiscoreA", 0), 250);
   PlayerSettingsStore again(best.backend);
   EXPECT_EQ(again.load().zoom(), 200);
   ASSERT_TRUE(again.loadPlace());
   EXPECT_EQ(again.loadPlace()->left, -20);
   EXPECT_EQ(again.loadPlace()->top, 300);
-}
-
-TEST(SettingsText, AGroupsValueIsFoundAndWrittenInItsOwnSectionAsQSettingsWould) {
-  const IniSettingsText text("[General]\nkeys=top\n\n[Settings]\nkeys=b\nKEYS=a\n\n[Other]\nzoom=1\n");
-  EXPECT_EQ(text.value("Settings/keys").text, "a") << "the first spelling in sorted order";
-  EXPECT_EQ(text.value("keys").text, "top");
-  EXPECT_EQ(text.value("Settings/zoom").outcome, StoredValue::Outcome::Missing);
-  EXPECT_EQ(text.value("Nowhere/keys").outcome, StoredValue::Outcome::Missing);
-  EXPECT_EQ(text.withValue("Settings/Keys", "modern"),
-            "[General]\nkeys=top\n\n[Settings]\nKEYS=modern\n\n[Other]\nzoom=1\n");
-  const QByteArray added = text.withValue("Later/zoom", "150");
-  EXPECT_EQ(added, "[General]\nkeys=top\n\n[Settings]\nkeys=b\nKEYS=a\n\n[Other]\nzoom=1\n\n[Later]\nzoom=150\n");
-  const StoreFolder folder;
-  folder.putFile(added);
-  const QSettings reference(folder.file(), QSettings::IniFormat);
-  EXPECT_EQ(reference.value("Later/zoom").toString(), "150");
-  EXPECT_EQ(reference.value("keys").toString(), "top");
 }
 
 TEST_F(SettingsFile, NoFileMeansTheDefaultsAndNoPlace) {

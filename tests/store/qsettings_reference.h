@@ -25,12 +25,22 @@ inline StoredValue readByQSettings(const QString& file, std::string_view name) {
   return {StoredValue::Outcome::Missing, false, {}};
 }
 
-// Every value QSettings finds, by its full name, but those named `name`.
+// Every value QSettings finds, by its full name, but those named `name`:
+// also "/name", which QSettings looks up as "name".
 inline QVariantMap othersByQSettings(const QString& file, std::string_view name) {
   const QSettings settings(file, QSettings::IniFormat);
   QVariantMap values;
-  for (const QString& key : settings.allKeys())
-    if (!sameValueName(key.toStdString(), name)) values.insert(key, settings.value(key));
+  for (const QString& key : settings.allKeys()) {
+    const QString lookedUp = key.split(u'/', Qt::SkipEmptyParts).join(u'/');
+    if (sameValueName(lookedUp.toStdString(), name)) continue;
+    // Values that QSettings decodes into another type (@Variant, @Rect, ...)
+    // are compared by that type alone: a damaged one decodes into whatever
+    // memory held, differently from one reading to the next.
+    const QVariant value = settings.value(key);
+    const int type = value.metaType().id();
+    const bool text = type == QMetaType::QString || type == QMetaType::QStringList || type == QMetaType::QByteArray;
+    values.insert(key, text ? value : QVariant(QStringLiteral("decoded as type %1").arg(type)));
+  }
   return values;
 }
 

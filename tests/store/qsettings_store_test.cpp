@@ -29,8 +29,8 @@ struct StoreFile : ::testing::Test, StoreFolder {};
 TEST_F(StoreFile, TheFirstRunReadsZeroAndCreatesNothingBeforeItsFirstWrite) {
   FileStore s;
   EXPECT_EQ(s.backend.location(), file());
-  EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 0);
-  EXPECT_EQ(s.store.readInteger("", "HiscoreB", 0), 0);
+  EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 0);
+  EXPECT_EQ(s.store.readInteger("HiscoreB", 0), 0);
   EXPECT_TRUE(QDir(config.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
   s.store.writeInteger("", "HiScoreB", 5);
   EXPECT_EQ(fileText(), "[General]\nHiScoreB=5\n");
@@ -39,8 +39,8 @@ TEST_F(StoreFile, TheFirstRunReadsZeroAndCreatesNothingBeforeItsFirstWrite) {
 TEST_F(StoreFile, AWriteIsInTheFileWhenItReturnsUnderTheNameAlreadyThere) {
   putFile("[General]\nHISCOREA=250\nhiscoreb=0x20\n");
   FileStore s;
-  EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 250);
-  EXPECT_EQ(s.store.readInteger("", "HiscoreB", 0), 32);
+  EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 250);
+  EXPECT_EQ(s.store.readInteger("HiscoreB", 0), 32);
   s.store.writeInteger("", "HiScoreA", 300);
   EXPECT_EQ(fileText(), "[General]\nHISCOREA=300\nhiscoreb=0x20\n");
   s.store.writeInteger("", "HiScoreB", 7);
@@ -52,7 +52,7 @@ TEST_F(StoreFile, AWriteLeavesOneSpellingOfTheName) {
   FileStore s;
   s.store.writeInteger("", "HiScoreA", 40);
   EXPECT_EQ(fileText(), "[General]\nHISCOREA=40\n");
-  EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 40);
+  EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 40);
 }
 
 TEST_F(StoreFile, ValuesThatAreNotTextAreAnotherDataType) {
@@ -62,17 +62,17 @@ TEST_F(StoreFile, ValuesThatAreNotTextAreAnotherDataType) {
     const StoreFolder folder;
     folder.putFile(QByteArray("[General]\nHiscoreA=") + value + "\nHiscoreB=9\n");
     FileStore s;
-    EXPECT_EQ(errorOf([&] { s.store.readInteger("", "HiscoreA", 0); }),
+    EXPECT_EQ(errorOf([&] { s.store.readInteger("HiscoreA", 0); }),
               "Invalid data type for 'HiscoreA'")
         << value;
-    EXPECT_EQ(s.store.readInteger("", "HiscoreB", 0), 9);
+    EXPECT_EQ(s.store.readInteger("HiscoreB", 0), 9);
   }
   for (const auto& [value, expected] : std::vector<std::pair<const char*, int>>{
            {"\"250\"", 250}, {"@String(12)", 12}, {"  $10", 16}, {"12abc", 0}, {"", 0}, {"2147483648", 0}}) {
     const StoreFolder folder;
     folder.putFile(QByteArray("[General]\nHiscoreA=") + value + "\n");
     FileStore s;
-    EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), expected) << value;
+    EXPECT_EQ(s.store.readInteger("HiscoreA", 0), expected) << value;
   }
 }
 
@@ -92,8 +92,8 @@ TEST_F(StoreFile, BadFilesReadAsZeroAndStayUntilAScoreIsWritten) {
     const StoreFolder folder;
     folder.putFile(bytes);
     FileStore reader;
-    EXPECT_EQ(reader.store.readInteger("", "HiscoreA", 0), 0);
-    EXPECT_EQ(reader.store.readInteger("", "HiscoreB", 0), 0);
+    EXPECT_EQ(reader.store.readInteger("HiscoreA", 0), 0);
+    EXPECT_EQ(reader.store.readInteger("HiscoreB", 0), 0);
     EXPECT_TRUE(folder.fileText() == bytes) << "a read changed the file";
 
     FileStore writer;
@@ -101,7 +101,7 @@ TEST_F(StoreFile, BadFilesReadAsZeroAndStayUntilAScoreIsWritten) {
     const QByteArray written = folder.fileText();
     EXPECT_TRUE(written.startsWith("[General]\n"));
     EXPECT_TRUE(written.toLower().contains("\nhiscorea=130\n")) << written.left(100).toStdString();
-    EXPECT_EQ(FileStore{}.store.readInteger("", "HiscoreA", 0), 130);
+    EXPECT_EQ(FileStore{}.store.readInteger("HiscoreA", 0), 130);
   }
 }
 
@@ -119,7 +119,7 @@ TEST_F(StoreFile, AKeyThatCannotBeCreatedIsReportedAtTheWrite) {
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
   FileStore s;
-  EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 0);
+  EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 0);
   EXPECT_EQ(errorOf([&] { s.store.writeInteger("", "HiScoreA", 10); }), "Failed to create key ");
 }
 
@@ -139,7 +139,7 @@ TEST_F(StoreFile, AFileWithoutReadPermissionReadsAsZeroAndIsNotOverwritten) {
               putFile("[General]\nHiScoreA=120\n");
               ::chmod(file().toLocal8Bit().constData(), 0);
               FileStore s;
-              if (s.store.readInteger("", "HiscoreA", 0) != 0) return "an unreadable file gave a score";
+              if (s.store.readInteger("HiscoreA", 0) != 0) return "an unreadable file gave a score";
               if (errorOf([&] { s.store.writeInteger("", "HiScoreA", 130); }) !=
                   "Failed to set data for 'HiScoreA'")
                 return "a write over an unreadable file was not refused";
@@ -156,7 +156,7 @@ TEST_F(StoreFile, AWriteToAFolderThatCannotBeWrittenFails) {
               const QByteArray folder = QFileInfo(file()).absolutePath().toLocal8Bit();
               ::chmod(folder.constData(), 0555);
               FileStore s;
-              if (s.store.readInteger("", "HiscoreA", 0) != 120) return "the file was not read";
+              if (s.store.readInteger("HiscoreA", 0) != 120) return "the file was not read";
               if (errorOf([&] { s.store.writeInteger("", "HiScoreA", 130); }) !=
                   "Failed to set data for 'HiScoreA'")
                 return "a write into a read-only folder was not refused";
@@ -179,43 +179,34 @@ TEST_F(StoreFile, AWriteToAFolderThatCannotBeWrittenFails) {
 // A handheld on the store in the configuration folder, as the window
 // program starts it.
 struct RunningCopy {
-  RunningCopy() {
-    rig.keepBestScoresIn(store);
-    rig.handheld->start();
-  }
+  RunningCopy() { rig.handheld.start(); }
   // A game of Game A that ends at `score`: no one swings, and three misses end it.
   void playGameA(int score) {
-    Handheld& h = *rig.handheld;
     rig.click(ElementId::Puls_GameA);
-    h.vars.Score = score;
-    for (int s = 0; s < 120 && h.vars.GameRunning; ++s) rig.wait(1000);
+    rig.inside.vars.Score = score;
+    for (int s = 0; s < 120 && rig.handheld.variables().GameRunning; ++s) rig.wait(1000);
   }
   QSettingsBackend store;
-  Rig rig;
+  Rig rig{0, &store};
 };
 
 TEST_F(StoreFile, AGameOverWritesTheBestThatTheNextHandheldShows) {
   putFile("[General]\nhiscorea=120\nHiScoreB=77\n");
   RunningCopy first;
-  Handheld& h = *first.rig.handheld;
-  EXPECT_EQ(h.vars.HiScoreA, 120);
+  const GameVariables& vars = first.rig.handheld.variables();
+  EXPECT_EQ(vars.HiScoreA, 120);
   first.playGameA(130);
-  ASSERT_FALSE(h.vars.GameRunning);
-  EXPECT_EQ(h.vars.HiScoreA, 130);
-  EXPECT_TRUE(first.rig.ports.errors.empty());
+  ASSERT_FALSE(vars.GameRunning);
+  EXPECT_EQ(vars.HiScoreA, 130);
+  EXPECT_TRUE(first.rig.errors().empty());
   EXPECT_EQ(fileText(), "[General]\nhiscorea=130\nHiScoreB=77\n");
 
   RunningCopy second;
-  Handheld& next = *second.rig.handheld;
+  Handheld& next = second.rig.handheld;
   const auto& gameA = elementInfo(ElementId::Puls_GameA);
   next.mousePress(gameA.left + 1, gameA.top + 1, MouseButton::Left);
-  const auto& pos = next.tables.scoreDigits;
-  const auto& glyph = next.tables.digitGlyphs;
-  EXPECT_EQ(next.face.picture(pos[0]), std::nullopt);
-  EXPECT_EQ(next.face.picture(pos[1]), glyph[1]);
-  EXPECT_EQ(next.face.picture(pos[2]), glyph[3]);
-  EXPECT_EQ(next.face.picture(pos[3]), glyph[0]);
-  EXPECT_EQ(next.vars.HiScoreB, 77);
+  EXPECT_EQ(second.rig.digits(), "-130");
+  EXPECT_EQ(next.variables().HiScoreB, 77);
 }
 
 // Both read 100 at their start; the first ends at 500, then the second,
@@ -228,12 +219,12 @@ TEST_F(StoreFile, TwoRunningCopiesKeepTheHigherBestWhicheverEndsLast) {
   EXPECT_EQ(fileText(), "[General]\nHiScoreA=500\n");
   second.playGameA(300);
   EXPECT_EQ(fileText(), "[General]\nHiScoreA=500\n");
-  EXPECT_FALSE(second.rig.handheld->vars.GameRunning);
-  EXPECT_TRUE(second.rig.ports.errors.empty());
-  EXPECT_EQ(RunningCopy{}.rig.handheld->vars.HiScoreA, 500);
+  EXPECT_FALSE(second.rig.handheld.variables().GameRunning);
+  EXPECT_TRUE(second.rig.errors().empty());
+  EXPECT_EQ(RunningCopy{}.rig.handheld.variables().HiScoreA, 500);
 
   // The menu's reset writes its zeros all the same.
-  second.rig.handheld->chooseMenuItem(MenuCommand::PM_8HiScore);
+  second.rig.handheld.chooseMenuItem(MenuCommand::PM_8HiScore);
   EXPECT_EQ(fileText(), "[General]\nHiScoreA=0\nHiScoreB=0\n");
 }
 
@@ -262,7 +253,7 @@ TEST_F(StoreFile, TwoWritersRacingLeaveAValidFileWithOneOfTheirValues) {
   int reads = 0;
   for (int running = 2; running > 0; ++reads) {
     try {
-      const int v = reader.store.readInteger("", "HiscoreA", -1);
+      const int v = reader.store.readInteger("HiscoreA", -1);
       if (!(v == 1 || (v >= 1000 && v < 1000 + kWrites) || (v >= 2000 && v < 2000 + kWrites)))
         badReads.insert(std::to_string(v));
     } catch (const WuffelError& e) {

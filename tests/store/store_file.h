@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "store/hiscore_store.h"
-#include "store/qsettings_backend.h"
+#include "app/qsettings_backend.h"
 
 namespace wuffel::testing {
 

@@ -12,7 +12,7 @@
 #include "child_process.h"
 #include "core/rig.h"
 #include "error_of.h"
-#include "store/settings_file.h"
+#include "app/settings_file.h"
 #include "store_file.h"
 
 namespace wuffel {
@@ -55,7 +55,7 @@ TEST_F(Hazard, ALockThatIsNoPlainFileRefusesWritesAndIsLeftAsItIs) {
     EXPECT_EQ(::lstat(lock(), &st), 0) << kind;
     if (::rmdir(lock()) != 0) ::unlink(lock());
   }
-  EXPECT_EQ(FileStore{}.store.readInteger("", "HiscoreA", 0), 120);
+  EXPECT_EQ(FileStore{}.store.readInteger("HiscoreA", 0), 120);
 }
 
 // A copy of the program that ended without letting go of the lock left its
@@ -92,12 +92,12 @@ TEST_F(Hazard, ANamedPipeReadsAsNoScoresAtStartAndIsNeverReplaced) {
   ASSERT_EQ(::mkfifo(local(file()), 0644), 0);
   EXPECT_EQ(inChildProcess([&]() -> std::string {
               QSettingsBackend backend;
-              Rig rig;
-              rig.keepBestScoresIn(backend);
-              rig.handheld->start();
-              if (!rig.ports.errors.empty() || rig.handheld->vars.HiScoreA != 0 || rig.handheld->vars.HiScoreB != 0)
+              Rig rig(0, &backend);
+              rig.handheld.start();
+              const GameVariables& vars = rig.handheld.variables();
+              if (!rig.errors().empty() || vars.HiScoreA != 0 || vars.HiScoreB != 0)
                 return "the start-up did not read empty best scores";
-              if (!rig.ports.isShown(WindowId::SplashForm)) return "the splash window was not shown";
+              if (!rig.windows().isShown(WindowId::SplashForm)) return "the splash window was not shown";
               return writesAreRefused(std::nullopt);
             }),
             "");
@@ -117,7 +117,7 @@ TEST_F(Hazard, ALinkToADeviceOrAPipeIsNeverReplaced) {
     QFile::remove(file());
     ASSERT_TRUE(QFile::link(target, file()));
     EXPECT_EQ(inChildProcess([&]() -> std::string {
-                if (FileStore{}.store.readInteger("", "HiscoreA", 7) != 7) return "the device gave a score";
+                if (FileStore{}.store.readInteger("HiscoreA", 7) != 7) return "the device gave a score";
                 return writesAreRefused(std::nullopt);
               }),
               "")
@@ -139,7 +139,7 @@ TEST_F(Hazard, ALinkToAFileIsWrittenThroughToTheFile) {
   target.close();
   ASSERT_TRUE(QFile::link("../elsewhere/scores.conf", file()));
   FileStore s;
-  EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 120);
+  EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 120);
   s.store.writeInteger("", "HiScoreA", 130);
   EXPECT_TRUE(QFileInfo(file()).isSymLink());
   EXPECT_EQ(fileText(), "[General]\nHiScoreA=130\nHiScoreB=5\n");
@@ -152,14 +152,14 @@ TEST_F(Hazard, AFileOverOneMebibyteReadsAsNoScoresUntilAWriteReplacesIt) {
   while (big.size() <= static_cast<qsizetype>(settings_file::kMaxFileSize)) big += "filler=" + QByteArray(80, 'x') + '\n';
   putFile(big);
   FileStore s;
-  EXPECT_EQ(s.store.readInteger("", "HiscoreA", 0), 0);
+  EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 0);
   EXPECT_TRUE(fileText() == big);
   s.store.writeInteger("", "HiScoreB", 130);
   EXPECT_EQ(fileText(), "[General]\nHiScoreB=130\n");
 
   big.chop(big.size() - static_cast<qsizetype>(settings_file::kMaxFileSize));
   putFile(big);  // at the limit: read
-  EXPECT_EQ(FileStore{}.store.readInteger("", "HiscoreA", 0), 120);
+  EXPECT_EQ(FileStore{}.store.readInteger("HiscoreA", 0), 120);
 }
 
 }  // namespace

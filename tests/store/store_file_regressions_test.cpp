@@ -27,14 +27,14 @@ TEST(StoreFileRegressions, EveryKeptFileReadsWithoutHarmAndStaysAsItIs) {
     folder.putFile(bytes);
     FileStore s;
     for (const char* name : {"HiscoreA", "HiscoreB"}) {
-      const std::string error = errorOf([&] { s.store.readInteger("", name, 0); });
+      const std::string error = errorOf([&] { s.store.readInteger(name, 0); });
       EXPECT_TRUE(error == "no error" || error == "Invalid data type for '" + std::string(name) + "'")
           << input.fileName().toStdString() << ": " << error;
     }
     EXPECT_TRUE(folder.fileText() == bytes) << input.fileName().toStdString();
 
     s.store.writeInteger("", "HiScoreA", 4321);
-    EXPECT_EQ(FileStore{}.store.readInteger("", "HiscoreA", 0), 4321) << input.fileName().toStdString();
+    EXPECT_EQ(FileStore{}.store.readInteger("HiscoreA", 0), 4321) << input.fileName().toStdString();
     const QStringList keys = QSettings(folder.file(), QSettings::IniFormat).childKeys();
     EXPECT_EQ(std::count_if(keys.begin(), keys.end(),
                             [](const QString& k) { return sameValueName(k.toStdString(), "HiScoreA"); }),

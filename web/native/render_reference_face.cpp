@@ -9,7 +9,8 @@
 
 #include "app/face_pictures.h"
 #include "app/face_renderer.h"
-#include "core/rig.h"
+#include "sim/virtual_handheld.h"
+#include "store/memory_settings.h"
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
@@ -20,11 +21,12 @@ int main(int argc, char** argv) {
   using namespace wuffel;
   const QDir out(QString::fromLocal8Bit(argv[1]));
   QDir().mkpath(out.path());
-  testing::Rig rig;
-  rig.handheld->start();
+  MemorySettings store;
+  sim::VirtualHandheld sim({}, store);
+  sim.handheld.start();
   const FacePictures pictures;
   for (int scale : {1, 2}) {
-    QImage image = renderFace(rig.handheld->face, pictures, scale).convertToFormat(QImage::Format_ARGB32);
+    QImage image = renderFace(sim.handheld.faceState(), pictures, scale).convertToFormat(QImage::Format_ARGB32);
     if (!image.save(out.filePath(QStringLiteral("face-lit@%1x.png").arg(scale)))) return 1;
   }
   return 0;

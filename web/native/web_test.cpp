@@ -199,8 +199,8 @@ TEST(PageWindowsTest, TheHandheldShowsOncePlayPlacesItAndStaysWhereverItIsDragge
 
 struct Touch : ::testing::Test {
   Touch() {
-    rig.handheld->start();
-    rig.handheld->splashPlay();
+    rig.handheld.start();
+    rig.handheld.splashPlay();
   }
   static std::pair<int, int> centre(E id) {
     const auto& e = elementInfo(id);
@@ -210,16 +210,16 @@ struct Touch : ::testing::Test {
   int activations = 0;
   int armedFor = -1;
   int cancels = 0;
-  PageInput input{*rig.handheld, {[this] { ++activations; }, [this](int id) { armedFor = id; }, [this] { ++cancels; }}};
+  PageInput input{rig.handheld, {[this] { ++activations; }, [this](int id) { armedFor = id; }, [this] { ++cancels; }}};
 };
 
 TEST_F(Touch, HitUpAndDownHoldTheirKeysWithTheirPressedPictures) {
   rig.click(E::Puls_GameA);
-  const auto lane = rig.handheld->vars.PlayerLane;
+  const auto lane = rig.handheld.variables().PlayerLane;
   auto [x, y] = centre(E::Puls_Up);
   input.touchStart(7, x, y);
   EXPECT_FALSE(rig.lit(E::Puls_Up));
-  EXPECT_EQ(rig.handheld->vars.PlayerLane, lane - 1);
+  EXPECT_EQ(rig.handheld.variables().PlayerLane, lane - 1);
   input.touchEnd(7, x, y);
   EXPECT_TRUE(rig.lit(E::Puls_Up));
   std::tie(x, y) = centre(E::Puls_Hit);
@@ -241,23 +241,23 @@ TEST_F(Touch, OtherButtonsAnswerAsTheLeftMouseButtonOneTouchAtATime) {
   input.touchEnd(2, ax, ay);
   input.touchEnd(1, x, y);
   EXPECT_TRUE(rig.lit(E::Puls_GameB));
-  EXPECT_EQ(rig.handheld->vars.GameMode, static_cast<int>(GameModeValue::GameB));
-  EXPECT_TRUE(rig.ports.popups.empty());
+  EXPECT_EQ(rig.handheld.variables().GameMode, static_cast<int>(GameModeValue::GameB));
+  EXPECT_TRUE(rig.windows().popups.empty());
 }
 
 TEST_F(Touch, ALongPressOnTheFaceOpensTheMenuAndAMovingOneDoesNot) {
   input.touchStart(3, 300, 200);
   EXPECT_EQ(armedFor, 3);
   input.longPressDue(3);
-  ASSERT_EQ(rig.ports.popups.size(), 1u);
-  EXPECT_EQ(rig.ports.popups[0].left, 300);
+  ASSERT_EQ(rig.windows().popups.size(), 1u);
+  EXPECT_EQ(rig.windows().popups[0].left, 300);
   input.touchEnd(3, 300, 200);
   input.touchStart(4, 300, 200);
   input.touchMove(4, 320, 200);
   EXPECT_EQ(cancels, 1);
   input.longPressDue(4);
   input.touchEnd(4, 320, 200);
-  EXPECT_EQ(rig.ports.popups.size(), 1u);
+  EXPECT_EQ(rig.windows().popups.size(), 1u);
 }
 
 // ---- localStorage ----
@@ -287,8 +287,8 @@ TEST(LocalStorage, ValuesLiveUnderTheKeysLastNameAndCompareWithoutCase) {
   LocalStorageSettings settings(storage);
   HiScoreStore store(settings, kHiScoreKey);
   EXPECT_EQ(settings.prefix(), "WuffelTennis/");
-  EXPECT_EQ(store.readInteger("", "HiscoreA", 0), 31);
-  EXPECT_EQ(store.readInteger("", "HiscoreB", 4), 4);
+  EXPECT_EQ(store.readInteger("HiscoreA", 0), 31);
+  EXPECT_EQ(store.readInteger("HiscoreB", 4), 4);
   store.writeInteger("", "HiScoreA", 120);
   store.writeInteger("", "HiScoreB", 7);
   EXPECT_EQ(storage.items.at("WuffelTennis/HISCOREA"), "120");

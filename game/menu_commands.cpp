@@ -1,0 +1,53 @@
+// The command menu's commands: the about dialog, the documents, the reset of
+// the best scores and the end of the program.
+#include "game/documents.h"
+#include "game/handheld.h"
+
+namespace wuffel {
+
+void Handheld::chooseMenuItem(MenuCommand command) {
+  dispatcher_.run([this, command] {
+    switch (command) {
+      case MenuCommand::PM_1About: return PM_1AboutClick();
+      case MenuCommand::PM_3Readme: return PM_3ReadmeClick();
+      case MenuCommand::PM_4Whatsnew: return PM_4WhatsnewClick();
+      case MenuCommand::PM_6Instruct: return PM_6InstructClick();
+      case MenuCommand::PM_8HiScore: return PM_8HiScoreClick();
+      case MenuCommand::PM_Settings: return PM_SettingsClick();
+      case MenuCommand::PM_10Exit: return PM_10ExitClick();
+    }
+  });
+}
+
+// Not modal: the handheld and the splash window stay usable. The dialog
+// keeps the place where it was closed.
+void Handheld::PM_1AboutClick() {
+  ports_.windows.show(WindowId::AboutForm);
+  ports_.windows.bringToFront(WindowId::AboutForm);
+}
+
+// What the shell does with a document, and whether it is there, is of no
+// interest: a missing one gives no message.
+void Handheld::PM_3ReadmeClick() { ports_.shell.open(std::string(kReadmeDocument)); }
+
+void Handheld::PM_4WhatsnewClick() { ports_.shell.open(std::string(kWhatsnewDocument)); }
+
+void Handheld::PM_6InstructClick() { ports_.shell.open(std::string(kManualProgram)); }
+
+// No confirmation, and the display stays as it is. A refused write ends the
+// command there, with both best scores already 0 for the rest of the run.
+void Handheld::PM_8HiScoreClick() {
+  vars.HiScoreA = 0;
+  vars.HiScoreB = 0;
+  hiScoreStore_.value().writeInteger("", kHiScoreAWriteName, 0);
+  hiScoreStore_.value().writeInteger("", kHiScoreBWriteName, 0);
+  ports_.beep.beep();
+}
+
+void Handheld::PM_SettingsClick() {
+  if (ports_.playerEvents) ports_.playerEvents->settingsRequested();
+}
+
+void Handheld::PM_10ExitClick() { ports_.messageLoop.quit(); }
+
+}  // namespace wuffel

@@ -1,0 +1,88 @@
+// Start-up of the program, the main window's creation and activation, and
+// the splash window's handlers.
+#include "game/documents.h"
+#include "game/handheld.h"
+
+namespace wuffel {
+
+Handheld::Handheld(HandheldPorts ports)
+    : ports_(ports), dispatcher_(ports.errorBox), settingsStore_(ports.settings), settings_(settingsStore_.load()) {
+  for (std::size_t i = 0; i < kTimers.size(); ++i)
+    timers_[i] = std::make_unique<IntervalTimer>(kTimers[i].name, static_cast<int>(i),
+                                                 kTimers[i].intervalAtCreation, ports_.scheduler,
+                                                 ports_.timerObserver);
+  applySetting(Setting::Volume);
+}
+
+void Handheld::start() {
+  // Form1 exists off the screen; its creation handler runs before the other windows exist.
+  dispatcher_.run([this] { FormCreate(); });
+  ports_.windows.show(WindowId::SplashForm);
+  // Entering the message loop shows the main window and activates it.
+  ports_.windows.show(WindowId::Form1);
+  activateMainWindow();
+}
+
+void Handheld::FormCreate() {
+  for (const auto& shared : kSharedPictures) face.copyPicture(shared.target, shared.source);
+  hiScoreStore_.emplace(ports_.settings, kHiScoreKey, ports_.storeObserver);
+  vars.HiScoreA = hiScoreStore_->readInteger(kHiScoreAReadName, vars.HiScoreA);
+  vars.HiScoreB = hiScoreStore_->readInteger(kHiScoreBReadName, vars.HiScoreB);
+  for (int c = 0; c < kChannelCount; ++c) channel(static_cast<ChannelId>(c)).open();
+  vars.GameRunning = false;
+  vars.PlayerActive = false;
+  vars.SwingReady = false;
+  vars.KeyLatch = false;
+  vars.GameMode = static_cast<int>(GameModeValue::AllLit);
+  RiempiSchermo();
+}
+
+void Handheld::activateMainWindow() {
+  dispatcher_.run([this] { FormActivate(); });
+}
+
+void Handheld::FormActivate() {
+  if (!vars.FirstActivation) return;
+  vars.FirstActivation = false;
+  ports_.windows.show(WindowId::SplashForm);
+  ports_.windows.bringToFront(WindowId::SplashForm);
+}
+
+void Handheld::splashPlay() {
+  dispatcher_.run([this] {
+    auto& w = ports_.windows;
+    const WindowSize form1{w.windowWidth(WindowId::Form1), w.windowHeight(WindowId::Form1)};
+    w.moveTo(WindowId::Form1, centredOnScreen(form1, w.screenWidth(), w.screenHeight()));
+    w.hide(WindowId::SplashForm);
+  });
+}
+
+void Handheld::splashEmail() {
+  dispatcher_.run([this] { ports_.shell.open(std::string(kMailAddress)); });
+}
+
+void Handheld::splashHttp() {
+  dispatcher_.run([this] { ports_.shell.open(std::string(kWebAddress)); });
+}
+
+void Handheld::closeAboutForm() {
+  dispatcher_.run([this] { ports_.windows.hide(WindowId::AboutForm); });
+}
+
+void Handheld::timerFired(int timerIndex) {
+  dispatcher_.run([this, timerIndex] {
+    switch (kTimers.at(static_cast<std::size_t>(timerIndex)).id) {
+      case TimerId::TimerClock: TimerClockTimer(); break;
+      case TimerId::TimerMiss: TimerMissTimer(); break;
+      case TimerId::TimerMPlayerMiss: TimerMPlayerMissTimer(); break;
+      case TimerId::TimerZZZ: TimerZZZTimer(); break;
+      case TimerId::TimerChance: TimerChanceTimer(); break;
+      case TimerId::TimerBlink: TimerBlinkTimer(); break;
+      case TimerId::TimerGioco: TimerGiocoTimer(); break;
+      case TimerId::TimerRacchetta: TimerRacchettaTimer(); break;
+      case TimerId::TimerPrimaPalla: TimerPrimaPallaTimer(); break;
+    }
+  });
+}
+
+}  // namespace wuffel

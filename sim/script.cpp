@@ -1,0 +1,303 @@
+#include "sim/script.h"
+
+#include <cctype>
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <sstream>
+
+#include "sound/channel.h"
+#include "store/player_settings_store.h"
+
+namespace wuffel::sim {
+
+namespace {
+
+std::optional<int> parseInt(const std::string& s) {
+  if (s.empty() || s.size() > 12) return std::nullopt;
+  const std::size_t digitsFrom = s[0] == '-' ? 1 : 0;
+  if (digitsFrom == s.size()) return std::nullopt;
+  for (std::size_t k = digitsFrom; k < s.size(); ++k)
+    if (!std::isdigit(static_cast<unsigned char>(s[k]))) return std::nullopt;
+  const long long v = std::stoll(s);
+  if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+  return static_cast<int>(v);
+}
+
+std::optional<int> parseNonNegative(const std::string& s) {
+  const auto v = parseInt(s);
+  return v && *v >= 0 ? v : std::nullopt;
+}
+
+std::optional<std::int64_t> parseUtc(const std::string& s) {
+  int h, m, sec, ms;
+  char c1, c2, c3;
+  std::istringstream in(s);
+  if (!(in >> h >> c1 >> m >> c2 >> sec >> c3 >> ms) || c1 != ':' || c2 != ':' || c3 != '.') return std::nullopt;
+  if (in.peek() != EOF || h < 0 || h > 23 || m < 0 || m > 59 || sec < 0 || sec > 59 || ms < 0 || ms > 999)
+    return std::nullopt;
+  return ((h * 60LL + m) * 60 + sec) * 1000 + ms;
+}
+
+std::optional<std::int64_t> parseLocal(const std::string& s) {
+  if (s.size() != 5 || s[2] != ':') return std::nullopt;
+  for (std::size_t i : {0, 1, 3, 4})
+    if (!std::isdigit(static_cast<unsigned char>(s[i]))) return std::nullopt;
+  const int h = std::stoi(s.substr(0, 2));
+  const int m = std::stoi(s.substr(3, 2));
+  if (h > 23 || m > 59) return std::nullopt;
+  return (h * 60LL + m) * 60000;
+}
+
+std::optional<MouseButton> parseButton(const std::string& s) {
+  if (s == "left") return MouseButton::Left;
+  if (s == "right") return MouseButton::Right;
+  if (s == "middle") return MouseButton::Middle;
+  return std::nullopt;
+}
+
+std::optional<MouseButtons> parseButtons(const std::string& s) {
+  MouseButtons held;
+  if (s == "none") return held;
+  std::istringstream in(s);
+  std::string part;
+  while (std::getline(in, part, '+')) {
+    const auto b = parseButton(part);
+    if (!b) return std::nullopt;
+    (*b == MouseButton::Left ? held.left : *b == MouseButton::Right ? held.right : held.middle) = true;
+  }
+  return held;
+}
+
+std::optional<ChannelId> channelNamed(const std::string& s) {
+  for (int c = 0; c < kChannelCount; ++c)
+    if (channelName(static_cast<ChannelId>(c)) == s) return static_cast<ChannelId>(c);
+  return std::nullopt;
+}
+
+std::optional<command::SplashItem> splashItemNamed(const std::string& s) {
+  if (s == "Puls_Play") return command::SplashItem::Puls_Play;
+  if (s == "La_Email") return command::SplashItem::La_Email;
+  if (s == "La_Http") return command::SplashItem::La_Http;
+  return std::nullopt;
+}
+
+// The words of a line without its comment; a text value of the store is one
+// word, the rest of the line after a single blank.
+std::vector<std::string> wordsOf(std::string text) {
+  if (const auto hash = text.find('#'); hash != std::string::npos) text.erase(hash);
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  if (words.size() >= 3 && words[0] == "store" && words[2] == "text") {
+    std::size_t at = 0;
+    for (int word = 0; word < 3; ++word) {
+      at = text.find_first_not_of(" \t", at);
+      at = text.find_first_of(" \t", at);
+    }
+    words.resize(3);
+    words.push_back(at < text.size() ? text.substr(at + 1) : "");
+  }
+  return words;
+}
+
+// A command's arguments, read one by one: the line is well formed while it
+// has the expected number of words and every one read so far parsed.
+class Arguments {
+ public:
+  Arguments(const std::vector<std::string>& words, std::size_t count) : words_(words), ok_(words.size() == count + 1) {}
+  bool ok() const { return ok_; }
+
+  int integer(std::size_t i) { return take(i, parseInt); }
+  int nonNegative(std::size_t i) { return take(i, parseNonNegative); }
+  int positive(std::size_t i) {
+    const int v = integer(i);
+    ok_ = ok_ && v > 0;
+    return v;
+  }
+  std::int64_t utc(std::size_t i) { return take(i, parseUtc); }
+  std::int64_t local(std::size_t i) { return take(i, parseLocal); }
+  MouseButton button(std::size_t i) { return take(i, parseButton); }
+  MouseButtons buttons(std::size_t i) { return take(i, parseButtons); }
+  ChannelId channel(std::size_t i) { return take(i, channelNamed); }
+  command::SplashItem splashItem(std::size_t i) { return take(i, splashItemNamed); }
+  MenuCommand menuItem(std::size_t i) {
+    return take(i, [](const std::string& s) { return menuCommandNamed(s); });
+  }
+  const std::string& word(std::size_t i) {
+    static const std::string none;
+    return ok_ ? words_[i] : none;
+  }
+
+ private:
+  template <typename Parse>
+  auto take(std::size_t i, Parse parse) -> typename decltype(parse(std::string()))::value_type {
+    using Value = typename decltype(parse(std::string()))::value_type;
+    if (!ok_) return Value{};
+    const auto value = parse(words_[i]);
+    ok_ = value.has_value();
+    return value.value_or(Value{});
+  }
+
+  const std::vector<std::string>& words_;
+  bool ok_;
+};
+
+using Problem = std::optional<std::string>;
+
+class Reader {
+ public:
+  std::variant<Script, ScriptError> read(std::istream& in) {
+    std::string text;
+    for (int number = 1; std::getline(in, text); ++number) {
+      const auto words = wordsOf(text);
+      if (words.empty()) continue;
+      if (const Problem problem = line(words)) return ScriptError{number, *problem};
+    }
+    return std::move(script_);
+  }
+
+ private:
+  Problem line(const std::vector<std::string>& w) {
+    const std::string& cmd = w[0];
+    if (isSetupCommand(cmd)) {
+      if (started_) return "'" + cmd + "' must come before 'start'";
+      return setup(w);
+    }
+    if (cmd == "start") {
+      if (started_) return std::string("'start' given twice");
+      started_ = true;
+      return add(command::Start{});
+    }
+    if (!started_) return "'" + cmd + "' needs 'start' first";
+    return event(w);
+  }
+
+  static bool isSetupCommand(const std::string& cmd) {
+    for (const char* setup : {"utc", "local", "screen", "store", "store-refuses-writes", "sound-dir", "sound-missing",
+                              "sound-length", "setting"})
+      if (cmd == setup) return true;
+    return false;
+  }
+
+  Problem setup(const std::vector<std::string>& w) {
+    const std::string& cmd = w[0];
+    PlatformSetup& s = script_.setup.platform;
+    if (cmd == "utc") {
+      Arguments a(w, 1);
+      s.utcAtZero = a.utc(1);
+      if (!a.ok()) return std::string("expected: utc HH:MM:SS.mmm");
+    } else if (cmd == "local") {
+      Arguments a(w, 1);
+      s.localAtZero = a.local(1);
+      if (!a.ok()) return std::string("expected: local HH:MM");
+    } else if (cmd == "screen") {
+      Arguments a(w, 2);
+      s.screenWidth = a.positive(1);
+      s.screenHeight = a.positive(2);
+      if (!a.ok()) return std::string("expected: screen W H");
+    } else if (cmd == "store") {
+      const bool text = w.size() >= 3 && w[2] == "text";
+      Arguments number(w, 3);
+      number.integer(3);
+      if (!text && !(w.size() >= 3 && w[2] == "dword" && number.ok()))
+        return std::string("expected: store NAME text VALUE, or store NAME dword N");
+      script_.setup.store.push_back({w[1], text, w[3]});
+    } else if (cmd == "setting") {
+      const auto setting = Arguments(w, 2).ok() ? settingNamed(w[1]) : std::nullopt;
+      if (!setting || !parseSettingValue(*setting, w[2]))
+        return std::string("expected: setting NAME VALUE, a setting's name and a value it can hold");
+      // The player's settings live in the store, where the game reads them.
+      script_.setup.store.push_back({PlayerSettingsStore::storedName(w[1]), true, w[2]});
+    } else if (cmd == "store-refuses-writes") {
+      if (!Arguments(w, 0).ok()) return std::string("expected: store-refuses-writes");
+      script_.setup.storeRefusesWrites = true;
+    } else if (cmd == "sound-dir") {
+      Arguments a(w, 1);
+      s.soundDir = a.word(1);
+      if (!a.ok()) return std::string("expected: sound-dir PATH");
+    } else if (cmd == "sound-missing") {
+      Arguments a(w, 1);
+      const std::string& file = a.word(1);
+      if (!a.ok()) return std::string("expected: sound-missing FILE");
+      s.soundMissing.insert(inCapitals(file));
+    } else if (cmd == "sound-length") {
+      Arguments a(w, 2);
+      const ChannelId channel = a.channel(1);
+      const int ms = a.nonNegative(2);
+      if (!a.ok()) return std::string("expected: sound-length CHANNEL MS");
+      s.soundLengths[inCapitals(fileNameOf(channelFileName(channel)))] = ms;
+    }
+    return std::nullopt;
+  }
+
+  Problem event(const std::vector<std::string>& w) {
+    const std::string& cmd = w[0];
+    if (cmd == "at" || cmd == "wait") {
+      Arguments a(w, 1);
+      const int ms = a.nonNegative(1);
+      if (!a.ok()) return "expected: " + cmd + " MS";
+      return cmd == "at" ? add(command::At{ms}) : add(command::Wait{ms});
+    }
+    if (cmd == "press" || cmd == "release") {
+      Arguments a(w, 3);
+      const int x = a.integer(1), y = a.integer(2);
+      const MouseButton button = a.button(3);
+      if (!a.ok()) return "expected: " + cmd + " X Y left|right|middle";
+      return cmd == "press" ? add(command::Press{x, y, button}) : add(command::Release{x, y, button});
+    }
+    if (cmd == "move") {
+      Arguments a(w, 3);
+      const int x = a.integer(1), y = a.integer(2);
+      const MouseButtons held = a.buttons(3);
+      if (!a.ok()) return std::string("expected: move X Y BUTTONS");
+      return add(command::Move{x, y, held});
+    }
+    if (cmd == "keydown" || cmd == "keyup") {
+      Arguments a(w, 1);
+      const auto key = static_cast<VirtualKey>(a.integer(1));
+      if (!a.ok()) return "expected: " + cmd + " VK";
+      return cmd == "keydown" ? add(command::KeyDown{key}) : add(command::KeyUp{key});
+    }
+    if (cmd == "splash") {
+      Arguments a(w, 1);
+      const auto item = a.splashItem(1);
+      if (!a.ok()) return std::string("expected: splash Puls_Play|La_Email|La_Http");
+      return add(command::Splash{item});
+    }
+    if (cmd == "close") {
+      if (!Arguments(w, 1).ok() || (w[1] != "AboutForm" && w[1] != "Form1"))
+        return std::string("expected: close AboutForm|Form1");
+      return add(command::Close{w[1] == "Form1" ? WindowId::Form1 : WindowId::AboutForm});
+    }
+    if (cmd == "activate" || cmd == "deactivate") {
+      if (!Arguments(w, 1).ok() || w[1] != "Form1") return "expected: " + cmd + " Form1";
+      return cmd == "activate" ? add(command::Activate{}) : add(command::Deactivate{});
+    }
+    if (cmd == "dump") {
+      if (!Arguments(w, 0).ok()) return std::string("expected: dump");
+      return add(command::Dump{});
+    }
+    if (cmd == "menu") {
+      Arguments a(w, 1);
+      const MenuCommand item = a.menuItem(1);
+      if (!a.ok()) return std::string("expected: menu PM_1About|PM_3Readme|PM_4Whatsnew|PM_6Instruct|PM_8HiScore|PM_10Exit");
+      return add(command::Menu{item});
+    }
+    return "unknown command '" + cmd + "'";
+  }
+
+  Problem add(Command c) {
+    script_.events.push_back(c);
+    return std::nullopt;
+  }
+
+  Script script_;
+  bool started_ = false;
+};
+
+}  // namespace
+
+std::variant<Script, ScriptError> readScript(std::istream& in) { return Reader().read(in); }
+
+}  // namespace wuffel::sim

@@ -1,0 +1,91 @@
+// Reading a scenario script: every line becomes one command, checked and
+// parsed once, before anything runs.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "game/menu_items.h"
+#include "platform/input.h"
+#include "platform/windows.h"
+#include "sim/stand_ins.h"
+
+namespace wuffel::sim {
+
+// A value the settings store holds before the program starts.
+struct StoredSetting {
+  std::string name;
+  bool isText;
+  std::string text;  // a number's digits, for a non-text value
+};
+
+// What the setup commands before `start` ask for.
+struct Setup {
+  PlatformSetup platform;
+  std::vector<StoredSetting> store;
+  bool storeRefusesWrites = false;
+};
+
+namespace command {
+struct Start {};
+struct At {
+  std::int64_t time;
+};
+struct Wait {
+  std::int64_t ms;
+};
+struct Press {
+  int x, y;
+  MouseButton button;
+};
+struct Move {
+  int x, y;
+  MouseButtons held;
+};
+struct Release {
+  int x, y;
+  MouseButton button;
+};
+struct KeyDown {
+  VirtualKey key;
+};
+struct KeyUp {
+  VirtualKey key;
+};
+struct Menu {
+  MenuCommand item;
+};
+enum class SplashItem { Puls_Play, La_Email, La_Http };
+struct Splash {
+  SplashItem item;
+};
+struct Close {
+  WindowId window;  // AboutForm or Form1
+};
+struct Activate {};
+// The focus went to another program.
+struct Deactivate {};
+struct Dump {};
+}  // namespace command
+
+using Command = std::variant<command::Start, command::At, command::Wait, command::Press, command::Move,
+                             command::Release, command::KeyDown, command::KeyUp, command::Menu, command::Splash,
+                             command::Close, command::Activate, command::Deactivate, command::Dump>;
+
+struct Script {
+  Setup setup;
+  std::vector<Command> events;  // from `start` on
+};
+
+struct ScriptError {
+  int line;
+  std::string message;
+};
+
+// The whole script, or the first malformed line.
+std::variant<Script, ScriptError> readScript(std::istream& in);
+
+}  // namespace wuffel::sim

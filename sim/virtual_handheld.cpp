@@ -1,0 +1,24 @@
+#include "sim/virtual_handheld.h"
+
+namespace wuffel::sim {
+
+VirtualHandheld::VirtualHandheld(const PlatformSetup& setup, SettingsBackend& store, Listeners listeners)
+    : scheduler(static_cast<int>(kTimers.size())),
+      timeOfDay(scheduler, setup.utcAtZero, setup.localAtZero),
+      mediaClock(scheduler),
+      windows(setup.screenWidth, setup.screenHeight, listeners.log),
+      errorBox(listeners.log),
+      shell(listeners.log),
+      beep(listeners.log),
+      soundFiles(setup, output),
+      channels(mediaClock, soundFiles, output, listeners.sound),
+      handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, channels, store, beep, messageLoop,
+                             listeners.timers, listeners.store, listeners.player}) {
+  if (listeners.face) handheld.observeFace(listeners.face);
+}
+
+void VirtualHandheld::advanceTo(std::int64_t time, const std::function<void(int)>& tick) {
+  scheduler.advanceTo(time, tick ? tick : [this](int index) { handheld.timerFired(index); });
+}
+
+}  // namespace wuffel::sim

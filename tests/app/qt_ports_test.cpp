@@ -1,0 +1,147 @@
+// The ports on Qt: the windows on a real window system, the interval timers
+// and the shell's reading of the program's targets.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QTest>
+#include <QWidget>
+
+#include <vector>
+
+#include "app/qt_ports.h"
+#include "app/qt_text.h"
+#include "game/documents.h"
+#include "platform/windows.h"
+#include "qt_application.h"
+
+namespace wuffel {
+namespace {
+
+// Runs the event loop until `done` or a long while has passed.
+template <typename Done>
+bool processEventsUntil(Done done) {
+  QElapsedTimer waited;
+  waited.start();
+  while (!done() && waited.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  return done();
+}
+
+// A window shown while it lies off the screen stays unmapped, since window
+// managers and compositors would pull it into sight, until it is moved
+// onto the screen.
+TEST(QtWindows, AWindowShownOffTheScreenAppearsOnlyWhenMovedOntoIt) {
+  testing::application();
+  QWidget form;
+  form.resize(654, 394);
+  form.move(kMainWindowCreatedAt.left, kMainWindowCreatedAt.top);
+  QtWindows windows;
+  windows.setWindow(WindowId::Form1, &form);
+
+  windows.show(WindowId::Form1);
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(windows.position(WindowId::Form1).left, kMainWindowCreatedAt.left);
+  EXPECT_EQ(windows.position(WindowId::Form1).top, kMainWindowCreatedAt.top);
+
+  windows.moveTo(WindowId::Form1, {-800, 10});  // still off the screen
+  EXPECT_FALSE(form.isVisible());
+  windows.moveTo(WindowId::Form1, {20, 10});
+  EXPECT_TRUE(form.isVisible());
+
+  windows.hide(WindowId::Form1);
+  windows.moveTo(WindowId::Form1, {30, 10});  // a hidden window stays hidden when moved
+  EXPECT_FALSE(form.isVisible());
+}
+
+// The about dialog is built when first asked for, and shows again where
+// the user left it.
+TEST(QtWindows, AWindowMadeOnDemandShowsAgainWhereItWasClosed) {
+  testing::application();
+  QWidget* about = nullptr;
+  QtWindows windows;
+  windows.setWindowMaker(WindowId::AboutForm, [&about] {
+    auto made = std::make_unique<QWidget>();
+    made->resize(kAboutFormSize.width, kAboutFormSize.height);
+    about = made.get();
+    return made;
+  });
+  EXPECT_EQ(about, nullptr);
+  windows.show(WindowId::AboutForm);
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->isVisible());
+  about->move(120, 80);  // the user moves it
+  windows.hide(WindowId::AboutForm);
+  windows.show(WindowId::AboutForm);
+  windows.bringToFront(WindowId::AboutForm);
+  EXPECT_TRUE(about->isVisible());
+  EXPECT_EQ(windows.position(WindowId::AboutForm).left, 120);
+  EXPECT_EQ(windows.position(WindowId::AboutForm).top, 80);
+}
+
+// The caption is the whole application title: window managers draw it in
+// bold, beside a window-menu icon and up to three buttons about as wide as
+// the caption is high, and cut it short in a narrower window.
+TEST(QtErrorBox, IsWideEnoughForTheWholeTitleAsItsCaption) {
+  testing::application();
+  const QString title = qtText(kApplicationTitle);
+  auto box = QtErrorBox::makeBox("Failed to set data for 'HiScoreA'.");
+  box->show();
+  QFont bold = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+  bold.setBold(true);
+  const QFontMetrics caption(bold);
+  EXPECT_EQ(box->windowTitle(), title);
+  EXPECT_GE(box->width(), caption.horizontalAdvance(title) + 4 * caption.height());
+  EXPECT_LE(box->height(), 200);
+}
+
+TEST(QtTimerScheduler, FiresEachStartedTimerByItsIndexUntilStopped) {
+  testing::application();
+  std::vector<int> fired;
+  QtTimerScheduler scheduler([&fired](int index) { fired.push_back(index); });
+  scheduler.start(3, 1);
+  ASSERT_TRUE(processEventsUntil([&] { return fired.size() >= 3; }));
+  scheduler.stop(3);
+  EXPECT_EQ(fired, std::vector<int>(fired.size(), 3));
+  // A stopped timer fires no more; a started one still does.
+  const std::size_t whenStopped = fired.size();
+  scheduler.start(8, 1);
+  ASSERT_TRUE(processEventsUntil([&] { return fired.size() >= whenStopped + 2; }));
+  scheduler.stop(8);
+  for (std::size_t i = whenStopped; i < fired.size(); ++i) EXPECT_EQ(fired[i], 8);
+}
+
+// A pause holds a timer's count: nothing fires while held, and once resumed
+// the count goes on and then keeps its interval.
+TEST(QtTimerScheduler, AHeldTimerFiresOnlyOnceResumedAndThenEveryInterval) {
+  testing::application();
+  std::vector<int> fired;
+  QtTimerScheduler scheduler([&fired](int index) { fired.push_back(index); });
+  scheduler.start(2, 40);
+  scheduler.suspend(2);
+  QTest::qWait(120);
+  EXPECT_TRUE(fired.empty());
+  scheduler.resume(2, 40);
+  ASSERT_TRUE(processEventsUntil([&] { return fired.size() >= 3; }));
+  EXPECT_EQ(fired, (std::vector<int>(fired.size(), 2)));
+  // One stopped while held has nothing left, and resumes as started afresh.
+  scheduler.suspend(2);
+  scheduler.stop(2);
+  const std::size_t whenStopped = fired.size();
+  scheduler.resume(2, 40);
+  ASSERT_TRUE(processEventsUntil([&] { return fired.size() > whenStopped; }));
+  scheduler.stop(2);
+}
+
+TEST(QtShell, OpensAddressesAsTheyAreAndDocumentsBelowTheWorkingDirectory) {
+  EXPECT_EQ(QtShell::urlOf(std::string(kMailAddress)), QUrl(QStringLiteral("mailto:wuffel-tennis@example.org")));
+  EXPECT_EQ(QtShell::urlOf(std::string(kWebAddress)), QUrl(QStringLiteral("https://wuffel-tennis.example.org/")));
+  const QUrl readme = QtShell::urlOf(std::string(kReadmeDocument));
+  EXPECT_TRUE(readme.isLocalFile());
+  EXPECT_EQ(readme.toLocalFile(), QDir::current().absoluteFilePath(QStringLiteral("readme.txt")));
+  EXPECT_EQ(QtShell::urlOf(".\\SOUND\\..\\Manual.EXE").toLocalFile(),
+            QDir::current().absoluteFilePath(QStringLiteral("Manual.EXE")));
+}
+
+}  // namespace
+}  // namespace wuffel

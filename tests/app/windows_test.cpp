@@ -1,0 +1,106 @@
+// The program's own windows over a handheld on the runner's stand-ins: the
+// main window's keys and the splash window's button and links.
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/face_pictures.h"
+#include "app/main_window.h"
+#include "app/splash_window.h"
+#include "game/documents.h"
+#include "qt_application.h"
+#include "sim/virtual_handheld.h"
+#include "store/memory_settings.h"
+
+namespace wuffel {
+namespace {
+
+using E = ElementId;
+
+struct Windows : ::testing::Test {
+  Windows() {
+    testing::application();
+    sim.handheld.start();
+  }
+  bool lit(ElementId id) const { return sim.handheld.faceState().visible(id); }
+
+  MemorySettings store;
+  sim::VirtualHandheld sim{{}, store};
+};
+
+struct MainWindowKeys : Windows {
+  MainWindowKeys() { form.attach(&sim.handheld); }
+  // X11 tells the left Ctrl from the right one only by its key symbol.
+  void send(QEvent::Type type, int key, bool autoRepeat = false, quint32 keySymbol = 0) {
+    QKeyEvent event(type, key, Qt::NoModifier, 0, keySymbol, 0, QString(), autoRepeat);
+    QCoreApplication::sendEvent(&form, &event);
+  }
+
+  const FacePictures pictures;
+  TForm1 form{pictures};
+};
+
+TEST_F(MainWindowKeys, EitherCtrlKeyIsTheSwingKey) {
+  constexpr quint32 kLeftCtrl = 0xffe3, kRightCtrl = 0xffe4;
+  for (const quint32 symbol : {kLeftCtrl, kRightCtrl}) {
+    send(QEvent::KeyPress, Qt::Key_Control, false, symbol);
+    EXPECT_FALSE(lit(E::Puls_Hit)) << symbol;
+    send(QEvent::KeyRelease, Qt::Key_Control, false, symbol);
+    EXPECT_TRUE(lit(E::Puls_Hit)) << symbol;
+  }
+}
+
+// X11 repeats a held key as releases and presses; only the last release
+// counts, so the key stays down.
+TEST_F(MainWindowKeys, AutoRepeatedReleasesAreIgnored) {
+  send(QEvent::KeyPress, Qt::Key_Up);
+  EXPECT_FALSE(lit(E::Puls_Up));
+  for (int repeat = 0; repeat < 3; ++repeat) {
+    send(QEvent::KeyRelease, Qt::Key_Up, true);
+    send(QEvent::KeyPress, Qt::Key_Up, true);
+    EXPECT_FALSE(lit(E::Puls_Up));
+  }
+  send(QEvent::KeyRelease, Qt::Key_Up);
+  EXPECT_TRUE(lit(E::Puls_Up));
+}
+
+TEST_F(MainWindowKeys, TheShortcutKeysChooseTheirCommands) {
+  send(QEvent::KeyPress, Qt::Key_F1);
+  EXPECT_TRUE(sim.windows.isShown(WindowId::AboutForm));
+  send(QEvent::KeyPress, Qt::Key_F3);
+  EXPECT_EQ(sim.shell.opened, std::vector<std::string>{std::string(kWhatsnewDocument)});
+  send(QEvent::KeyPress, Qt::Key_Escape);
+  EXPECT_EQ(sim.messageLoop.quits, 1);
+}
+
+template <typename Widget>
+Widget* childWithText(QWidget& parent, std::string_view text) {
+  for (Widget* child : parent.findChildren<Widget*>())
+    if (child->text() == QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) return child;
+  return nullptr;
+}
+
+TEST_F(Windows, PlayBringsTheHandheldOntoTheScreenAndTheLinksOpenTheirAddresses) {
+  TSplashForm splash(sim.handheld);
+  QPushButton* play = childWithText<QPushButton>(splash, "- PLAY -");
+  ASSERT_NE(play, nullptr);
+  QTest::mouseClick(play, Qt::LeftButton);
+  EXPECT_FALSE(sim.windows.isShown(WindowId::SplashForm));
+  const auto centre = sim.windows.position(WindowId::Form1);
+  EXPECT_EQ(centre.left, (sim.windows.screenWidth() - sim.windows.windowWidth(WindowId::Form1)) / 2);
+  EXPECT_EQ(centre.top, (sim.windows.screenHeight() - sim.windows.windowHeight(WindowId::Form1)) / 2);
+
+  QLabel* mail = childWithText<QLabel>(splash, kMailAddress);
+  QLabel* web = childWithText<QLabel>(splash, kWebAddress);
+  ASSERT_NE(mail, nullptr);
+  ASSERT_NE(web, nullptr);
+  QTest::mouseClick(mail, Qt::LeftButton);
+  QTest::mouseClick(web, Qt::LeftButton);
+  EXPECT_EQ(sim.shell.opened, (std::vector<std::string>{std::string(kMailAddress), std::string(kWebAddress)}));
+}
+
+}  // namespace
+}  // namespace wuffel
