@@ -25,8 +25,4 @@ class CanvasFace : public FaceObserver {
   long frameRequest_ = 0;
 };
 
-// Whether an earlier element at the same place already shows `picture`: two
-// lit segments at one place show one picture, as the window program draws them.
-bool shownByAnEarlierElement(const Face& face, ElementId id, ElementId picture);
-
 }  // namespace wuffel::web
