@@ -259,8 +259,6 @@ void TForm1::placeFace() {
   if (changed) update();
 }
 
-
-
 void TForm1::mousePressEvent(QMouseEvent* event) {
   const auto button = buttonOf(event->button());
   if (!handheld_ || !button) return;
