@@ -199,7 +199,8 @@ Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTr
       output(loader),
       sound(clock, loader, output, trace ? &trace->reports() : nullptr),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound, settings, beep, messageLoop,
-                             trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr}),
+                             trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr,
+                             trace ? &trace->reports() : nullptr}),
       canvas(handheld.faceState()),
       input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
                        [&page] { page.cancelLongPress(); }}) {

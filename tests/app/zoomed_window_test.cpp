@@ -5,6 +5,8 @@
 #include <QPointingDevice>
 #include <QTest>
 
+#include <memory>
+
 #include "app/face_pictures.h"
 #include "app/main_window.h"
 #include "core/rig.h"
@@ -64,7 +66,9 @@ TEST_F(ZoomedWindow, EachFingerHoldsItsOwnButton) {
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
   rig.click(E::Puls_GameA);
-  QPointingDevice* screen = QTest::createTouchDevice();
+  // Qt leaves the device to its caller to delete.
+  const std::unique_ptr<QPointingDevice> device(QTest::createTouchDevice());
+  QPointingDevice* screen = device.get();
   QTest::touchEvent(&form, screen).press(0, at(E::Puls_Down, 150));
   EXPECT_EQ(rig.handheld.variables().PlayerLane, 3);
   QTest::touchEvent(&form, screen).stationary(0).press(1, at(E::Puls_Hit, 150));
