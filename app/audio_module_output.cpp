@@ -43,6 +43,7 @@ struct AudioModuleOutput::Home {
     std::lock_guard lock(mutex);
     for (SoundPtr& sound : announced) made->prepare(std::move(sound));
     announced.clear();
+    made->setGain(gain);
     output = std::move(made);
     loaded.set_value();
   }
@@ -62,6 +63,7 @@ struct AudioModuleOutput::Home {
   std::mutex mutex;
   std::vector<SoundPtr> announced;
   std::unique_ptr<AudioOutput> output;  // set once, before `loaded`
+  double gain = 1;  // for the output once it is there
   std::promise<void> loaded;
   std::promise<bool> released;
 };
@@ -110,6 +112,13 @@ void AudioModuleOutput::prepare(SoundPtr sound) {
   std::lock_guard lock(home_->mutex);
   if (home_->output) home_->output->prepare(std::move(sound));
   else home_->announced.push_back(std::move(sound));
+}
+
+void AudioModuleOutput::setGain(double gain) {
+  if (shutDown_) return;
+  std::lock_guard lock(home_->mutex);
+  home_->gain = gain;
+  if (home_->output) home_->output->setGain(gain);
 }
 
 // A load still busy by the deadline is left to finish alone (loading

@@ -37,6 +37,7 @@ class AudioModuleOutput : public AudioOutput {
   void start(int voice, SoundPtr sound, std::int64_t fromFrame) override;
   void stop(int voice) override;
   void prepare(SoundPtr sound) override;
+  void setGain(double gain) override;
   bool shutDown(Deadline deadline) override;
 
  private:

@@ -25,24 +25,26 @@ QRect drawnArea(ElementId id) {
 
 void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures, const QRect& area,
                const FaceLook& look) {
-  const qreal ratio = painter.device()->devicePixelRatio();
+  const qreal deviceRatio = painter.device()->devicePixelRatio();
+  const qreal ratio = deviceRatio * look.view.scale;
+  const QPointF origin = look.view.origin * deviceRatio;
   const PanelLook panel = look.panel.clamped();
   const auto& screen = pictures.forScreen(ratio, panel.contrast, look.edges);
   const float ghost = panel.ghosts / 100.0f;
   // Unlit crystal shows at the ghost's share of a lit segment's darkness.
   auto shown = [ghost](float darkness) { return ghost + (1 - ghost) * darkness; };
-  painter.fillRect(area, Qt::white);
+  painter.fillRect(look.view.toWindow(area), Qt::white);
   painter.save();
   // The pictures are made for the device's pixels: draw them one to one, at
   // places rounded to whole device pixels, so that nothing is resampled.
-  painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+  painter.setWorldTransform(QTransform::fromScale(1 / deviceRatio, 1 / deviceRatio));
   auto draw = [&](const ElementInfo& e, const QImage& image, float opacity) {
     if (image.isNull() || opacity <= 0) return;
     // The photograph replaces what lies beneath, the desktop's see-through corners included.
     painter.setCompositionMode(e.kind == ElementKind::FacePhoto ? QPainter::CompositionMode_Source
                                                                 : QPainter::CompositionMode_SourceOver);
     painter.setOpacity(opacity);
-    painter.drawImage(QPoint(qRound(e.left * ratio), qRound(e.top * ratio)), image);
+    painter.drawImage(QPoint(qRound(origin.x() + e.left * ratio), qRound(origin.y() + e.top * ratio)), image);
   };
   for (const auto& e : kElements) {
     if (!drawnArea(e.id).intersects(area)) continue;

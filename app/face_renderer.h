@@ -5,22 +5,26 @@
 
 #include "app/crystal_fade.h"
 #include "app/face_pictures.h"
+#include "app/face_view.h"
 #include "app/panel_look.h"
 #include "face/face.h"
 
 namespace wuffel {
 
-// How the window program draws the face: the panel's look, the case's edges,
-// and, while segments fade, how dark each one is at the moment drawn.
+// How the window program draws the face: where it lies and at what size,
+// the panel's look, the case's edges, and, while segments fade, how dark
+// each one is at the moment drawn.
 struct FaceLook {
+  FaceView view;
   PanelLook panel;
   CaseEdges edges = CaseEdges::Cut;
   const CrystalFade* fade = nullptr;  // null: segments switch at once
   CrystalFade::Clock::time_point now{};
 };
 
-// Draws every visible element that meets `area`, in drawing order, with the
-// pictures made for the painter's device pixel ratio.
+// Draws every visible element that meets `area` (face units), in drawing
+// order, with the pictures made for the painter's device pixel ratio at the
+// view's scale.
 void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures, const QRect& area,
                const FaceLook& look = {});
 

@@ -344,10 +344,8 @@ IniSettingsText::IniSettingsText(QByteArrayView text) : text_(text.toByteArray()
     }
     if (line.equals < 0) continue;
     const Line kept{line.start, line.length, line.equals - line.start, endingOf(line)};
-    if (group == kTopLevel)
-      topLevel_.push_back({unescapeKey(bytes.first(kept.equals).trimmed()), kept});
-    else
-      groups_[group].lines.push_back(kept);
+    (group == kTopLevel ? topLevel_ : groups_[group].values)
+        .push_back({unescapeKey(bytes.first(kept.equals).trimmed()), kept});
   }
 }
 
@@ -361,44 +359,70 @@ void IniSettingsText::appendLine(QByteArray& out, const Line& line) const {
   out += '\n';
 }
 
-QString IniSettingsText::storedKey(std::string_view name) const {
+QString IniSettingsText::storedKey(const std::vector<Value>& values, std::string_view leaf) {
   QString best;
-  for (const TopLevelValue& v : topLevel_)
-    if (isValueOf(v.key, name) && (best.isEmpty() || v.key < best)) best = v.key;
+  for (const Value& v : values)
+    if (isValueOf(v.key, leaf) && (best.isEmpty() || v.key < best)) best = v.key;
   return best;
 }
 
+const std::vector<IniSettingsText::Value>* IniSettingsText::valuesOf(std::string_view name,
+                                                                     std::string_view& leaf) const {
+  const auto slash = name.rfind('/');
+  leaf = slash == std::string_view::npos ? name : name.substr(slash + 1);
+  if (slash == std::string_view::npos) return &topLevel_;
+  const auto found = groupIndex_.constFind(QString::fromUtf8(name.data(), static_cast<qsizetype>(slash)));
+  return found == groupIndex_.cend() ? nullptr : &groups_[*found].values;
+}
+
 StoredValue IniSettingsText::value(std::string_view name) const {
-  const QString key = storedKey(name);
+  std::string_view leaf;
+  const std::vector<Value>* values = valuesOf(name, leaf);
+  const QString key = values ? storedKey(*values, leaf) : QString();
   if (key.isEmpty()) return {StoredValue::Outcome::Missing, false, {}};
   // Of one name written twice, the later counts.
-  const auto found = std::find_if(topLevel_.rbegin(), topLevel_.rend(), [&](const TopLevelValue& v) { return v.key == key; });
+  const auto found = std::find_if(values->rbegin(), values->rend(), [&](const Value& v) { return v.key == key; });
   return typedValue(unescapeValue(lineText(found->line).sliced(found->line.equals + 1)));
 }
 
 QByteArray IniSettingsText::withValue(std::string_view name, std::string_view text) const {
-  const QString key = storedKey(name);
-  const QByteArray written = escapeKey(key.isEmpty() ? QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())) : key) +
-                             '=' + escapeValue(text) + '\n';
+  std::string_view leaf;
+  const std::vector<Value>* target = valuesOf(name, leaf);
+  const QString key = target ? storedKey(*target, leaf) : QString();
+  const QByteArray written =
+      escapeKey(key.isEmpty() ? QString::fromUtf8(leaf.data(), static_cast<qsizetype>(leaf.size())) : key) + '=' +
+      escapeValue(text) + '\n';
   QByteArray out = "[General]\n";
   out.reserve(text_.size() + written.size() + 16);
-  bool placed = false;
-  for (const TopLevelValue& v : topLevel_) {
-    if (!isValueOf(v.key, name)) {
-      appendLine(out, v.line);
-    } else if (!placed) {
-      out += written;
-      placed = true;
+  // Each group's lines as they were, with the value put in the place of its
+  // first spelling in its own group, or after the rest.
+  const auto appendValues = [&](const std::vector<Value>& values) {
+    bool placed = false;
+    for (const Value& v : values) {
+      if (&values != target || !isValueOf(v.key, leaf)) {
+        appendLine(out, v.line);
+      } else if (!placed) {
+        out += written;
+        placed = true;
+      }
     }
-  }
-  if (!placed) out += written;
-  for (const Group& g : groups_) {
-    if (g.lines.empty()) continue;
-    QByteArray header = escapeKey(g.name);
+    if (&values == target && !placed) out += written;
+  };
+  const auto appendHeader = [&](const QString& group) {
+    QByteArray header = escapeKey(group);
     // A group that is itself named "General" is marked apart from the top level.
     if (sameValueName(header.toStdString(), "general")) header.prepend('%');
     out += "\n[" + header + "]\n";
-    for (const Line& line : g.lines) appendLine(out, line);
+  };
+  appendValues(topLevel_);
+  for (const Group& g : groups_) {
+    if (g.values.empty() && &g.values != target) continue;
+    appendHeader(g.name);
+    appendValues(g.values);
+  }
+  if (!target) {
+    appendHeader(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size() - leaf.size() - 1)));
+    out += written;
   }
   return out;
 }

@@ -1,7 +1,8 @@
 // The text of a settings file in QSettings' INI format, in which every build
 // of the program has kept the best scores. Values at the top level (the
-// section QSettings calls "General") are read as QSettings reads them; a
-// write carries every other value and section over as it was written.
+// section QSettings calls "General"), and those of a group named as in
+// "Group/value" (the section "[Group]"), are read as QSettings reads them;
+// a write carries every other value and section over as it was written.
 #pragma once
 
 #include <QByteArray>
@@ -20,7 +21,7 @@ class IniSettingsText {
  public:
   explicit IniSettingsText(QByteArrayView text);
 
-  // The top-level value whose name compares equal to `name`.
+  // The value whose name compares equal to `name`, in its group.
   StoredValue value(std::string_view name) const;
   // The whole text with that value set to `text`, under the spelling of its
   // name already there; other spellings of it are dropped. Lines that hold
@@ -37,23 +38,26 @@ class IniSettingsText {
     qsizetype equals = 0;  // where its "=" is, from its start
     quint8 ending = 0;     // what it needs to end where it is written back
   };
-  struct TopLevelValue {
-    QString key;  // unescaped; a "/" in it makes it a group's value
+  struct Value {
+    QString key;  // unescaped; a "/" in it makes it a subgroup's value
     Line line;
   };
   struct Group {
     QString name;
-    std::vector<Line> lines;
+    std::vector<Value> values;
   };
 
   QByteArrayView lineText(const Line& line) const;
   void appendLine(QByteArray& out, const Line& line) const;
-  // The spelling of `name` a read finds, as QSettings lists names: the
+  // The values of the group `name` lies in (the top level for a name with
+  // no "/"), or none; and the name within it.
+  const std::vector<Value>* valuesOf(std::string_view name, std::string_view& leaf) const;
+  // The spelling of `leaf` a read finds, as QSettings lists names: the
   // first in sorted order. Empty when there is none.
-  QString storedKey(std::string_view name) const;
+  static QString storedKey(const std::vector<Value>& values, std::string_view leaf);
 
   QByteArray text_;
-  std::vector<TopLevelValue> topLevel_;
+  std::vector<Value> topLevel_;
   std::vector<Group> groups_;
   QHash<QString, std::size_t> groupIndex_;
 };

@@ -14,12 +14,17 @@
 
 #include "app/app_sound.h"
 #include "app/face_pictures.h"
+#include "app/gamepads.h"
 #include "app/main_window.h"
 #include "app/menu_popup.h"
+#include "app/player_events_hub.h"
 #include "app/qsettings_backend.h"
 #include "app/qt_ports.h"
 #include "app/qt_text.h"
+#include "app/settings_dialog.h"
+#include "app/single_instance.h"
 #include "app/splash_window.h"
+#include "app/window_place_memory.h"
 #include "game/handheld.h"
 
 namespace {
@@ -55,6 +60,13 @@ int main(int argc, char** argv) {
   // No display name: Qt would append it to every window's title, and the
   // windows carry their own ("About Wuffel Tennis...", "About the author...").
   QGuiApplication::setDesktopFileName(QStringLiteral(WUFFEL_APP_ID));
+  // A copy already running is brought to the front instead.
+  std::function<void()> bringToFront;
+  SingleInstance instance;
+  if (!instance.claim([&bringToFront] {
+        if (bringToFront) bringToFront();
+      }))
+    return 0;
   installFontSubstitutes();
   // The icon is decoded beside the windows' building, whose longest step is
   // loading the fonts. The face's pixels are decoded when the handheld is
@@ -75,8 +87,10 @@ int main(int argc, char** argv) {
   QtMessageLoop messageLoop;
 
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(decodedIcon.get())));
-  Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings,
-                              beep, messageLoop});
+  PlayerEventsHub playerEvents;
+  HandheldPorts ports{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings, beep, messageLoop};
+  ports.playerEvents = &playerEvents;
+  Handheld core(ports);
   handheld = &core;
   // The Qt windows are built before the core runs any of their handlers
   // (core.start() below), so their order among themselves is free.
@@ -87,6 +101,12 @@ int main(int argc, char** argv) {
   const FacePictures pictures;
   TForm1 form1(pictures);
   form1.attach(&core);
+  form1.setZoom(core.settings().zoom());
+  const auto showPanelLook = [&form1, &core] {
+    const PlayerSettings& s = core.settings();
+    form1.setPanelLook({s.ghosts(), s.contrast(), s.fade()});
+  };
+  showPanelLook();
   windows.setWindow(WindowId::Form1, &form1);
   // Hidden until the menu asks for it; its picture and labels would only
   // delay the splash window.
@@ -96,13 +116,45 @@ int main(int argc, char** argv) {
   // shown window beneath it, and the splash window is hidden for most of the run.
   MenuPopup menuPopup(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); });
   windows.setMenuPopup(&menuPopup);
+  bringToFront = [&form1, &splashForm] {
+    QWidget* window = form1.isVisible() ? static_cast<QWidget*>(&form1) : &splashForm;
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->raise();
+    window->activateWindow();
+  };
+  QObject::connect(&app, &QGuiApplication::applicationStateChanged, [&core](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive) core.deactivateMainWindow();
+  });
+
+  std::unique_ptr<SettingsDialog> settingsDialog;
+  playerEvents.onSettingsRequested = [&] {
+    if (!settingsDialog) settingsDialog = std::make_unique<SettingsDialog>(core, &form1);
+    settingsDialog->show();
+    settingsDialog->raise();
+    settingsDialog->activateWindow();
+  };
+  playerEvents.onSettingChanged.push_back([&](Setting setting, bool saved) {
+    if (setting == Setting::Zoom) form1.setZoom(core.settings().zoom());
+    if (setting == Setting::Ghosts || setting == Setting::Contrast || setting == Setting::Fade) showPanelLook();
+    if (settingsDialog) settingsDialog->settingChanged(saved);
+  });
+  playerEvents.onPauseChanged.push_back([&form1](bool paused) { form1.setPaused(paused); });
+  PlayerSettingsStore placeStore(settings);
+  WindowPlaceMemory place(form1, core, placeStore);
+  Gamepads gamepads([&core](Control control, ControlSource source, bool down) {
+    down ? core.controlDown(control, source) : core.controlUp(control, source);
+  });
 
   // The audio device and its libraries load once the first window is drawn:
   // loading them beside its building only slows both. A sound asked for
   // before then waits for them.
-  AfterFirstPaint startSound(&splashForm, [&sound] { sound.startDevice(); });
+  AfterFirstPaint startSound(&splashForm, [&sound, &gamepads] {
+    sound.startDevice();
+    gamepads.start();
+  });
   core.start();
   const int status = QApplication::exec();
+  place.keep();
   if (!sound.shutDown()) {
     // Static destructors would tear Qt Multimedia down under the thread
     // still waiting for the sound server.

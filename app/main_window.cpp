@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -8,12 +9,15 @@
 #include <QPainter>
 #include <QScreen>
 #include <QToolTip>
+#include <QTouchEvent>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <algorithm>
 
 #include "app/desktop_compositor.h"
 #include "app/face_renderer.h"
+#include "app/kept_on_screen.h"
 #include "app/qt_text.h"
 #include "game/handheld.h"
 
@@ -46,6 +50,31 @@ bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1Stri
 bool fadesAsOne(const ElementInfo& e) {
   return (e.kind == ElementKind::Segment && electrodeOf(e.id) == e.id) || e.kind == ElementKind::DigitPosition;
 }
+
+const QString kTitle = qtText(kApplicationTitle);
+const QColor kFullScreenBackground = Qt::black;
+constexpr int kWheelStep = 120;  // one notch of a mouse wheel, in eighths of a degree
+
+QSize faceSize() {
+  const auto& base = elementInfo(ElementId::Im_Base);
+  return {base.width, base.height};
+}
+
+// The case's outline at `view`: made from the face-unit outline one face
+// unit at a time, as the photograph's corners are.
+QRegion outlineAt(const QRegion& outline, const FaceView& view) {
+  if (outline.isEmpty()) return {};
+  QBitmap bits(faceSize());
+  bits.fill(Qt::color0);
+  QPainter painter(&bits);
+  painter.setClipRegion(outline);
+  painter.fillRect(bits.rect(), Qt::color1);
+  painter.end();
+  const QSize size = view.toWindow(QRect(QPoint(), faceSize())).size();
+  const QImage scaled = bits.toImage().scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  return QRegion(QBitmap::fromImage(scaled.convertToFormat(QImage::Format_Mono)))
+      .translated(view.origin.toPoint());
+}
 }  // namespace
 
 VirtualKey virtualKeyOf(int qtKey) {
@@ -58,15 +87,22 @@ VirtualKey virtualKeyOf(int qtKey) {
     case Qt::Key_F2: return VirtualKey::F2;
     case Qt::Key_F3: return VirtualKey::F3;
     case Qt::Key_F4: return VirtualKey::F4;
+    case Qt::Key_F5: return VirtualKey::F5;
+    case Qt::Key_Space: return VirtualKey::Space;
+    case Qt::Key_Z: return VirtualKey::Z;
+    case Qt::Key_A: return VirtualKey::A;
+    case Qt::Key_B: return VirtualKey::B;
+    case Qt::Key_T: return VirtualKey::T;
+    case Qt::Key_P: return VirtualKey::P;
+    case Qt::Key_M: return VirtualKey::M;
     default: return kOtherKey;
   }
 }
 
-TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures) {
-  const auto& base = elementInfo(ElementId::Im_Base);
-  setWindowTitle(qtText(kApplicationTitle));
+TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures), caseOutline_(pictures.caseOutline()) {
+  setWindowTitle(kTitle);
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-  setFixedSize(base.width, base.height);
+  setFixedSize(faceSize());
   setAttribute(Qt::WA_OpaquePaintEvent);
   // The desktop shows around the rounded case. A compositor (always there on
   // Wayland) blends the case's soft edge and shadow with it, and the outline
@@ -76,8 +112,10 @@ TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures) {
     setAttribute(Qt::WA_TranslucentBackground);
     edges_ = CaseEdges::Soft;
   } else {
-    setMask(pictures.caseOutline());
+    setMask(caseOutline_);
   }
+  outlineInWindow_ = caseOutline_;
+  setAttribute(Qt::WA_AcceptTouchEvents);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   move(kMainWindowCreatedAt.left, kMainWindowCreatedAt.top);
@@ -114,7 +152,7 @@ void TForm1::changed(ElementId id) {
       fadeFrames_.start(std::clamp(qRound(1000 / hertz), 4, 33));
     }
   }
-  update(drawnArea(id));
+  update(view_.toWindow(drawnArea(id)));
 }
 
 void TForm1::nextFadeFrame() {
@@ -126,7 +164,7 @@ void TForm1::nextFadeFrame() {
     const auto restsAt = fade_.restsAt(e.id);
     // Drawn once more after it comes to rest, to show it at rest.
     if (restsAt <= lastFadeFrame_) continue;
-    area += drawnArea(e.id);
+    area += view_.toWindow(drawnArea(e.id));
     fading = fading || restsAt > now;
   }
   lastFadeFrame_ = now;
@@ -136,26 +174,102 @@ void TForm1::nextFadeFrame() {
 
 void TForm1::paintEvent(QPaintEvent* event) {
   if (!handheld_) return;
-  const FaceLook look{look_, edges_, look_.fade ? &fade_ : nullptr, CrystalFade::Clock::now()};
+  const FaceLook look{view_, look_, edges_, look_.fade ? &fade_ : nullptr, CrystalFade::Clock::now()};
   QPainter painter(this);
   for (const QRect& r : event->region()) {
     painter.setClipRect(r);
-    paintFace(painter, handheld_->faceState(), pictures_, r, look);
+    if (isFullScreen()) {
+      painter.fillRect(r, kFullScreenBackground);
+      // The case's see-through corners leave the background as it is.
+      painter.setClipRegion(outlineInWindow_.intersected(r));
+    }
+    paintFace(painter, handheld_->faceState(), pictures_, view_.toFace(r), look);
   }
 }
 
 void TForm1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // The native window exists now, and is not yet on the screen.
-  if (edges_ == CaseEdges::Soft) limitClicksTo(*this, pictures_.caseOutline());
+  if (edges_ == CaseEdges::Soft) limitClicksTo(*this, isFullScreen() ? QRegion(rect()) : outlineInWindow_);
+}
+
+void TForm1::setZoom(int percent) {
+  zoom_ = percent;
+  placeFace();
+}
+
+void TForm1::toggleFullScreen() {
+  if (isFullScreen()) {
+    showNormal();
+  } else {
+    // A fixed size would keep the window from filling the screen.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (edges_ == CaseEdges::Cut) clearMask();
+    showFullScreen();
+  }
+  placeFace();
+}
+
+void TForm1::setPaused(bool paused) { setWindowTitle(paused ? kTitle + QStringLiteral(" (paused)") : kTitle); }
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (isFullScreen()) placeFace();
+}
+
+// The largest zoom step up to `asked` that the screen holds.
+int TForm1::fittingZoom(int asked) const {
+  const QSize face = faceSize();
+  const QSize room = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry().size();
+  int zoom = kZoomSteps.front();
+  for (int step : kZoomSteps)
+    if (step <= asked && face.width() * step / 100 <= room.width() && face.height() * step / 100 <= room.height())
+      zoom = step;
+  return zoom;
+}
+
+void TForm1::placeFace() {
+  const QSize face = faceSize();
+  FaceView view;
+  if (isFullScreen()) {
+    view.scale = std::min(qreal(width()) / face.width(), qreal(height()) / face.height());
+    view.origin = QPointF((width() - face.width() * view.scale) / 2, (height() - face.height() * view.scale) / 2);
+  } else {
+    shownZoom_ = fittingZoom(zoom_);
+    view.scale = shownZoom_ / 100.0;
+  }
+  const bool changed = view.scale != view_.scale || view.origin != view_.origin;
+  view_ = view;
+  outlineInWindow_ = outlineAt(caseOutline_, view_);
+  if (!isFullScreen()) {
+    // The handheld grows and shrinks about its middle, and stays on the screen.
+    const QSize size = view_.toWindow(QRect(QPoint(), face)).size();
+    const QRect before = geometry();
+    QRect place(QPoint(), size);
+    place.moveCenter(before.center());
+    setFixedSize(size);
+    if (edges_ == CaseEdges::Cut) setMask(outlineInWindow_);
+    if (size != before.size() && isVisible()) move(keptOnAScreen(place).topLeft());
+    // Not on the screen yet: it grows up and left, and stays off it.
+    if (size != before.size() && !isVisible()) move(before.bottomRight() - QPoint(size.width() - 1, size.height() - 1));
+  }
+  if (edges_ == CaseEdges::Soft && testAttribute(Qt::WA_WState_Created))
+    limitClicksTo(*this, isFullScreen() ? QRegion(rect()) : outlineInWindow_);
+  if (changed) update();
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
   const auto button = buttonOf(event->button());
   if (!handheld_ || !button) return;
-  const QPoint p = event->position().toPoint();
+  const QPoint p = view_.toFace(event->position());
   const auto target = handheld_->mouseTarget(p.x(), p.y());
   handheld_->mousePress(p.x(), p.y(), *button);
+  const bool onFace = target && (*target == ElementId::Im_Base || *target == ElementId::Im_BaseTop);
+  if (!onWayland() && *button == MouseButton::Left && onFace && (view_.scale != 1 || isFullScreen())) {
+    dragging_ = true;
+    dragOffset_ = event->globalPosition().toPoint() - pos();
+  }
   // Wayland lets no client place its own window: the compositor moves it.
   if (onWayland() && *button == MouseButton::Left && target &&
       (*target == ElementId::Im_Base || *target == ElementId::Im_BaseTop) && windowHandle()) {
@@ -165,20 +279,90 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
+  const QPoint p = view_.toFace(event->position());
   updatePointer(p);
+  if (dragging_) {
+    if (!isFullScreen()) move(event->globalPosition().toPoint() - dragOffset_);
+    return;
+  }
   if (handheld_ && event->buttons() != Qt::NoButton) handheld_->mouseMove(p.x(), p.y(), heldOf(event->buttons()));
 }
 
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   const auto button = buttonOf(event->button());
   if (!handheld_ || !button) return;
-  const QPoint p = event->position().toPoint();
+  if (*button == MouseButton::Left) dragging_ = false;
+  const QPoint p = view_.toFace(event->position());
   handheld_->mouseRelease(p.x(), p.y(), *button);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
+  if (takeWindowKey(*event)) return;
   if (handheld_) handheld_->keyDown(virtualKeyOf(event->key()));
+}
+
+// The window's own keys: F11 for full screen, Ctrl with Plus, Minus or 0 for the zoom.
+bool TForm1::takeWindowKey(const QKeyEvent& event) {
+  if (event.key() == Qt::Key_F11) {
+    if (!event.isAutoRepeat()) toggleFullScreen();
+    return true;
+  }
+  if (!event.modifiers().testFlag(Qt::ControlModifier)) return false;
+  switch (event.key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: zoomBy(+1); return true;
+    case Qt::Key_Minus: zoomBy(-1); return true;
+    case Qt::Key_0:
+      if (handheld_) handheld_->changeSetting(Setting::Zoom, settingInfo(Setting::Zoom).defaultValue);
+      return true;
+    default: return false;
+  }
+}
+
+// From the size shown, and no larger than the screen holds.
+void TForm1::zoomBy(int direction) {
+  const int zoom = nextZoom(shownZoom_, direction);
+  if (handheld_ && fittingZoom(zoom) == zoom) handheld_->changeSetting(Setting::Zoom, zoom);
+}
+
+void TForm1::wheelEvent(QWheelEvent* event) {
+  if (!event->modifiers().testFlag(Qt::ControlModifier)) return QWidget::wheelEvent(event);
+  wheelSteps_ += event->angleDelta().y();
+  for (; wheelSteps_ >= kWheelStep; wheelSteps_ -= kWheelStep) zoomBy(+1);
+  for (; wheelSteps_ <= -kWheelStep; wheelSteps_ += kWheelStep) zoomBy(-1);
+  event->accept();
+}
+
+// With modern keys, a finger on HIT, UP or DOWN holds that control while it
+// stays down, each finger on its own. A touch that starts elsewhere comes
+// as the mouse.
+bool TForm1::touch(QTouchEvent* event) {
+  if (!handheld_ || !handheld_->settings().modernKeys()) {
+    event->ignore();
+    return false;
+  }
+  for (const QEventPoint& point : event->points()) {
+    const ControlSource source = kFirstTouchSource - point.id();
+    if (point.state() == QEventPoint::Pressed) {
+      const QPoint p = view_.toFace(point.position());
+      const auto element = handheld_->faceState().elementAt(p.x(), p.y());
+      if (const auto control = element ? controlOfButton(*element) : std::nullopt) {
+        touches_[point.id()] = *control;
+        handheld_->controlDown(*control, source);
+      }
+    } else if (point.state() == QEventPoint::Released || event->type() == QEvent::TouchCancel) {
+      if (const auto held = touches_.find(point.id()); held != touches_.end()) {
+        handheld_->controlUp(held->second, source);
+        touches_.erase(held);
+      }
+    }
+  }
+  if (event->type() == QEvent::TouchBegin && touches_.empty()) {
+    event->ignore();
+    return false;
+  }
+  event->accept();
+  return true;
 }
 
 void TForm1::keyReleaseEvent(QKeyEvent* event) {
@@ -189,9 +373,17 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool TForm1::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel: return touch(static_cast<QTouchEvent*>(event));
+    default: break;
+  }
   if (event->type() == QEvent::ToolTip && handheld_) {
     auto* help = static_cast<QHelpEvent*>(event);
-    const auto id = handheld_->faceState().elementAt(help->pos().x(), help->pos().y());
+    const QPoint at = view_.toFace(help->pos());
+    const auto id = handheld_->faceState().elementAt(at.x(), at.y());
     const ButtonHint* hint = id ? hintOf(*id) : nullptr;
     if (hint)
       QToolTip::showText(help->globalPos(), qtText(hint->hint), this);
@@ -204,6 +396,8 @@ bool TForm1::event(QEvent* event) {
 
 void TForm1::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && handheld_) handheld_->activateMainWindow();
+  // Full screen left or entered by the window manager's own means.
+  if (event->type() == QEvent::WindowStateChange) placeFace();
   QWidget::changeEvent(event);
 }
 

@@ -1,14 +1,21 @@
 // TForm1: the borderless window that shows the face of the handheld.
 #pragma once
 
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
+#include <map>
+
 #include "app/crystal_fade.h"
 #include "app/face_pictures.h"
+#include "app/face_view.h"
 #include "app/panel_look.h"
 #include "face/face.h"
+#include "game/controls.h"
 #include "platform/input.h"
+
+class QTouchEvent;
 
 namespace wuffel {
 
@@ -26,6 +33,13 @@ class TForm1 : public QWidget, public FaceObserver {
   void visibilityChanged(ElementId id, bool visible) override;
   void pictureChanged(ElementId id, std::optional<ElementId> source) override;
 
+  // The window's size: a zoom step in percent on top of the desktop's
+  // scale, as far as the screen holds it; full screen shows the handheld as
+  // large as it fits, centred on black.
+  void setZoom(int percent);
+  void toggleFullScreen();
+  void setPaused(bool paused);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -33,6 +47,8 @@ class TForm1 : public QWidget, public FaceObserver {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -42,6 +58,11 @@ class TForm1 : public QWidget, public FaceObserver {
   void updatePointer(const QPoint& at);
   void changed(ElementId id);
   void nextFadeFrame();
+  void placeFace();
+  int fittingZoom(int asked) const;
+  bool takeWindowKey(const QKeyEvent& event);
+  void zoomBy(int direction);
+  bool touch(QTouchEvent* event);
 
   const FacePictures& pictures_;
   Handheld* handheld_ = nullptr;
@@ -52,6 +73,17 @@ class TForm1 : public QWidget, public FaceObserver {
   // Redraws what fades at the display's pace, and stops when nothing does.
   QTimer fadeFrames_;
   CrystalFade::Clock::time_point lastFadeFrame_{};
+  const QRegion caseOutline_;  // in face units
+  QRegion outlineInWindow_;
+  FaceView view_;
+  int zoom_ = 100;       // the setting
+  int shownZoom_ = 100;  // as far as the screen holds it
+  int wheelSteps_ = 0;   // eighths of a degree towards the next zoom step
+  // A drag of the face that the window does itself, where the game's own
+  // drag (in face units) would lag behind a zoomed face.
+  bool dragging_ = false;
+  QPoint dragOffset_;
+  std::map<int, Control> touches_;  // touch point id: the control it holds
 };
 
 // The virtual-key code the game knows a key by; kOtherKey for the rest.

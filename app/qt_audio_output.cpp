@@ -209,6 +209,7 @@ struct QtAudioOutput::Device {
   AudioFeeder* feeder = nullptr;  // lives on `thread`
   PreparedSounds prepared;
   QThread thread;
+  std::atomic<double> gain{1};  // for a mixer not made yet
 
   // On the feeder's thread: finds the device and starts feeding it. With a
   // sound server that does not answer, this never returns.
@@ -217,6 +218,7 @@ struct QtAudioOutput::Device {
     const QAudioFormat format = device.isNull() ? QAudioFormat{} : chooseFormat(device);
     if (format.isValid()) {
       mixer = std::make_unique<Mixer>(format.sampleRate(), format.channelCount());
+      mixer->setGain(gain.load());
       auto* starting = new AudioFeeder(*mixer, device, format);
       if (starting->begin()) {
         feeder = starting;
@@ -229,6 +231,8 @@ struct QtAudioOutput::Device {
       mixer = std::make_unique<Mixer>(kSilentRate, kSilentChannels);
     }
     formatFound.set_value({mixer->sampleRate(), mixer->channelCount()});
+    // A gain set while the mixer was being made did not reach it.
+    mixer->setGain(gain.load());
   }
 };
 
@@ -266,6 +270,12 @@ void QtAudioOutput::start(int voice, SoundPtr sound, std::int64_t fromFrame) {
   device_->mixer->start(voice, std::move(playable), fromFrame);
   std::atomic_thread_fence(std::memory_order_seq_cst);
   device_->feeder->wake();
+}
+
+void QtAudioOutput::setGain(double gain) {
+  device_->gain.store(gain);
+  // Never waits for the device: until the mixer is there, begin() applies it.
+  if (!shutDown_ && ready()) device_->mixer->setGain(gain);
 }
 
 void QtAudioOutput::stop(int voice) {

@@ -37,6 +37,7 @@ class QtAudioOutput : public AudioOutput {
   int channelCount() const override;
   void start(int voice, SoundPtr sound, std::int64_t fromFrame) override;
   void stop(int voice) override;
+  void setGain(double gain) override;
   // Converts `sound` to the device's format in the background.
   void prepare(SoundPtr sound) override;
   bool shutDown(Deadline deadline) override;

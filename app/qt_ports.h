@@ -24,9 +24,13 @@ class QtTimerScheduler : public TimerScheduler {
   explicit QtTimerScheduler(std::function<void(int)> fire);
   void start(int timerIndex, int intervalMs) override;
   void stop(int timerIndex) override;
+  void suspend(int timerIndex) override;
+  void resume(int timerIndex, int intervalMs) override;
 
  private:
   std::array<std::unique_ptr<QTimer>, kTimers.size()> timers_;
+  std::array<int, kTimers.size()> heldRemaining_{};  // ms left on a suspended timer, or -1
+  std::array<int, kTimers.size()> intervalAfterNext_{};  // after a resumed count's first tick, or 0
 };
 
 class QtWindows : public WindowSystem {

@@ -85,9 +85,7 @@ void Handheld::forgetCutOffChance() {
 }
 
 void Handheld::BloccaTimers() {
-  for (auto id : {TimerId::TimerMiss, TimerId::TimerMPlayerMiss, TimerId::TimerZZZ, TimerId::TimerChance,
-                  TimerId::TimerBlink, TimerId::TimerRacchetta, TimerId::TimerGioco, TimerId::TimerPrimaPalla})
-    timer(id).setEnabled(false);
+  for (auto id : kGameTimers) timer(id).setEnabled(false);
 }
 
 void Handheld::BloccaMPlayers() {

@@ -7,10 +7,14 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "face/face.h"
 #include "face/segment_tables.h"
+#include "game/controls.h"
 #include "game/menu_items.h"
+#include "game/player_events.h"
 #include "game/rally_state.h"
 #include "game/random_draws.h"
 #include "game/timers.h"
@@ -21,6 +25,7 @@
 #include "platform/ports.h"
 #include "sound/channel.h"
 #include "store/hiscore_store.h"
+#include "store/player_settings_store.h"
 #include "store/settings_backend.h"
 
 namespace wuffel {
@@ -39,6 +44,7 @@ struct HandheldPorts {
   MessageLoop& messageLoop;
   TimerObserver* timerObserver = nullptr;
   StoreObserver* storeObserver = nullptr;
+  PlayerEvents* playerEvents = nullptr;
 };
 
 class Handheld {
@@ -59,6 +65,19 @@ class Handheld {
   void splashHttp();
   void closeAboutForm();
   void chooseMenuItem(MenuCommand command);  // chosen in the menu or by its shortcut key
+  void deactivateMainWindow();  // the focus went to another program
+  // A control held by something other than a key: the mouse or touch on the
+  // HIT, UP and DOWN buttons, or a gamepad's button.
+  void controlDown(Control control, ControlSource source);
+  void controlUp(Control control, ControlSource source);
+
+  // The players' settings, read from the store when the handheld is made.
+  const PlayerSettings& settings() const { return settings_; }
+  // Applies a setting at once and stores it; false when the store refused
+  // it, in which case it holds for this run.
+  bool changeSetting(Setting setting, int value);
+  // Every setting back to the original behaviour; false if any was not stored.
+  bool restoreDefaultSettings();
 
   // The element holding the mouse after a left press, if any.
   std::optional<ElementId> mouseCapture() const { return capture_; }
@@ -123,12 +142,31 @@ class Handheld {
   void PM_4WhatsnewClick();
   void PM_6InstructClick();
   void PM_8HiScoreClick();
+  void PM_SettingsClick();
   void PM_10ExitClick();
 
   // The player's keys and swing.
   void FormKeyDown(VirtualKey key);
   void FormKeyUp(VirtualKey key);
   void TimerRacchettaTimer();
+
+  // Modern keys and the controls (controls.cpp).
+  void pressControl(Control control, ControlSource source);
+  void releaseControl(Control control, ControlSource source);
+  void actOnPress(Control control);
+  bool isHeld(ControlSource source) const;
+
+  // The pause (pause.cpp).
+  bool canPause() const;
+  void pause();
+  void resume();
+  // A mouse event that the pause takes for itself; true when taken.
+  bool pauseTakesPress(MouseButton button);
+  bool pauseTakesRelease(MouseButton button);
+  bool pauseTakesMove() const { return !swallowedButtons_.empty(); }
+
+  // The settings (settings_changes.cpp).
+  void applySetting(Setting setting);
 
   // The game tick, the throw track, the rally track and the opponent.
   void TimerGiocoTimer();
@@ -174,6 +212,14 @@ class Handheld {
   // The game button whose press now shows its best score, set up for play.
   std::optional<ElementId> bestScoreShownBy_;
   RandomDraws draws_;
+
+  PlayerSettingsStore settingsStore_;
+  PlayerSettings settings_;
+  // Controls held down, each by its source, for modern keys and gamepads.
+  std::vector<std::pair<ControlSource, Control>> heldControls_;
+  bool paused_ = false;
+  // Mouse buttons pressed while paused, whose events end with their release.
+  std::vector<MouseButton> swallowedButtons_;
 };
 
 }  // namespace wuffel

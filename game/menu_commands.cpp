@@ -13,6 +13,7 @@ void Handheld::chooseMenuItem(MenuCommand command) {
       case MenuCommand::PM_4Whatsnew: return PM_4WhatsnewClick();
       case MenuCommand::PM_6Instruct: return PM_6InstructClick();
       case MenuCommand::PM_8HiScore: return PM_8HiScoreClick();
+      case MenuCommand::PM_Settings: return PM_SettingsClick();
       case MenuCommand::PM_10Exit: return PM_10ExitClick();
     }
   });
@@ -41,6 +42,10 @@ void Handheld::PM_8HiScoreClick() {
   hiScoreStore_.value().writeInteger("", kHiScoreAWriteName, 0);
   hiScoreStore_.value().writeInteger("", kHiScoreBWriteName, 0);
   ports_.beep.beep();
+}
+
+void Handheld::PM_SettingsClick() {
+  if (ports_.playerEvents) ports_.playerEvents->settingsRequested();
 }
 
 void Handheld::PM_10ExitClick() { ports_.messageLoop.quit(); }

@@ -12,7 +12,7 @@
 
 namespace wuffel {
 
-enum class MenuCommand { PM_1About, PM_3Readme, PM_4Whatsnew, PM_6Instruct, PM_8HiScore, PM_10Exit };
+enum class MenuCommand { PM_1About, PM_3Readme, PM_4Whatsnew, PM_6Instruct, PM_8HiScore, PM_Settings, PM_10Exit };
 
 struct MenuItem {
   std::string_view name;
@@ -22,7 +22,7 @@ struct MenuItem {
   std::optional<VirtualKey> shortcutKey;
 };
 
-inline constexpr std::array<MenuItem, 10> kCommandMenu{{
+inline constexpr std::array<MenuItem, 11> kCommandMenu{{
     {"PM_1About", "About...", MenuCommand::PM_1About, "F1", VirtualKey::F1},
     {"PM_2N1", "-", std::nullopt, "", std::nullopt},
     {"PM_3Readme", "View 'Readme.txt'", MenuCommand::PM_3Readme, "F2", VirtualKey::F2},
@@ -31,6 +31,7 @@ inline constexpr std::array<MenuItem, 10> kCommandMenu{{
     {"PM_6Instruct", "Open 'Manual.exe'", MenuCommand::PM_6Instruct, "F4", VirtualKey::F4},
     {"PM_7N3", "-", std::nullopt, "", std::nullopt},
     {"PM_8HiScore", "Reset Hiscores", MenuCommand::PM_8HiScore, "", std::nullopt},
+    {"PM_Settings", "Settings...", MenuCommand::PM_Settings, "F5", VirtualKey::F5},
     {"PM_9N4", "-", std::nullopt, "", std::nullopt},
     {"PM_10Exit", "E&xit", MenuCommand::PM_10Exit, "Esc", VirtualKey::Escape},
 }};

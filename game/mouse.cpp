@@ -12,6 +12,9 @@ bool isFace(ElementId id) { return id == ElementId::Im_Base || id == ElementId::
 void Handheld::mousePress(int x, int y, MouseButton button) {
   const auto target = mouseTarget(x, y);
   if (!target) return;
+  bool taken = false;
+  dispatcher_.run([&] { taken = pauseTakesPress(button); });
+  if (taken) return;
   if (button == MouseButton::Left) capture_ = target;
   const auto& s = elementInfo(*target);
   dispatcher_.run([&] { elementMouseDown(*target, button, x - s.left, y - s.top); });
@@ -19,7 +22,7 @@ void Handheld::mousePress(int x, int y, MouseButton button) {
 
 void Handheld::mouseMove(int x, int y, MouseButtons held) {
   const auto target = mouseTarget(x, y);
-  if (!target) return;
+  if (!target || pauseTakesMove()) return;
   const auto& s = elementInfo(*target);
   dispatcher_.run([&] { elementMouseMove(*target, held, x - s.left, y - s.top); });
 }
@@ -27,7 +30,8 @@ void Handheld::mouseMove(int x, int y, MouseButtons held) {
 void Handheld::mouseRelease(int x, int y, MouseButton button) {
   const auto target = mouseTarget(x, y);
   if (button == MouseButton::Left) capture_.reset();
-  if (target) dispatcher_.run([&] { elementMouseUp(*target, button); });
+  const bool taken = pauseTakesRelease(button);
+  if (target && !taken) dispatcher_.run([&] { elementMouseUp(*target, button); });
   // The menu comes as a message of its own after the release, also when the
   // release handler failed.
   if (button == MouseButton::Right && elementInfo(ElementId::Im_Base).contains(x, y))
@@ -41,8 +45,11 @@ void Handheld::elementMouseDown(ElementId id, MouseButton button, int x, int y) 
     case ElementId::Puls_GameB: return gameButtonDown(id, ElementId::Im_GameB, vars.HiScoreB, button);
     case ElementId::Puls_ACL: return Puls_ACLMouseDown();
     case ElementId::Puls_Time: return Puls_TimeMouseDown(button);
-    default: return;
+    default: break;
   }
+  // With modern keys the HIT, UP and DOWN buttons answer the mouse like their keys.
+  if (const auto control = controlOfButton(id); control && settings_.modernKeys() && button == MouseButton::Left)
+    pressControl(*control, kMouseSource);
 }
 
 void Handheld::elementMouseMove(ElementId id, MouseButtons held, int x, int y) {
@@ -55,8 +62,10 @@ void Handheld::elementMouseUp(ElementId id, MouseButton button) {
     case ElementId::Puls_GameB: return gameButtonUp(id, static_cast<int>(GameModeValue::GameB), button);
     case ElementId::Puls_ACL: return Puls_ACLMouseUp();
     case ElementId::Puls_Time: return Puls_TimeMouseUp(button);
-    default: return;
+    default: break;
   }
+  if (const auto control = controlOfButton(id); control && settings_.modernKeys() && button == MouseButton::Left)
+    releaseControl(*control, kMouseSource);
 }
 
 void Handheld::Im_BaseMouseDown(MouseButton, int x, int y) {

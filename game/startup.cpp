@@ -5,11 +5,13 @@
 
 namespace wuffel {
 
-Handheld::Handheld(HandheldPorts ports) : ports_(ports), dispatcher_(ports.errorBox) {
+Handheld::Handheld(HandheldPorts ports)
+    : ports_(ports), dispatcher_(ports.errorBox), settingsStore_(ports.settings), settings_(settingsStore_.load()) {
   for (std::size_t i = 0; i < kTimers.size(); ++i)
     timers_[i] = std::make_unique<IntervalTimer>(kTimers[i].name, static_cast<int>(i),
                                                  kTimers[i].intervalAtCreation, ports_.scheduler,
                                                  ports_.timerObserver);
+  applySetting(Setting::Volume);
 }
 
 void Handheld::start() {

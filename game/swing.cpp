@@ -6,10 +6,22 @@ namespace wuffel {
 void Handheld::keyDown(VirtualKey key) {
   // The command menu's shortcut keys are taken before the window sees the key.
   if (const auto command = menuCommandForKey(key)) return chooseMenuItem(*command);
-  dispatcher_.run([this, key] { FormKeyDown(key); });
+  if (settings_.modernKeys()) {
+    if (const auto control = modernControlForKey(key)) controlDown(*control, sourceOfKey(key));
+    return;
+  }
+  dispatcher_.run([this, key] {
+    // With the original keys, P only resumes a game that the lost focus paused.
+    if (!paused_) return FormKeyDown(key);
+    if (key == VirtualKey::P) resume();
+  });
 }
 
 void Handheld::keyUp(VirtualKey key) {
+  if (settings_.modernKeys()) {
+    if (const auto control = modernControlForKey(key)) controlUp(*control, sourceOfKey(key));
+    return;
+  }
   dispatcher_.run([this, key] { FormKeyUp(key); });
 }
 

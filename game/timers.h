@@ -41,4 +41,11 @@ inline constexpr std::array<TimerInfo, 9> kTimers{{
 
 inline constexpr const TimerInfo& timerInfo(TimerId id) { return kTimers[static_cast<std::size_t>(id)]; }
 
+// Every timer that plays a game, which BloccaTimers stops and a pause holds:
+// all but TimerClock, in the order BloccaTimers stops them.
+inline constexpr std::array<TimerId, 8> kGameTimers{
+    TimerId::TimerMiss,  TimerId::TimerMPlayerMiss, TimerId::TimerZZZ,   TimerId::TimerChance,
+    TimerId::TimerBlink, TimerId::TimerRacchetta,   TimerId::TimerGioco, TimerId::TimerPrimaPalla,
+};
+
 }  // namespace wuffel

@@ -8,12 +8,20 @@ namespace wuffel {
 enum class VirtualKey : int {
   Ctrl = 17,
   Escape = 27,
+  Space = 32,
   Up = 38,
   Down = 40,
+  A = 65,
+  B = 66,
+  M = 77,
+  P = 80,
+  T = 84,
+  Z = 90,
   F1 = 112,
   F2 = 113,
   F3 = 114,
   F4 = 115,
+  F5 = 116,
 };
 
 // What a front end passes for a key the game has no use for: no handler

@@ -18,12 +18,28 @@ void IntervalTimer::setEnabled(bool enabled) {
   enabled_ = enabled;
   if (enabled_)
     restart();
-  else
+  else {
+    suspended_ = false;
     scheduler_.stop(index_);
+  }
   report();
 }
 
+void IntervalTimer::suspend() {
+  if (!enabled_ || suspended_ || interval_ <= 0) return;
+  suspended_ = true;
+  scheduler_.suspend(index_);
+}
+
+void IntervalTimer::resume() {
+  if (!suspended_) return;
+  suspended_ = false;
+  if (interval_ > 0) scheduler_.resume(index_, interval_);
+}
+
 void IntervalTimer::restart() {
+  // A suspended timer's count starts afresh once it resumes.
+  if (suspended_) return scheduler_.stop(index_);
   // An interval of zero never fires, as with the platform's own timers.
   if (interval_ > 0)
     scheduler_.start(index_, interval_);

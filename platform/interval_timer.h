@@ -16,6 +16,11 @@ class TimerScheduler {
   // a late tick is never followed by catch-up ticks.
   virtual void start(int timerIndex, int intervalMs) = 0;
   virtual void stop(int timerIndex) = 0;
+  // Holds a running timer's count where it stands; resume() goes on with the
+  // time it had left, then every interval. One that cannot hold a count
+  // starts it afresh.
+  virtual void suspend(int timerIndex) { stop(timerIndex); }
+  virtual void resume(int timerIndex, int intervalMs) { start(timerIndex, intervalMs); }
 };
 
 class TimerObserver {
@@ -31,6 +36,9 @@ class IntervalTimer {
 
   void setInterval(int ms);
   void setEnabled(bool enabled);
+  // A paused game: an enabled timer stays enabled but does not count.
+  void suspend();
+  void resume();
   int interval() const { return interval_; }
   bool enabled() const { return enabled_; }
   std::string_view name() const { return name_; }
@@ -43,6 +51,7 @@ class IntervalTimer {
   int index_;
   int interval_;
   bool enabled_ = false;
+  bool suspended_ = false;
   TimerScheduler& scheduler_;
   TimerObserver* observer_;
 };

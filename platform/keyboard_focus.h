@@ -21,6 +21,10 @@ class KeyboardFocus {
     activated_.push_back(id);
   }
   bool has(WindowId id) const { return active_ == id; }
+  // The keyboard went to another program while `id` had it.
+  void deactivate(WindowId id) {
+    if (active_ == id) active_.reset();
+  }
   // `id` was hidden; `shown` tells which windows still are.
   void hidden(WindowId id, const std::function<bool(WindowId)>& shown) {
     if (active_ != id) return;

@@ -15,6 +15,7 @@ class TimerSlots {
   struct Slot {
     std::optional<std::int64_t> due;
     int interval = 0;
+    std::optional<std::int64_t> heldRemaining;  // while suspended
   };
 
   explicit TimerSlots(int count) : slots_(static_cast<std::size_t>(count)) {}
@@ -23,8 +24,29 @@ class TimerSlots {
     auto& slot = slots_.at(static_cast<std::size_t>(index));
     slot.interval = intervalMs;
     slot.due = now + intervalMs;
+    slot.heldRemaining.reset();
   }
-  void stop(int index) { slots_.at(static_cast<std::size_t>(index)).due.reset(); }
+  void stop(int index) {
+    auto& slot = slots_.at(static_cast<std::size_t>(index));
+    slot.due.reset();
+    slot.heldRemaining.reset();
+  }
+  // Holds a running timer's count where it stands at `now`.
+  void suspend(int index, std::int64_t now) {
+    auto& slot = slots_.at(static_cast<std::size_t>(index));
+    if (!slot.due) return;
+    slot.heldRemaining = *slot.due - now;
+    slot.due.reset();
+  }
+  // Goes on with the time it had left, then every interval; a timer not
+  // held starts afresh.
+  void resume(int index, std::int64_t now, int intervalMs) {
+    auto& slot = slots_.at(static_cast<std::size_t>(index));
+    if (!slot.heldRemaining) return start(index, now, intervalMs);
+    slot.interval = intervalMs;
+    slot.due = now + *slot.heldRemaining;
+    slot.heldRemaining.reset();
+  }
   Slot& operator[](int index) { return slots_[static_cast<std::size_t>(index)]; }
 
   // The timer due first at or before `time`, if any.

@@ -8,6 +8,10 @@ void VirtualScheduler::start(int timerIndex, int intervalMs) { slots_.start(time
 
 void VirtualScheduler::stop(int timerIndex) { slots_.stop(timerIndex); }
 
+void VirtualScheduler::suspend(int timerIndex) { slots_.suspend(timerIndex, now_); }
+
+void VirtualScheduler::resume(int timerIndex, int intervalMs) { slots_.resume(timerIndex, now_, intervalMs); }
+
 void VirtualScheduler::advanceTo(std::int64_t time, const std::function<void(int)>& fire) {
   while (const auto next = slots_.firstDueBy(time)) {
     auto& slot = slots_[*next];

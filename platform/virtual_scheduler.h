@@ -15,6 +15,8 @@ class VirtualScheduler : public TimerScheduler {
 
   void start(int timerIndex, int intervalMs) override;
   void stop(int timerIndex) override;
+  void suspend(int timerIndex) override;
+  void resume(int timerIndex, int intervalMs) override;
 
   std::int64_t now() const { return now_; }
   // Fires every tick due at or before `time`, then leaves the clock at `time`.

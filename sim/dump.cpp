@@ -77,7 +77,9 @@ std::string soundLine(const SoundChannels& channels) {
 
 std::string storeLine(const MemorySettings& store) {
   std::string s = "dump store";
-  for (const auto& value : store.values()) s += " " + value.name + "=" + value.text;
+  // The values of the key itself; the settings' group has a line of its own.
+  for (const auto& value : store.values())
+    if (value.name.find('/') == std::string::npos) s += " " + value.name + "=" + value.text;
   return s;
 }
 
@@ -88,6 +90,13 @@ std::string windowsLine(const StandInWindows& windows) {
     s += " " + std::string(windowName(id)) + "=" + std::to_string(at.left) + "," + std::to_string(at.top) + "," +
          (windows.isShown(id) ? "shown" : "hidden");
   }
+  return s;
+}
+
+std::string settingsLine(const PlayerSettings& settings) {
+  std::string s = "dump settings";
+  for (const auto& info : kSettings)
+    s += " " + std::string(info.name) + "=" + settingText(info.id, settings.value(info.id));
   return s;
 }
 
@@ -103,6 +112,7 @@ void writeDump(EventLog& trace, const VirtualHandheld& sim, const MemorySettings
   trace.event(soundLine(sim.channels));
   trace.event(storeLine(store));
   trace.event(windowsLine(sim.windows));
+  trace.event(settingsLine(h.settings()));
 }
 
 }  // namespace wuffel::sim

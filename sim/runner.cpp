@@ -31,7 +31,7 @@ class Runner {
     for (const auto& value : setup.store) store_.put(value.name, value.isText, value.text);
     store_.refusesWrites = setup.storeRefusesWrites;
     handheld_ = std::make_unique<VirtualHandheld>(setup.platform, store_,
-                                                  Listeners{&trace_, &writer_, &writer_, &writer_, &writer_});
+                                                  Listeners{&trace_, &writer_, &writer_, &writer_, &writer_, &writer_});
     // Start-up activates the main window before its activation handler
     // brings the splash window to the front.
     handheld_->windows.activate(WindowId::Form1);
@@ -69,6 +69,10 @@ class Runner {
     endProgram();
   }
   void execute(const command::Activate&, const Setup&) { activateMainWindow(); }
+  void execute(const command::Deactivate&, const Setup&) {
+    handheld_->windows.deactivate(WindowId::Form1);
+    h().deactivateMainWindow();
+  }
   void execute(const command::Dump&, const Setup&) { writeDump(trace_, *handheld_, store_); }
 
   Handheld& h() { return handheld_->handheld; }

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "sound/channel.h"
+#include "store/player_settings_store.h"
 
 namespace wuffel::sim {
 
@@ -174,7 +175,7 @@ class Reader {
 
   static bool isSetupCommand(const std::string& cmd) {
     for (const char* setup : {"utc", "local", "screen", "store", "store-refuses-writes", "sound-dir", "sound-missing",
-                              "sound-length"})
+                              "sound-length", "setting"})
       if (cmd == setup) return true;
     return false;
   }
@@ -202,6 +203,12 @@ class Reader {
       if (!text && !(w.size() >= 3 && w[2] == "dword" && number.ok()))
         return std::string("expected: store NAME text VALUE, or store NAME dword N");
       script_.setup.store.push_back({w[1], text, w[3]});
+    } else if (cmd == "setting") {
+      const auto setting = Arguments(w, 2).ok() ? settingNamed(w[1]) : std::nullopt;
+      if (!setting || !parseSettingValue(*setting, w[2]))
+        return std::string("expected: setting NAME VALUE, a setting's name and a value it can hold");
+      // The player's settings live in the store, where the game reads them.
+      script_.setup.store.push_back({PlayerSettingsStore::storedName(w[1]), true, w[2]});
     } else if (cmd == "store-refuses-writes") {
       if (!Arguments(w, 0).ok()) return std::string("expected: store-refuses-writes");
       script_.setup.storeRefusesWrites = true;
@@ -263,9 +270,9 @@ class Reader {
         return std::string("expected: close AboutForm|Form1");
       return add(command::Close{w[1] == "Form1" ? WindowId::Form1 : WindowId::AboutForm});
     }
-    if (cmd == "activate") {
-      if (!Arguments(w, 1).ok() || w[1] != "Form1") return std::string("expected: activate Form1");
-      return add(command::Activate{});
+    if (cmd == "activate" || cmd == "deactivate") {
+      if (!Arguments(w, 1).ok() || w[1] != "Form1") return "expected: " + cmd + " Form1";
+      return cmd == "activate" ? add(command::Activate{}) : add(command::Deactivate{});
     }
     if (cmd == "dump") {
       if (!Arguments(w, 0).ok()) return std::string("expected: dump");

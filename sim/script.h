@@ -66,12 +66,14 @@ struct Close {
   WindowId window;  // AboutForm or Form1
 };
 struct Activate {};
+// The focus went to another program.
+struct Deactivate {};
 struct Dump {};
 }  // namespace command
 
 using Command = std::variant<command::Start, command::At, command::Wait, command::Press, command::Move,
                              command::Release, command::KeyDown, command::KeyUp, command::Menu, command::Splash,
-                             command::Close, command::Activate, command::Dump>;
+                             command::Close, command::Activate, command::Deactivate, command::Dump>;
 
 struct Script {
   Setup setup;

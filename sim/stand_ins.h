@@ -77,6 +77,8 @@ class StandInWindows : public WindowSystem {
   void popupMenu(int x, int y) override;
 
   void activate(WindowId id) { focus_.activate(id); }
+  // The focus went to another program.
+  void deactivate(WindowId id) { focus_.deactivate(id); }
   bool isActive(WindowId id) const { return focus_.has(id); }
   bool isShown(WindowId id) const { return state_.at(id).shown; }
 

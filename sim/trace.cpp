@@ -30,4 +30,6 @@ void TraceWriter::storeWritten(std::string_view name, std::int32_t value) {
   trace_.event("store write " + std::string(name) + " " + std::to_string(value));
 }
 
+void TraceWriter::pauseChanged(bool paused) { trace_.event(paused ? "pause" : "resume"); }
+
 }  // namespace wuffel::sim

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "face/face.h"
+#include "game/player_events.h"
 #include "platform/interval_timer.h"
 #include "sim/event_log.h"
 #include "sound/channel.h"
@@ -25,8 +26,13 @@ class Trace : public EventLog {
 };
 
 // What the handheld reports as it runs, as trace lines: the face's
-// changes, the timers', the sound requests and the store's reads and writes.
-class TraceWriter : public FaceObserver, public TimerObserver, public SoundObserver, public StoreObserver {
+// changes, the timers', the sound requests, the store's reads and writes,
+// and the pauses.
+class TraceWriter : public FaceObserver,
+                    public TimerObserver,
+                    public SoundObserver,
+                    public StoreObserver,
+                    public PlayerEvents {
  public:
   explicit TraceWriter(EventLog& trace) : trace_(trace) {}
   void visibilityChanged(ElementId id, bool visible) override;
@@ -35,6 +41,7 @@ class TraceWriter : public FaceObserver, public TimerObserver, public SoundObser
   void soundRequested(ChannelId id, SoundOp op) override;
   void storeRead(std::string_view name, std::int32_t value) override;
   void storeWritten(std::string_view name, std::int32_t value) override;
+  void pauseChanged(bool paused) override;
 
  private:
   EventLog& trace_;

@@ -13,7 +13,7 @@ VirtualHandheld::VirtualHandheld(const PlatformSetup& setup, SettingsBackend& st
       soundFiles(setup, output),
       channels(mediaClock, soundFiles, output, listeners.sound),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, channels, store, beep, messageLoop,
-                             listeners.timers, listeners.store}) {
+                             listeners.timers, listeners.store, listeners.player}) {
   if (listeners.face) handheld.observeFace(listeners.face);
 }
 

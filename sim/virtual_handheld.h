@@ -20,6 +20,7 @@ struct Listeners {
   TimerObserver* timers = nullptr;
   SoundObserver* sound = nullptr;
   StoreObserver* store = nullptr;
+  PlayerEvents* player = nullptr;
 };
 
 class VirtualHandheld {

@@ -32,6 +32,9 @@ class AudioOutput {
   // Announces a sound that may be started later, so that the output can
   // get it ready beforehand. Returns at once.
   virtual void prepare(SoundPtr) {}
+  // The amplitude every voice is mixed at, 0 (silent) to 1 (as recorded).
+  // Returns at once, also before the output is ready.
+  virtual void setGain(double) {}
   // Lets go of the device by `deadline`. False when a part of it did not
   // answer in time (a sound server that hangs) and was left running on its
   // own, never to be freed: the process should then end without running

@@ -61,7 +61,22 @@ bool SoundChannel::isSounding() const { return playing_ && positionMs() < length
 void SoundChannel::haltAt(std::int64_t positionMs) {
   if (playing_) output_.stop(indexOf(id_));
   playing_ = false;
+  suspended_ = false;
   positionMs_ = positionMs;
+}
+
+void SoundChannel::suspend() {
+  if (!isSounding()) return;
+  haltAt(positionMs());
+  suspended_ = true;
+}
+
+void SoundChannel::resume() {
+  if (!suspended_) return;
+  suspended_ = false;
+  playing_ = true;
+  startedAtMs_ = clock_.nowMs();
+  output_.start(indexOf(id_), sound_, positionMs_ * sound_->sampleRate / 1000);
 }
 
 void SoundChannel::open() {
@@ -80,6 +95,7 @@ void SoundChannel::play() {
   notify(SoundOp::Play);
   if (ignoredWhenClosed(SoundOp::Play)) return;
   if (isSounding()) return;  // a second request does not restart it
+  suspended_ = false;
   std::int64_t from = positionMs();
   if (from >= lengthMs()) from = 0;  // played to its end: rewind first
   playing_ = true;
@@ -110,7 +126,8 @@ void SoundChannel::close() {
 }
 
 SoundChannels::SoundChannels(MediaClock& clock, SoundLoader& loader, AudioOutput& output,
-                             SoundObserver* observer) {
+                             SoundObserver* observer)
+    : output_(output) {
   for (int i = 0; i < kChannelCount; ++i)
     channels_[i] = std::make_unique<SoundChannel>(static_cast<ChannelId>(i), clock, loader,
                                                   output, observer);
@@ -125,6 +142,14 @@ const SoundChannel& SoundChannels::operator[](ChannelId id) const { return *chan
 void SoundChannels::closeAll() {
   for (auto& channel : channels_)
     if (channel->isOpen()) channel->close();
+}
+
+void SoundChannels::suspendAll() {
+  for (auto& channel : channels_) channel->suspend();
+}
+
+void SoundChannels::resumeAll() {
+  for (auto& channel : channels_) channel->resume();
 }
 
 }  // namespace wuffel

@@ -45,6 +45,10 @@ class SoundChannel {
   void stop();
   void rewind();
   void close();
+  // A paused game: a sounding channel falls silent where it is, and goes on
+  // from there on resume(). No request of the game's, so nothing is reported.
+  void suspend();
+  void resume();
 
   bool isOpen() const { return sound_ != nullptr; }
   bool isSounding() const;
@@ -68,6 +72,7 @@ class SoundChannel {
   std::int64_t positionMs_ = 0;   // while playing: the position at startedAtMs_
   std::int64_t startedAtMs_ = 0;
   bool warnedClosed_ = false;
+  bool suspended_ = false;
 };
 
 // The six channels, in creation order; owns them.
@@ -82,8 +87,12 @@ class SoundChannels {
   SoundChannel& operator[](ChannelId id);
   const SoundChannel& operator[](ChannelId id) const;
   void closeAll();  // close every open channel (program end)
+  void suspendAll();
+  void resumeAll();
+  void setGain(double gain) { output_.setGain(gain); }
 
  private:
+  AudioOutput& output_;
   std::array<std::unique_ptr<SoundChannel>, kChannelCount> channels_;
 };
 

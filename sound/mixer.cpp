@@ -1,6 +1,8 @@
 #include "sound/mixer.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <utility>
 
 #include "platform/error.h"
@@ -35,6 +37,11 @@ void Mixer::stop(int voice) {
   push({voice, nullptr, 0});
 }
 
+void Mixer::setGain(double gain) {
+  gain_.store(static_cast<std::int32_t>(std::lround(std::clamp(gain, 0.0, 1.0) * kUnityGain)),
+              std::memory_order_relaxed);
+}
+
 void Mixer::applyCommands() {
   std::size_t head = head_.load(std::memory_order_relaxed);
   const std::size_t tail = tail_.load(std::memory_order_acquire);
@@ -62,6 +69,7 @@ void Mixer::mix(std::int16_t* out, std::size_t frames) {
   // Sum per sample across voices in 32 bits, then clip once.
   constexpr std::size_t kBlockFrames = 128;
   std::int32_t acc[kBlockFrames * 2];
+  const std::int32_t gain = gain_.load(std::memory_order_relaxed);
   for (std::size_t done = 0; done < frames; done += kBlockFrames) {
     const std::size_t n = std::min(kBlockFrames, frames - done);
     const std::int64_t at = mixed_ + static_cast<std::int64_t>(done);
@@ -78,6 +86,9 @@ void Mixer::mix(std::int16_t* out, std::size_t frames) {
       const std::size_t take = static_cast<std::size_t>(until - from) * channels;
       for (std::size_t k = 0; k < take; ++k) dst[k] += src[k];
     }
+    if (gain != kUnityGain)
+      for (std::size_t k = 0; k < n * channels; ++k)
+        acc[k] = static_cast<std::int32_t>((std::int64_t{acc[k]} * gain) >> 16);
     for (std::size_t k = 0; k < n * channels; ++k)
       out[done * channels + k] = static_cast<std::int16_t>(std::clamp<std::int32_t>(
           acc[k], std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));

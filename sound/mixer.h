@@ -28,6 +28,7 @@ class Mixer : public AudioOutput {
   int channelCount() const override { return channels_; }
   void start(int voice, SoundPtr sound, std::int64_t fromFrame) override;
   void stop(int voice) override;
+  void setGain(double gain) override;
 
   // Audio thread: applies the queued commands, then fills `frames`
   // interleaved frames.
@@ -86,6 +87,8 @@ class Mixer : public AudioOutput {
 
   std::atomic<int> soundingVoices_{0};
   std::atomic<std::uint64_t> startsMixed_{0};
+  static constexpr std::int32_t kUnityGain = 1 << 16;
+  std::atomic<std::int32_t> gain_{kUnityGain};  // in 1/65536ths
 
   // The audio thread holds raw pointers, so the UI side keeps every sound it
   // handed over alive; there are only a handful, loaded once each.

@@ -25,6 +25,10 @@ namespace {
 
 std::int64_t realNow() { return static_cast<std::int64_t>(std::floor(emscripten_get_now())); }
 
+// The page has no settings panel: its menu leaves "Settings..." out, and F5
+// stays the browser's own key.
+bool offered(MenuCommand command) { return command != MenuCommand::PM_Settings; }
+
 class Page;
 
 // One run of the program.
@@ -53,9 +57,10 @@ class Page {
     screenW_ = screenW;
     screenH_ = screenH;
     for (const auto& item : kCommandMenu)
-      wuffel_glue_addMenuItem(std::string(item.caption).c_str(), std::string(item.shortcutText).c_str(),
-                              item.command ? static_cast<int>(*item.command) : -1,
-                              item.command == kDefaultMenuCommand);
+      if (!item.command || offered(*item.command))
+        wuffel_glue_addMenuItem(std::string(item.caption).c_str(), std::string(item.shortcutText).c_str(),
+                                item.command ? static_cast<int>(*item.command) : -1,
+                                item.command == kDefaultMenuCommand);
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
     startProgram();
@@ -161,8 +166,9 @@ class Page {
     if (!p || page->menuOpen || page->errorBoxesOpen > 0) return EM_FALSE;
     if (!p->windows.isActive(WindowId::Form1) || !p->windows.isShown(WindowId::Form1)) return EM_FALSE;
     const auto code = static_cast<VirtualKey>(e->keyCode);
+    const auto command = menuCommandForKey(code);
     const bool gameKey = code == VirtualKey::Ctrl || code == VirtualKey::Up || code == VirtualKey::Down ||
-                         menuCommandForKey(code);
+                         (command && offered(*command));
     // Other keys reach the game as the desktop passes them.
     const VirtualKey key = gameKey ? code : kOtherKey;
     if (type == EMSCRIPTEN_EVENT_KEYDOWN)
@@ -199,7 +205,8 @@ Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTr
       output(loader),
       sound(clock, loader, output, trace ? &trace->reports() : nullptr),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound, settings, beep, messageLoop,
-                             trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr}),
+                             trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr,
+                             trace ? &trace->reports() : nullptr}),
       canvas(handheld.faceState()),
       input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
                        [&page] { page.cancelLongPress(); }}) {

@@ -9,6 +9,10 @@ void PageScheduler::start(int timerIndex, int intervalMs) { slots_.start(timerIn
 
 void PageScheduler::stop(int timerIndex) { slots_.stop(timerIndex); }
 
+void PageScheduler::suspend(int timerIndex) { slots_.suspend(timerIndex, clock_.nowMs()); }
+
+void PageScheduler::resume(int timerIndex, int intervalMs) { slots_.resume(timerIndex, clock_.nowMs(), intervalMs); }
+
 std::optional<std::int64_t> PageScheduler::nextDue() const { return slots_.earliestDue(); }
 
 void PageScheduler::runUntil(std::int64_t time, const std::function<void(int)>& fire) {

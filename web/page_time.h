@@ -44,6 +44,8 @@ class PageScheduler : public TimerScheduler {
 
   void start(int timerIndex, int intervalMs) override;
   void stop(int timerIndex) override;
+  void suspend(int timerIndex) override;
+  void resume(int timerIndex, int intervalMs) override;
 
   // Fires every tick due at or before `time` and leaves the clock there.
   void runUntil(std::int64_t time, const std::function<void(int timerIndex)>& fire);

@@ -39,7 +39,8 @@ TEST_F(MenuPopupTest, ChoosingAnItemRunsItsCommandAndXChoosesExit) {
     if (!a->isSeparator()) a->trigger();
   EXPECT_EQ(chosen, (std::vector<MenuCommand>{MenuCommand::PM_1About, MenuCommand::PM_3Readme,
                                               MenuCommand::PM_4Whatsnew, MenuCommand::PM_6Instruct,
-                                              MenuCommand::PM_8HiScore, MenuCommand::PM_10Exit}));
+                                              MenuCommand::PM_8HiScore, MenuCommand::PM_Settings,
+                                              MenuCommand::PM_10Exit}));
   chosen.clear();
   menu.popup(QPoint(10, 10));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));

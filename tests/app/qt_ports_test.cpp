@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFontDatabase>
+#include <QTest>
 #include <QWidget>
 
 #include <vector>
@@ -108,6 +109,28 @@ TEST(QtTimerScheduler, FiresEachStartedTimerByItsIndexUntilStopped) {
   ASSERT_TRUE(processEventsUntil([&] { return fired.size() >= whenStopped + 2; }));
   scheduler.stop(8);
   for (std::size_t i = whenStopped; i < fired.size(); ++i) EXPECT_EQ(fired[i], 8);
+}
+
+// A pause holds a timer's count: nothing fires while held, and once resumed
+// the count goes on and then keeps its interval.
+TEST(QtTimerScheduler, AHeldTimerFiresOnlyOnceResumedAndThenEveryInterval) {
+  testing::application();
+  std::vector<int> fired;
+  QtTimerScheduler scheduler([&fired](int index) { fired.push_back(index); });
+  scheduler.start(2, 40);
+  scheduler.suspend(2);
+  QTest::qWait(120);
+  EXPECT_TRUE(fired.empty());
+  scheduler.resume(2, 40);
+  ASSERT_TRUE(processEventsUntil([&] { return fired.size() >= 3; }));
+  EXPECT_EQ(fired, (std::vector<int>(fired.size(), 2)));
+  // One stopped while held has nothing left, and resumes as started afresh.
+  scheduler.suspend(2);
+  scheduler.stop(2);
+  const std::size_t whenStopped = fired.size();
+  scheduler.resume(2, 40);
+  ASSERT_TRUE(processEventsUntil([&] { return fired.size() > whenStopped; }));
+  scheduler.stop(2);
 }
 
 TEST(QtShell, OpensAddressesAsTheyAreAndDocumentsBelowTheWorkingDirectory) {

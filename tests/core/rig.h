@@ -34,9 +34,10 @@ class SoundRequests : public SoundObserver {
 
 struct Rig {
   // A handheld whose UTC time of day is `utcAtZero` at time 0, keeping its
-  // best scores in `store`, or else in `settings`.
-  explicit Rig(std::int64_t utcAtZero = 0, SettingsBackend* store = nullptr)
-      : sim(setupAt(utcAtZero), store ? *store : settings, listeners()),
+  // best scores and the players' settings in `store`, or else in `settings`,
+  // and telling `player` of its pauses and changed settings.
+  explicit Rig(std::int64_t utcAtZero = 0, SettingsBackend* store = nullptr, PlayerEvents* player = nullptr)
+      : sim(setupAt(utcAtZero), store ? *store : settings, listeners(player)),
         handheld(sim.handheld),
         inside(sim.handheld) {}
 
@@ -80,9 +81,10 @@ struct Rig {
     setup.utcAtZero = utcAtZero;
     return setup;
   }
-  sim::Listeners listeners() {
+  sim::Listeners listeners(PlayerEvents* player) {
     sim::Listeners l;
     l.sound = &sounds;
+    l.player = player;
     return l;
   }
 };

@@ -2,31 +2,14 @@
 
 #include <sstream>
 
-#include "sim/runner.h"
+#include "script_run.h"
 #include "sim/script.h"
 
 namespace wuffel {
 namespace {
 
-struct Result {
-  int status;
-  std::string trace;
-  std::string errors;
-};
-
-Result run(const std::string& script) {
-  std::istringstream in(script);
-  std::ostringstream out, err;
-  const int status = sim::runScript(in, out, err);
-  return {status, out.str(), err.str()};
-}
-
-std::string lineStarting(const std::string& trace, const std::string& prefix) {
-  std::istringstream in(trace);
-  for (std::string line; std::getline(in, line);)
-    if (line.rfind(prefix, 0) == 0) return line;
-  return {};
-}
+using testing::lineStarting;
+using testing::run;
 
 TEST(Scenario, StartShowsTheLitFaceOffTheScreenWithTheSplashInFront) {
   const auto r = run("start\ndump\n");

@@ -73,6 +73,19 @@ TEST(Mixer, StereoKeepsFramesTogether) {
   EXPECT_EQ(out[100], 0);
 }
 
+TEST(Mixer, TheGainScalesTheSumBeforeItIsClipped) {
+  Mixer m(1000, 1);
+  m.start(0, constant(20000, 4), 0);
+  m.start(1, constant(20000, 4), 0);
+  EXPECT_EQ(run(m, 1)[0], 32767);
+  m.setGain(0.25);
+  EXPECT_EQ(run(m, 1)[0], 10000);
+  m.setGain(0);
+  EXPECT_EQ(run(m, 1)[0], 0);
+  m.setGain(1);
+  EXPECT_EQ(run(m, 1)[0], 32767);
+}
+
 // What a stop leaves in the device's queue: a stopped voice counts while
 // any of its frames are among the last ones mixed, and once those are
 // dropped, the voices still going play them again at their own places.

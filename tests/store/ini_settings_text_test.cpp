@@ -122,5 +122,22 @@ TEST(IniSettingsText, TextsOfAnyKindReadBackAsWritten) {
   }
 }
 
+// The players' settings keep to a group of their own, "[Settings]".
+TEST(IniSettingsText, AGroupsValueIsFoundAndWrittenInItsOwnSectionAsQSettingsWould) {
+  const IniSettingsText text("[General]\nkeys=top\n\n[Settings]\nkeys=b\nKEYS=a\n\n[Other]\nzoom=1\n");
+  EXPECT_EQ(text.value("Settings/keys").text, "a") << "the first spelling in sorted order";
+  EXPECT_EQ(text.value("keys").text, "top");
+  EXPECT_EQ(text.value("Settings/zoom").outcome, StoredValue::Outcome::Missing);
+  EXPECT_EQ(text.value("Nowhere/keys").outcome, StoredValue::Outcome::Missing);
+  EXPECT_EQ(text.withValue("Settings/Keys", "modern"),
+            "[General]\nkeys=top\n\n[Settings]\nKEYS=modern\n\n[Other]\nzoom=1\n");
+  const QByteArray added = text.withValue("Later/zoom", "150");
+  EXPECT_EQ(added, "[General]\nkeys=top\n\n[Settings]\nkeys=b\nKEYS=a\n\n[Other]\nzoom=1\n\n[Later]\nzoom=150\n");
+  const FileOf file(added);
+  const QSettings reference(file.path, QSettings::IniFormat);
+  EXPECT_EQ(reference.value("Later/zoom").toString(), "150");
+  EXPECT_EQ(reference.value("keys").toString(), "top");
+}
+
 }  // namespace
 }  // namespace wuffel

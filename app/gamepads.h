@@ -1,0 +1,63 @@
+// Game controllers through SDL's game-controller API: the d-pad and the left
+// stick move, the face buttons swing, Start works GAME A and Back GAME B.
+// Nothing is polled while no controller is plugged in: a change in the
+// system's input devices wakes a short round of looking for one.
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "game/controls.h"
+
+namespace wuffel {
+
+class Gamepads {
+ public:
+  using Sink = std::function<void(Control, ControlSource, bool down)>;
+
+  explicit Gamepads(Sink sink);
+  ~Gamepads();
+  Gamepads(const Gamepads&) = delete;
+  Gamepads& operator=(const Gamepads&) = delete;
+
+  // Starts SDL's controller support; false when it could not, and the game
+  // plays on without controllers.
+  bool start();
+  // Takes in what the controllers did since the last call.
+  void poll();
+  std::size_t connected() const { return pads_.size(); }
+
+ private:
+  static constexpr int kStickUp = 30;  // slots past SDL's buttons
+  static constexpr int kStickDown = 31;
+  static constexpr int kSlotsPerPad = 32;
+
+  struct Pad {
+    void* controller;  // SDL_GameController
+    int instance;      // SDL_JoystickID
+    int number;        // which pad, for the sources of its controls
+    std::array<std::optional<Control>, kSlotsPerPad> held{};
+  };
+
+  void open(int deviceIndex);
+  void close(int instance);
+  void set(Pad& pad, int slot, std::optional<Control> control, bool down);
+  void stick(Pad& pad, int value);
+  Pad* padOf(int instance);
+  void lookForPads();
+  void schedule();
+
+  Sink sink_;
+  bool started_ = false;
+  std::vector<Pad> pads_;
+  QTimer timer_;
+  QFileSystemWatcher devices_;
+  int lookingPolls_ = 0;  // polls left in a round of looking for a new pad
+};
+
+}  // namespace wuffel

@@ -1,0 +1,38 @@
+// For players who have it remembered, the handheld opens where it was left:
+// its place is stored once it has stayed put a moment after moving, and
+// taken back when the window first comes onto the screen, kept on a screen
+// that is there now.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include "store/player_settings_store.h"
+
+class QWidget;
+
+namespace wuffel {
+
+class Handheld;
+
+class WindowPlaceMemory : public QObject {
+ public:
+  WindowPlaceMemory(QWidget& window, Handheld& handheld, PlayerSettingsStore& store);
+  // Stores a place not stored yet; at the end of the program.
+  void keep();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void storePlace();
+
+  QWidget& window_;
+  Handheld& handheld_;
+  PlayerSettingsStore& store_;
+  bool placed_ = false;
+  // A drag moves the window many times; the place is written once it rests.
+  QTimer resting_;
+};
+
+}  // namespace wuffel

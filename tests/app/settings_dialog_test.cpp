@@ -1,0 +1,114 @@
+// The Settings dialog on a real settings file: each change applies and is
+// stored at once, "Restore defaults" brings back the original, a refusal is
+// said once, and what the keys change shows.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+#include "app/player_events_hub.h"
+#include "app/settings_dialog.h"
+#include "core/rig.h"
+#include "qt_application.h"
+#include "store/store_file.h"
+
+namespace wuffel {
+namespace {
+
+struct Dialog : testing::WithQtApplication, ::testing::Test, testing::StoreFolder {
+  Dialog() { hub.onSettingChanged.push_back([this](Setting, bool saved) { dialog->settingChanged(saved); }); }
+  // A run of the program with its dialog, on the settings file as it is.
+  void make() {
+    dialog.reset();
+    rig.reset();
+    rig = std::make_unique<testing::Rig>(0, &backend, &hub);
+    handheld = &rig->handheld;
+    dialog = std::make_unique<SettingsDialog>(*handheld);
+  }
+  template <typename W>
+  W* widget(const char* name) {
+    auto* w = dialog->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  void chooseZoom(int percent) {
+    auto* zoom = widget<QComboBox>("zoom");
+    const int index = zoom->findData(percent);
+    zoom->setCurrentIndex(index);
+    emit zoom->activated(index);
+  }
+  QPushButton* restoreDefaults() {
+    return dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::RestoreDefaults);
+  }
+
+  QSettingsBackend backend;
+  PlayerEventsHub hub;
+  std::unique_ptr<testing::Rig> rig;
+  Handheld* handheld = nullptr;
+  std::unique_ptr<SettingsDialog> dialog;
+};
+
+TEST_F(Dialog, EachChangeAppliesAndIsStoredAtOnceAndRestoringTheDefaultsBringsBackTheOriginal) {
+  putFile("[General]\nHiScoreA=250\n");
+  make();
+  QTest::mouseClick(widget<QRadioButton>("keys-modern"), Qt::LeftButton);
+  widget<QSlider>("volume")->setValue(40);
+  QTest::mouseClick(widget<QCheckBox>("muted"), Qt::LeftButton);
+  QTest::mouseClick(widget<QCheckBox>("pause-on-focus-loss"), Qt::LeftButton);
+  QTest::mouseClick(widget<QCheckBox>("remember-position"), Qt::LeftButton);
+  chooseZoom(250);
+  const PlayerSettings& s = handheld->settings();
+  EXPECT_TRUE(s.modernKeys());
+  EXPECT_EQ(s.volume(), 40);
+  EXPECT_TRUE(s.muted() && s.pauseOnFocusLoss() && s.rememberPosition());
+  EXPECT_EQ(s.zoom(), 250);
+  EXPECT_EQ(fileText(), "[General]\nHiScoreA=250\n\n[Settings]\nkeys=modern\nvolume=40\nmuted=1\n"
+                        "pause-on-focus-loss=1\nremember-position=1\nzoom=250\n");
+  EXPECT_FALSE(widget<QLabel>("not-saved")->isVisibleTo(dialog.get()));
+
+  QTest::mouseClick(restoreDefaults(), Qt::LeftButton);
+  EXPECT_EQ(handheld->settings(), PlayerSettings());
+  EXPECT_TRUE(widget<QRadioButton>("keys-original")->isChecked());
+  EXPECT_EQ(widget<QSlider>("volume")->value(), 100);
+  EXPECT_EQ(widget<QComboBox>("zoom")->currentText(), "100 %");
+  EXPECT_TRUE(fileText().contains("keys=original\n") && fileText().contains("zoom=100\n"));
+  EXPECT_TRUE(fileText().startsWith("[General]\nHiScoreA=250\n"));
+  // The next run starts with what was stored.
+  widget<QSlider>("volume")->setValue(70);
+  make();
+  EXPECT_EQ(handheld->settings().volume(), 70);
+  EXPECT_EQ(widget<QSlider>("volume")->value(), 70);
+}
+
+TEST_F(Dialog, ASettingTheStoreRefusesHoldsForTheRunAndTheDialogSaysSoOnce) {
+  // A folder where the file should be: no write can replace it.
+  QDir().mkpath(file());
+  make();
+  QTest::mouseClick(widget<QCheckBox>("muted"), Qt::LeftButton);
+  EXPECT_TRUE(handheld->settings().muted());
+  EXPECT_TRUE(widget<QLabel>("not-saved")->isVisibleTo(dialog.get()));
+  QTest::mouseClick(widget<QRadioButton>("keys-modern"), Qt::LeftButton);
+  EXPECT_TRUE(handheld->settings().modernKeys());
+  EXPECT_EQ(dialog->findChildren<QLabel*>(QStringLiteral("not-saved")).size(), 1);
+}
+
+TEST_F(Dialog, ShowsWhatTheMuteKeyAndTheZoomKeysChanged) {
+  putFile("[Settings]\nkeys=modern\n");
+  make();
+  handheld->start();
+  handheld->splashPlay();
+  handheld->keyDown(VirtualKey::M);
+  EXPECT_TRUE(widget<QCheckBox>("muted")->isChecked());
+  handheld->changeSetting(Setting::Zoom, 150);
+  EXPECT_EQ(widget<QComboBox>("zoom")->currentText(), "150 %");
+  EXPECT_TRUE(fileText().contains("muted=1\n"));
+}
+
+}  // namespace
+}  // namespace wuffel

@@ -1,0 +1,94 @@
+// The main window at the players' sizes: clicks and touches find the
+// handheld's buttons wherever the zoom puts them, each finger on its own.
+#include <gtest/gtest.h>
+
+#include <QPointingDevice>
+#include <QTest>
+
+#include <memory>
+
+#include "app/face_pictures.h"
+#include "app/main_window.h"
+#include "core/rig.h"
+#include "qt_application.h"
+
+namespace wuffel {
+namespace {
+
+using E = ElementId;
+
+struct ZoomedWindow : testing::WithQtApplication, ::testing::Test {
+  ZoomedWindow() {
+    form.attach(&rig.handheld);
+    rig.handheld.start();
+  }
+  static MemorySettings withModernKeys() {
+    MemorySettings store;
+    store.put("Settings/keys", true, "modern");
+    return store;
+  }
+  // A point inside `id` at the window's zoom.
+  QPoint at(E id, int zoom) const {
+    const auto& e = elementInfo(id);
+    return QPoint((e.left + 2) * zoom / 100, (e.top + 2) * zoom / 100);
+  }
+  MemorySettings store = withModernKeys();
+  testing::Rig rig{testing::kFirstThrowInLane2, &store};
+  FacePictures pictures;
+  TForm1 form{pictures};
+};
+
+TEST_F(ZoomedWindow, TheSizeFollowsTheZoomAsFarAsTheScreenHoldsIt) {
+  form.setZoom(200);
+  EXPECT_EQ(form.size(), QSize(1308, 788));
+  form.setZoom(125);
+  EXPECT_EQ(form.size(), QSize(818, 493));
+  // 400 % of the face would not fit on 1920 x 1080: 250 % is the most.
+  form.setZoom(400);
+  EXPECT_EQ(form.size(), QSize(1635, 985));
+}
+
+TEST_F(ZoomedWindow, AClickOnAButtonActsAtAnyZoom) {
+  form.setZoom(250);
+  QTest::mousePress(&form, Qt::LeftButton, {}, at(E::Puls_GameA, 250));
+  EXPECT_FALSE(rig.lit(E::Puls_GameA));
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, at(E::Puls_GameA, 250));
+  EXPECT_TRUE(rig.handheld.variables().GameRunning);
+  QTest::mousePress(&form, Qt::LeftButton, {}, at(E::Puls_Up, 250));
+  EXPECT_EQ(rig.handheld.variables().PlayerLane, 1);
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, at(E::Puls_Up, 250));
+  EXPECT_TRUE(rig.lit(E::Puls_Up));
+}
+
+TEST_F(ZoomedWindow, EachFingerHoldsItsOwnButton) {
+  form.setZoom(150);
+  form.move(0, 0);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  rig.click(E::Puls_GameA);
+  // Qt leaves the device to its caller to delete.
+  const std::unique_ptr<QPointingDevice> device(QTest::createTouchDevice());
+  QPointingDevice* screen = device.get();
+  QTest::touchEvent(&form, screen).press(0, at(E::Puls_Down, 150));
+  EXPECT_EQ(rig.handheld.variables().PlayerLane, 3);
+  QTest::touchEvent(&form, screen).stationary(0).press(1, at(E::Puls_Hit, 150));
+  EXPECT_FALSE(rig.lit(E::Puls_Down));
+  EXPECT_FALSE(rig.lit(E::Puls_Hit));
+  EXPECT_TRUE(rig.lit(E::Im_Wuffel3A)) << "the swing while Down is held";
+  QTest::touchEvent(&form, screen).release(0, at(E::Puls_Down, 150)).stationary(1);
+  EXPECT_TRUE(rig.lit(E::Puls_Down));
+  EXPECT_FALSE(rig.lit(E::Puls_Hit));
+  QTest::touchEvent(&form, screen).release(1, at(E::Puls_Hit, 150));
+  EXPECT_TRUE(rig.lit(E::Puls_Hit));
+}
+
+TEST_F(ZoomedWindow, ThePauseShowsInTheTitle) {
+  rig.click(E::Puls_GameA);
+  form.setPaused(true);
+  EXPECT_EQ(form.windowTitle(), "Wuffel Tennis (Vantoro) Simulator (paused)");
+  form.setPaused(false);
+  EXPECT_EQ(form.windowTitle(), "Wuffel Tennis (Vantoro) Simulator");
+}
+
+}  // namespace
+}  // namespace wuffel
