@@ -102,10 +102,7 @@ int main(int argc, char** argv) {
   TForm1 form1(pictures);
   form1.attach(&core);
   form1.setZoom(core.settings().zoom());
-  const auto showPanelLook = [&form1, &core] {
-    const PlayerSettings& s = core.settings();
-    form1.setPanelLook({s.ghosts(), s.contrast(), s.fade()});
-  };
+  const auto showPanelLook = [&form1, &core] { form1.setPanelLook(PanelLook::of(core.settings())); };
   showPanelLook();
   windows.setWindow(WindowId::Form1, &form1);
   // Hidden until the menu asks for it; its picture and labels would only
@@ -128,7 +125,7 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<SettingsDialog> settingsDialog;
   playerEvents.onSettingsRequested = [&] {
-    if (!settingsDialog) settingsDialog = std::make_unique<SettingsDialog>(core, &form1);
+    if (!settingsDialog) settingsDialog = std::make_unique<SettingsDialog>(core, pictures, &form1);
     settingsDialog->show();
     settingsDialog->raise();
     settingsDialog->activateWindow();

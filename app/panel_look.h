@@ -4,12 +4,14 @@
 
 #include <algorithm>
 
+#include "store/player_settings.h"
+
 namespace wuffel {
 
 struct PanelLook {
-  static constexpr int kMaxGhosts = 20;
-  static constexpr int kMinContrast = 40;
-  static constexpr int kFullContrast = 100;
+  static constexpr int kMaxGhosts = settingInfo(Setting::Ghosts).high;
+  static constexpr int kMinContrast = settingInfo(Setting::Contrast).low;
+  static constexpr int kFullContrast = settingInfo(Setting::Contrast).high;
 
   // Unlit segments drawn at this percent of a lit segment's darkness, so that
   // the player sees where every figure can appear.
@@ -20,6 +22,9 @@ struct PanelLook {
   // Segments darken and clear over tens of milliseconds, as twisted-nematic
   // crystal does, instead of switching at once.
   bool fade = false;
+
+  // The look the player chose.
+  static PanelLook of(const PlayerSettings& s) { return {s.ghosts(), s.contrast(), s.fade()}; }
 
   PanelLook clamped() const {
     return {std::clamp(ghosts, 0, kMaxGhosts), std::clamp(contrast, kMinContrast, kFullContrast), fade};

@@ -14,15 +14,37 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "app/panel_look.h"
+#include "app/panel_preview.h"
 #include "game/handheld.h"
 
 namespace wuffel {
 
 namespace {
+
 QString percent(int value) { return QStringLiteral("%1 %").arg(value); }
+
+// A slider over a setting's range, with its value in percent beside it.
+// Stored when let go, not at every step of a drag.
+QSlider* percentSlider(Setting setting, const char* name, QWidget* parent, QLabel*& text, QFormLayout* form,
+                       const QString& label) {
+  auto* row = new QHBoxLayout;
+  auto* slider = new QSlider(Qt::Horizontal, parent);
+  slider->setObjectName(QString::fromLatin1(name));
+  slider->setRange(settingInfo(setting).low, settingInfo(setting).high);
+  slider->setTracking(false);
+  text = new QLabel(parent);
+  text->setMinimumWidth(text->fontMetrics().horizontalAdvance(percent(100)));
+  row->addWidget(slider);
+  row->addWidget(text);
+  form->addRow(label, row);
+  return slider;
+}
+
 }  // namespace
 
-SettingsDialog::SettingsDialog(Handheld& handheld, QWidget* parent) : QDialog(parent), handheld_(handheld) {
+SettingsDialog::SettingsDialog(Handheld& handheld, const FacePictures& pictures, QWidget* parent)
+    : QDialog(parent), handheld_(handheld) {
   setWindowTitle(QStringLiteral("Settings"));
   auto* layout = new QVBoxLayout(this);
 
@@ -48,18 +70,8 @@ SettingsDialog::SettingsDialog(Handheld& handheld, QWidget* parent) : QDialog(pa
 
   auto* sound = new QGroupBox(QStringLiteral("Sound"), this);
   auto* soundLayout = new QFormLayout(sound);
-  auto* volumeRow = new QHBoxLayout;
-  volume_ = new QSlider(Qt::Horizontal, sound);
-  volume_->setObjectName(QStringLiteral("volume"));
-  volume_->setRange(settingInfo(Setting::Volume).low, settingInfo(Setting::Volume).high);
+  volume_ = percentSlider(Setting::Volume, "volume", sound, volumeText_, soundLayout, QStringLiteral("Volume:"));
   volume_->setPageStep(10);
-  // Stored when let go, not at every step of a drag.
-  volume_->setTracking(false);
-  volumeText_ = new QLabel(sound);
-  volumeText_->setMinimumWidth(volumeText_->fontMetrics().horizontalAdvance(percent(100)));
-  volumeRow->addWidget(volume_);
-  volumeRow->addWidget(volumeText_);
-  soundLayout->addRow(QStringLiteral("Volume:"), volumeRow);
   muted_ = new QCheckBox(QStringLiteral("Mute"), sound);
   muted_->setObjectName(QStringLiteral("muted"));
   soundLayout->addRow(QString(), muted_);
@@ -71,10 +83,11 @@ SettingsDialog::SettingsDialog(Handheld& handheld, QWidget* parent) : QDialog(pa
   zoom_->setObjectName(QStringLiteral("zoom"));
   for (int step : kZoomSteps) zoom_->addItem(percent(step), step);
   windowLayout->addRow(QStringLiteral("Size:"), zoom_);
-  auto* keysHint = new QLabel(QStringLiteral("Ctrl+Plus, Ctrl+Minus, Ctrl+0 or Ctrl and the mouse wheel change "
-                                             "the size; F11 shows the handheld full screen."),
+  // Lines broken by hand: a label that wraps itself leaves the dialog too
+  // short for its contents under some window managers.
+  auto* keysHint = new QLabel(QStringLiteral("Ctrl+Plus, Ctrl+Minus, Ctrl+0 or Ctrl and the mouse wheel change the size;\n"
+                                             "F11 shows the handheld full screen."),
                               window);
-  keysHint->setWordWrap(true);
   keysHint->setEnabled(false);
   windowLayout->addRow(QString(), keysHint);
   rememberPosition_ = new QCheckBox(QStringLiteral("Open the handheld where it was left"), window);
@@ -82,9 +95,26 @@ SettingsDialog::SettingsDialog(Handheld& handheld, QWidget* parent) : QDialog(pa
   windowLayout->addRow(QString(), rememberPosition_);
   layout->addWidget(window);
 
+  auto* display = new QGroupBox(QStringLiteral("Display"), this);
+  auto* displayLayout = new QHBoxLayout(display);
+  auto* displayForm = new QFormLayout;
+  ghosts_ = percentSlider(Setting::Ghosts, "ghosts", display, ghostsText_, displayForm,
+                          QStringLiteral("Unlit segments:"));
+  ghosts_->setToolTip(QStringLiteral("Shows where every figure can appear, faintly, as on a real panel"));
+  contrast_ = percentSlider(Setting::Contrast, "contrast", display, contrastText_, displayForm,
+                            QStringLiteral("Contrast:"));
+  contrast_->setPageStep(10);
+  fade_ = new QCheckBox(QStringLiteral("Segments darken and clear slowly, as liquid crystal does"), display);
+  fade_->setObjectName(QStringLiteral("fade"));
+  fade_->setToolTip(QStringLiteral("A fast ball leaves a short trail"));
+  displayForm->addRow(QString(), fade_);
+  displayLayout->addLayout(displayForm, 1);
+  preview_ = new PanelPreview(pictures, display);
+  displayLayout->addWidget(preview_, 0, Qt::AlignTop);
+  layout->addWidget(display);
+
   notSaved_ = new QLabel(QStringLiteral("A setting could not be saved: it holds until the program ends."), this);
   notSaved_->setObjectName(QStringLiteral("not-saved"));
-  notSaved_->setWordWrap(true);
   notSaved_->hide();
   layout->addWidget(notSaved_);
 
@@ -99,6 +129,11 @@ SettingsDialog::SettingsDialog(Handheld& handheld, QWidget* parent) : QDialog(pa
   connect(muted_, &QCheckBox::toggled, this, [this](bool on) { change(Setting::Muted, on); });
   connect(zoom_, &QComboBox::activated, this, [this](int index) { change(Setting::Zoom, zoom_->itemData(index).toInt()); });
   connect(rememberPosition_, &QCheckBox::toggled, this, [this](bool on) { change(Setting::RememberPosition, on); });
+  connect(ghosts_, &QSlider::sliderMoved, this, [this](int value) { previewWhileDragged(Setting::Ghosts, value); });
+  connect(ghosts_, &QSlider::valueChanged, this, [this](int value) { change(Setting::Ghosts, value); });
+  connect(contrast_, &QSlider::sliderMoved, this, [this](int value) { previewWhileDragged(Setting::Contrast, value); });
+  connect(contrast_, &QSlider::valueChanged, this, [this](int value) { change(Setting::Contrast, value); });
+  connect(fade_, &QCheckBox::toggled, this, [this](bool on) { change(Setting::Fade, on); });
   connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
           [this] { handheld_.restoreDefaultSettings(); });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -109,9 +144,22 @@ void SettingsDialog::change(Setting setting, int value) {
   if (handheld_.settings().value(setting) != value) handheld_.changeSetting(setting, value);
 }
 
+void SettingsDialog::previewWhileDragged(Setting setting, int value) {
+  PanelLook look = preview_->look();
+  if (setting == Setting::Ghosts) {
+    look.ghosts = value;
+    ghostsText_->setText(percent(value));
+  } else {
+    look.contrast = value;
+    contrastText_->setText(percent(value));
+  }
+  preview_->setLook(look);
+}
+
 void SettingsDialog::refresh() {
   const PlayerSettings& s = handheld_.settings();
-  const QSignalBlocker a(keys_), b(pauseOnFocusLoss_), c(volume_), d(muted_), e(zoom_), f(rememberPosition_);
+  const QSignalBlocker a(keys_), b(pauseOnFocusLoss_), c(volume_), d(muted_), e(zoom_), f(rememberPosition_),
+      g(ghosts_), h(contrast_), i(fade_);
   keys_->button(static_cast<int>(s.keys()))->setChecked(true);
   pauseOnFocusLoss_->setChecked(s.pauseOnFocusLoss());
   volume_->setValue(s.volume());
@@ -119,6 +167,12 @@ void SettingsDialog::refresh() {
   muted_->setChecked(s.muted());
   zoom_->setCurrentIndex(zoom_->findData(s.zoom()));
   rememberPosition_->setChecked(s.rememberPosition());
+  ghosts_->setValue(s.ghosts());
+  ghostsText_->setText(percent(s.ghosts()));
+  contrast_->setValue(s.contrast());
+  contrastText_->setText(percent(s.contrast()));
+  fade_->setChecked(s.fade());
+  preview_->setLook(PanelLook::of(s));
 }
 
 void SettingsDialog::settingChanged(bool saved) {

@@ -1,5 +1,5 @@
 // The Settings dialog: each change applies at once and is stored at once,
-// and "Restore defaults" brings back the original behaviour. A setting the
+// and "Restore defaults" brings back the original behaviour and look. A setting the
 // store refused holds for this run; the dialog says so, once.
 #pragma once
 
@@ -15,11 +15,13 @@ class QSlider;
 
 namespace wuffel {
 
+class FacePictures;
 class Handheld;
+class PanelPreview;
 
 class SettingsDialog : public QDialog {
  public:
-  explicit SettingsDialog(Handheld& handheld, QWidget* parent = nullptr);
+  SettingsDialog(Handheld& handheld, const FacePictures& pictures, QWidget* parent = nullptr);
 
   // Shows the settings as they stand: M and the zoom keys change them too.
   void refresh();
@@ -28,6 +30,8 @@ class SettingsDialog : public QDialog {
 
  private:
   void change(Setting setting, int value);
+  // The preview follows a slider while it is dragged; the setting changes when it is let go.
+  void previewWhileDragged(Setting setting, int value);
 
   Handheld& handheld_;
   QButtonGroup* keys_;
@@ -37,6 +41,12 @@ class SettingsDialog : public QDialog {
   QCheckBox* muted_;
   QComboBox* zoom_;
   QCheckBox* rememberPosition_;
+  QSlider* ghosts_;
+  QLabel* ghostsText_;
+  QSlider* contrast_;
+  QLabel* contrastText_;
+  QCheckBox* fade_;
+  PanelPreview* preview_;
   QLabel* notSaved_;
 };
 

@@ -5,8 +5,6 @@
 
 namespace wuffel {
 
-const SettingInfo& settingInfo(Setting s) { return kSettings[static_cast<std::size_t>(s)]; }
-
 std::optional<Setting> settingNamed(std::string_view name) {
   for (const auto& info : kSettings)
     if (info.name == name) return info.id;

@@ -47,7 +47,12 @@ inline constexpr std::array<SettingInfo, 9> kSettings{{
     {Setting::Contrast, "contrast", 100, SettingInfo::Kind::Range, 40, 100},
 }};
 
-const SettingInfo& settingInfo(Setting);
+constexpr const SettingInfo& settingInfo(Setting s) { return kSettings[static_cast<std::size_t>(s)]; }
+static_assert([] {
+  for (std::size_t i = 0; i < kSettings.size(); ++i)
+    if (static_cast<std::size_t>(kSettings[i].id) != i) return false;
+  return true;
+}(), "kSettings lists the settings in the order of their enum");
 std::optional<Setting> settingNamed(std::string_view name);
 bool isAllowed(Setting, int value);
 // The value a text names: a word of the setting's, or a decimal number in

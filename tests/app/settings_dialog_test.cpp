@@ -1,6 +1,7 @@
 // The Settings dialog on a real settings file: each change applies and is
 // stored at once, "Restore defaults" brings back the original, a refusal is
-// said once, and what the keys change shows.
+// said once, what the keys change shows, and the panel's preview follows
+// the display settings.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -12,6 +13,8 @@
 #include <QSlider>
 #include <QTest>
 
+#include "app/face_pictures.h"
+#include "app/panel_preview.h"
 #include "app/player_events_hub.h"
 #include "app/settings_dialog.h"
 #include "core/rig.h"
@@ -29,7 +32,8 @@ struct Dialog : testing::WithQtApplication, ::testing::Test, testing::StoreFolde
     rig.reset();
     rig = std::make_unique<testing::Rig>(0, &backend, &hub);
     handheld = &rig->handheld;
-    dialog = std::make_unique<SettingsDialog>(*handheld);
+    static const FacePictures pictures;
+    dialog = std::make_unique<SettingsDialog>(*handheld, pictures);
   }
   template <typename W>
   W* widget(const char* name) {
@@ -108,6 +112,45 @@ TEST_F(Dialog, ShowsWhatTheMuteKeyAndTheZoomKeysChanged) {
   handheld->changeSetting(Setting::Zoom, 150);
   EXPECT_EQ(widget<QComboBox>("zoom")->currentText(), "150 %");
   EXPECT_TRUE(fileText().contains("muted=1\n"));
+}
+
+TEST_F(Dialog, TheDisplaySettingsApplyAndAreStoredAtOnceAndThePreviewShowsThemWhileDragged) {
+  make();
+  auto* preview = widget<PanelPreview>("panel-preview");
+  auto* ghosts = widget<QSlider>("ghosts");
+  auto* contrast = widget<QSlider>("contrast");
+  EXPECT_EQ(ghosts->maximum(), PanelLook::kMaxGhosts);
+  EXPECT_EQ(contrast->minimum(), PanelLook::kMinContrast);
+  const QImage original = preview->grab().toImage();
+
+  // A drag shows in the preview at once; the setting changes when let go.
+  ghosts->setSliderDown(true);
+  ghosts->setSliderPosition(20);
+  EXPECT_EQ(preview->look().ghosts, 20);
+  EXPECT_EQ(handheld->settings().ghosts(), 0);
+  ghosts->setSliderDown(false);
+  EXPECT_EQ(handheld->settings().ghosts(), 20);
+  const QImage ghosted = preview->grab().toImage();
+  EXPECT_NE(ghosted, original) << "the unlit segments should show";
+
+  contrast->setValue(40);
+  QTest::mouseClick(widget<QCheckBox>("fade"), Qt::LeftButton);
+  EXPECT_EQ(PanelLook::of(handheld->settings()), (PanelLook{20, 40, true}));
+  EXPECT_EQ(preview->look(), (PanelLook{20, 40, true}));
+  EXPECT_TRUE(fileText().contains("ghosts=20\n") && fileText().contains("contrast=40\n") &&
+              fileText().contains("fade=1\n"));
+
+  // The ball runs only while the fade is on and the preview is shown.
+  EXPECT_FALSE(preview->isMoving()) << "the dialog is not shown";
+  dialog->show();
+  EXPECT_TRUE(preview->isMoving());
+  dialog->hide();
+  EXPECT_FALSE(preview->isMoving());
+
+  QTest::mouseClick(restoreDefaults(), Qt::LeftButton);
+  EXPECT_EQ(preview->look(), PanelLook());
+  EXPECT_EQ(ghosts->value(), 0);
+  EXPECT_EQ(preview->grab().toImage(), original);
 }
 
 }  // namespace
