@@ -18,7 +18,7 @@
 #include "app/main_window.h"
 #include "app/menu_popup.h"
 #include "app/player_events_hub.h"
-#include "app/qsettings_backend.h"
+#include "app/ini_file_backend.h"
 #include "app/qt_ports.h"
 #include "app/qt_text.h"
 #include "app/settings_dialog.h"
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   QtErrorBox errorBox;
   QtShell shell;
   AppSound sound;
-  QSettingsBackend settings;
+  IniFileBackend settings;
   QtBeep beep;
   QtMessageLoop messageLoop;
 

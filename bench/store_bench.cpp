@@ -10,7 +10,7 @@
 #include <chrono>
 #include <vector>
 
-#include "app/qsettings_backend.h"
+#include "app/ini_file_backend.h"
 #include "app/settings_file.h"
 #include "store/hiscore_store.h"
 
@@ -34,7 +34,7 @@ QByteArray largestReadFile() {
 void StoreWrite(benchmark::State& state) {
   const QTemporaryDir config;  // under TMPDIR, /tmp by default
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  wuffel::QSettingsBackend backend;
+  wuffel::IniFileBackend backend;
   wuffel::HiScoreStore store(backend, wuffel::kHiScoreKey);
   const auto kind = state.range(0);
   store.writeInteger("", "HiScoreA", 100);
@@ -71,7 +71,7 @@ BENCHMARK(StoreWrite)
 void StoreReadLargestFile(benchmark::State& state) {
   const QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  wuffel::QSettingsBackend backend;
+  wuffel::IniFileBackend backend;
   wuffel::HiScoreStore store(backend, wuffel::kHiScoreKey);
   store.writeInteger("", "HiScoreA", 100);
   QFile file(backend.location());

@@ -13,7 +13,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "app/qsettings_backend.h"
+#include "app/ini_file_backend.h"
 #include "app/settings_file.h"
 #include "platform/error.h"
 #include "store/hiscore_store.h"
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   {
     const bool parsed = size <= wuffel::settings_file::kMaxFileSize;
     const ForQSettings input(parsed ? bytes : QByteArray());
-    wuffel::QSettingsBackend backend(path);
+    wuffel::IniFileBackend backend(path);
     wuffel::HiScoreStore store(backend, wuffel::kHiScoreKey);
     for (const char* name : {"HiscoreA", "HiscoreB"}) {
       read(store, name);

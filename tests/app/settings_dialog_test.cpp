@@ -51,7 +51,7 @@ struct Dialog : testing::WithQtApplication, ::testing::Test, testing::StoreFolde
     return dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::RestoreDefaults);
   }
 
-  QSettingsBackend backend;
+  IniFileBackend backend;
   PlayerEventsHub hub;
   std::unique_ptr<testing::Rig> rig;
   Handheld* handheld = nullptr;

@@ -14,7 +14,7 @@ struct SettingsFile : ::testing::Test, StoreFolder {};
 
 TEST_F(SettingsFile, SettingsAreASectionOfTheirOwnAndLeaveTheBestScoresAlone) {
   putFile("[General]\nHiScoreA=250\nsettings=x\n\n[Settings]\nZOOM=150\nkeys=modern\nvolume=101\nmuted=yes\n");
-  QSettingsBackend backend;
+  IniFileBackend backend;
   PlayerSettingsStore store(backend);
   PlayerSettings settings = store.load();
   EXPECT_EQ(settings.zoom(), 150);
@@ -44,7 +44,7 @@ TEST_F(SettingsFile, SettingsAreASectionOfTheirOwnAndLeaveTheBestScoresAlone) {
 }
 
 TEST_F(SettingsFile, NoFileMeansTheDefaultsAndNoPlace) {
-  QSettingsBackend backend;
+  IniFileBackend backend;
   PlayerSettingsStore store(backend);
   EXPECT_EQ(store.load(), PlayerSettings());
   EXPECT_FALSE(store.loadPlace());

@@ -186,7 +186,7 @@ struct RunningCopy {
     rig.inside.vars.Score = score;
     for (int s = 0; s < 120 && rig.handheld.variables().GameRunning; ++s) rig.wait(1000);
   }
-  QSettingsBackend store;
+  IniFileBackend store;
   Rig rig{0, &store};
 };
 

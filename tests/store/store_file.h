@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "store/hiscore_store.h"
-#include "app/qsettings_backend.h"
+#include "app/ini_file_backend.h"
 
 namespace wuffel::testing {
 
@@ -39,7 +39,7 @@ struct StoreFolder {
 
 // A store as the window program opens it, with its own back end.
 struct FileStore {
-  QSettingsBackend backend;
+  IniFileBackend backend;
   HiScoreStore store{backend, kHiScoreKey};
 };
 

@@ -91,7 +91,7 @@ TEST_F(Hazard, ALockHeldByAnotherWriterRefusesTheWriteUntilItIsLetGo) {
 TEST_F(Hazard, ANamedPipeReadsAsNoScoresAtStartAndIsNeverReplaced) {
   ASSERT_EQ(::mkfifo(local(file()), 0644), 0);
   EXPECT_EQ(inChildProcess([&]() -> std::string {
-              QSettingsBackend backend;
+              IniFileBackend backend;
               Rig rig(0, &backend);
               rig.handheld.start();
               const GameVariables& vars = rig.handheld.variables();

@@ -12,11 +12,11 @@
 
 namespace wuffel {
 
-class QSettingsBackend : public SettingsBackend {
+class IniFileBackend : public SettingsBackend {
  public:
-  QSettingsBackend() = default;
+  IniFileBackend() = default;
   // A store kept in one file wherever it lies: for tests and tools.
-  explicit QSettingsBackend(QString iniFile) : iniFile_(std::move(iniFile)) {}
+  explicit IniFileBackend(QString iniFile) : iniFile_(std::move(iniFile)) {}
 
   // Only names the file: nothing is created before the first write.
   bool openKey(std::string_view path) override;

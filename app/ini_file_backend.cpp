@@ -1,4 +1,4 @@
-#include "app/qsettings_backend.h"
+#include "app/ini_file_backend.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -27,7 +27,7 @@ std::string localPath(const QString& path) { return QFile::encodeName(path).toSt
 
 }  // namespace
 
-bool QSettingsBackend::openKey(std::string_view path) {
+bool IniFileBackend::openKey(std::string_view path) {
   // "Software\Maker\App" names the organisation and the application, whose
   // file QSettings keeps as "Maker/App.conf".
   const QStringList parts = qtText(path).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
@@ -37,19 +37,19 @@ bool QSettingsBackend::openKey(std::string_view path) {
   return true;
 }
 
-QString QSettingsBackend::location() const {
+QString IniFileBackend::location() const {
   if (!iniFile_.isEmpty()) return iniFile_;
   if (organization_.isEmpty()) return {};
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + organization_ + u'/' +
          application_ + QStringLiteral(".conf");
 }
 
-bool QSettingsBackend::ensureKey() {
+bool IniFileBackend::ensureKey() {
   const QString file = location();
   return !file.isEmpty() && QDir().mkpath(QFileInfo(file).absolutePath());
 }
 
-StoredValue QSettingsBackend::read(std::string_view name) {
+StoredValue IniFileBackend::read(std::string_view name) {
   const QString file = location();
   if (file.isEmpty()) return {StoredValue::Outcome::NoKey, false, {}};
   const Contents contents = settings_file::read(localPath(file));
@@ -67,7 +67,7 @@ StoredValue QSettingsBackend::read(std::string_view name) {
   return {StoredValue::Outcome::Missing, false, {}};
 }
 
-WriteOutcome QSettingsBackend::updateText(std::string_view name, const WriteDecision& decide) {
+WriteOutcome IniFileBackend::updateText(std::string_view name, const WriteDecision& decide) {
   const QString file = location();
   if (file.isEmpty()) return WriteOutcome::NoKey;
   const std::string path = localPath(file);
