@@ -168,7 +168,7 @@ test('the command menu: about, documents, reset with a beep, and exit back to th
     assert.ok(await menu.isVisible());
     assert.deepStrictEqual(await menu.locator('button').allInnerTexts(), [
       "About...\tF1", "View 'Readme.txt'\tF2", "View 'Whatsnew.txt'\tF3", "Open 'Manual.exe'\tF4",
-      'Reset Hiscores', 'Exit\tEsc'].map((t) => t.replace('\t', '\n')));
+      'Reset Hiscores', 'Settings...', 'Exit\tEsc'].map((t) => t.replace('\t', '\n')));
     assert.strictEqual(await menu.locator('hr').count(), 4);
     await menu.getByText('About...').click();
     assert.ok(await page.locator('#about').isVisible());
