@@ -68,8 +68,8 @@ class Page {
     screenW_ = screenW;
     screenH_ = screenH;
     for (const auto& item : kCommandMenu) {
-      const bool browsersKey = item.shortcutKey == kBrowsersOwnKey;
-      wuffel_glue_addMenuItem(std::string(item.caption).c_str(), browsersKey ? "" : std::string(item.shortcutText).c_str(),
+      const std::string shortcut(item.shortcutKey == kBrowsersOwnKey ? "" : item.shortcutText);
+      wuffel_glue_addMenuItem(std::string(item.caption).c_str(), shortcut.c_str(),
                               item.command ? static_cast<int>(*item.command) : -1,
                               item.command == kDefaultMenuCommand);
     }

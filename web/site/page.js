@@ -1,6 +1,7 @@
 // The page's half of the browser edition, built into the module's script
-// (wuffel-web.js) after the module: it loads the module and the pictures, hands the player's input to the module, and carries
-// out what the module asks for (drawing, the page's parts, Web Audio,
+// (wuffel-web.js) after the module: it loads the module and the pictures,
+// hands the player's input to the module, and carries out what the module
+// asks for (drawing, the page's parts and its settings panel, Web Audio,
 // localStorage, the console). The game itself lives in the module.
 'use strict';
 
