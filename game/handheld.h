@@ -78,6 +78,8 @@ class Handheld {
   bool changeSetting(Setting setting, int value);
   // Every setting back to the original behaviour; false if any was not stored.
   bool restoreDefaultSettings();
+  // A game is paused, until P or a left click on the handheld.
+  bool paused() const { return paused_; }
 
   // The element holding the mouse after a left press, if any.
   std::optional<ElementId> mouseCapture() const { return capture_; }

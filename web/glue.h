@@ -19,9 +19,21 @@ void wuffel_glue_showError(const char* caption, const char* message);
 void wuffel_glue_openInNewTab(const char* address);
 void wuffel_glue_beep();
 
-// Web Audio: six voices over the decoded wave files, named as SOUND/X.WAV.
+// Web Audio: six voices over the decoded wave files, named as SOUND/X.WAV,
+// mixed at one gain.
 void wuffel_glue_startVoice(int voice, const char* file, double fromSeconds);
 void wuffel_glue_stopVoice(int voice);
+void wuffel_glue_setGain(double gain);
+
+// The players' settings, by their names and stored texts: what each can
+// hold, its value, the panel itself, the note that a change could not be
+// stored, and the pause in the page's title.
+void wuffel_glue_settingRange(const char* name, int low, int high);
+void wuffel_glue_settingChoice(const char* name, const char* text);
+void wuffel_glue_showSetting(const char* name, const char* text);
+void wuffel_glue_settingNotSaved();
+void wuffel_glue_openSettings();
+void wuffel_glue_setPaused(int paused);
 
 // localStorage. Texts returned are malloc'ed, or null.
 char* wuffel_glue_storageKeys();  // every key, one per line

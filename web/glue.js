@@ -26,6 +26,16 @@ mergeInto(LibraryManager.library, {
     Module.page.startVoice(voice, UTF8ToString(file), fromSeconds);
   },
   wuffel_glue_stopVoice: function (voice) { Module.page.stopVoice(voice); },
+  wuffel_glue_setGain: function (gain) { Module.page.setGain(gain); },
+
+  wuffel_glue_settingRange: function (name, low, high) { Module.page.settingRange(UTF8ToString(name), low, high); },
+  wuffel_glue_settingChoice: function (name, text) {
+    Module.page.settingChoice(UTF8ToString(name), UTF8ToString(text));
+  },
+  wuffel_glue_showSetting: function (name, text) { Module.page.showSetting(UTF8ToString(name), UTF8ToString(text)); },
+  wuffel_glue_settingNotSaved: function () { Module.page.settingNotSaved(); },
+  wuffel_glue_openSettings: function () { Module.page.openSettings(); },
+  wuffel_glue_setPaused: function (paused) { Module.page.setPaused(paused !== 0); },
 
   // A text for the C++ side to free.
   $wuffelText__deps: ['malloc'],

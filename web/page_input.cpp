@@ -27,9 +27,13 @@ void PageInput::mouseUp(int x, int y, MouseButton button) { handheld_.mouseRelea
 void PageInput::touchStart(int id, int x, int y) {
   hooks_.activateHandheld();
   const auto element = handheld_.faceState().elementAt(x, y);
-  if (const auto key = element ? keyOfButton(*element) : std::nullopt) {
-    keyTouches_[id] = *key;
-    handheld_.keyDown(*key);
+  if (element && keyOfButton(*element) && !handheld_.paused()) {
+    const bool holdsControl = handheld_.settings().modernKeys();
+    buttonTouches_[id] = {*element, holdsControl};
+    if (holdsControl)
+      handheld_.controlDown(*controlOfButton(*element), kFirstTouchSource - id);
+    else
+      handheld_.keyDown(*keyOfButton(*element));
     return;
   }
   if (mouseTouch_) return;
@@ -48,10 +52,13 @@ void PageInput::touchMove(int id, int x, int y) {
 }
 
 void PageInput::touchEnd(int id, int x, int y) {
-  if (const auto held = keyTouches_.find(id); held != keyTouches_.end()) {
-    const VirtualKey key = held->second;
-    keyTouches_.erase(held);
-    handheld_.keyUp(key);
+  if (const auto held = buttonTouches_.find(id); held != buttonTouches_.end()) {
+    const ButtonTouch touch = held->second;
+    buttonTouches_.erase(held);
+    if (touch.holdsControl)
+      handheld_.controlUp(*controlOfButton(touch.button), kFirstTouchSource - id);
+    else
+      handheld_.keyUp(*keyOfButton(touch.button));
     return;
   }
   if (!mouseTouch_ || mouseTouch_->id != id) return;

@@ -1,8 +1,10 @@
 // The mouse and touches on the handheld's canvas. The mouse works as on the
-// desktop. A touch works as the left button, except on HIT, UP and DOWN,
-// which on the desktop answer only the keys: a phone has none, so there a
-// touch holds that key. A long press on the face opens the command menu,
-// as a right click does.
+// desktop. A touch works as the left button, except on HIT, UP and DOWN:
+// there it holds that key with the original keys (a phone has no keys),
+// and that control, each finger on its own, with modern keys, as on the
+// desktop. While a game is paused those three come as the mouse too, so
+// that a tap anywhere resumes. A long press on the face opens the command
+// menu, as a right click does.
 #pragma once
 
 #include <functional>
@@ -49,8 +51,14 @@ class PageInput {
 
   Handheld& handheld_;
   Hooks hooks_;
+  // A touch on HIT, UP or DOWN, holding its key or, with modern keys, its control.
+  struct ButtonTouch {
+    ElementId button;
+    bool holdsControl;
+  };
+
   std::optional<MouseTouch> mouseTouch_;  // one touch at a time acts as the mouse
-  std::map<int, VirtualKey> keyTouches_;  // touch id -> the key it holds
+  std::map<int, ButtonTouch> buttonTouches_;  // by touch id
 };
 
 }  // namespace wuffel::web

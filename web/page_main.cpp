@@ -16,6 +16,7 @@
 #include "web/glue.h"
 #include "web/page_input.h"
 #include "web/page_ports.h"
+#include "web/page_settings.h"
 #include "web/page_time.h"
 #include "web/page_windows.h"
 #include "web/web_audio.h"
@@ -25,15 +26,24 @@ namespace {
 
 std::int64_t realNow() { return static_cast<std::int64_t>(std::floor(emscripten_get_now())); }
 
-// The page has no settings panel: its menu leaves "Settings..." out, and F5
-// stays the browser's own key.
-bool offered(MenuCommand command) { return command != MenuCommand::PM_Settings; }
+// F5 reloads the page: the browser keeps it, and the menu names no key for
+// "Settings...".
+constexpr VirtualKey kBrowsersOwnKey = VirtualKey::F5;
+
+// The keys the page passes on by their own codes, as the desktop does: the
+// game's keys, modern ones too, and the menu's shortcuts. Any other key
+// reaches the game as one it has no use for.
+VirtualKey passedKey(VirtualKey code) {
+  if (code == kBrowsersOwnKey) return kOtherKey;
+  return modernControlForKey(code) || menuCommandForKey(code) ? code : kOtherKey;
+}
 
 class Page;
 
 // One run of the program.
 struct Program {
-  Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, int screenW, int screenH);
+  Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
+          int screenW, int screenH);
 
   PageScheduler scheduler;
   BrowserTimeOfDay timeOfDay;
@@ -54,13 +64,16 @@ class Page {
  public:
   void start(bool tracing, int screenW, int screenH) {
     if (tracing) trace_.emplace(clock_, [](const std::string& line) { wuffel_glue_traceLine(line.c_str()); });
+    playerSettings_.emplace(trace_ ? &trace_->reports() : nullptr);
     screenW_ = screenW;
     screenH_ = screenH;
-    for (const auto& item : kCommandMenu)
-      if (!item.command || offered(*item.command))
-        wuffel_glue_addMenuItem(std::string(item.caption).c_str(), std::string(item.shortcutText).c_str(),
-                                item.command ? static_cast<int>(*item.command) : -1,
-                                item.command == kDefaultMenuCommand);
+    for (const auto& item : kCommandMenu) {
+      const std::string shortcut(item.shortcutKey == kBrowsersOwnKey ? "" : item.shortcutText);
+      wuffel_glue_addMenuItem(std::string(item.caption).c_str(), shortcut.c_str(),
+                              item.command ? static_cast<int>(*item.command) : -1,
+                              item.command == kDefaultMenuCommand);
+    }
+    PageSettings::describe();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
     startProgram();
@@ -121,12 +134,15 @@ class Page {
   }
 
   Program* program() { return program_.get(); }
+  PageSettings& playerSettings() { return *playerSettings_; }
   bool menuOpen = false;
   int errorBoxesOpen = 0;
 
  private:
   void startProgram() {
-    program_ = std::make_unique<Program>(*this, clock_, settings_, trace_ ? &*trace_ : nullptr, screenW_, screenH_);
+    program_ = std::make_unique<Program>(*this, clock_, settings_, trace_ ? &*trace_ : nullptr, *playerSettings_,
+                                         screenW_, screenH_);
+    playerSettings_->attach(program_->handheld);
     clock_.moveTo(realNow());
     // Start-up activates the main window before its activation handler
     // brings the splash window to the front.
@@ -150,6 +166,7 @@ class Page {
       if (trace_) trace_->event("exit");
       cancelLongPress();
       armWake(std::nullopt);
+      playerSettings_->detach();
       program_.reset();
       menuOpen = false;
       startProgram();
@@ -165,23 +182,19 @@ class Page {
     Program* p = page->program();
     if (!p || page->menuOpen || page->errorBoxesOpen > 0) return EM_FALSE;
     if (!p->windows.isActive(WindowId::Form1) || !p->windows.isShown(WindowId::Form1)) return EM_FALSE;
-    const auto code = static_cast<VirtualKey>(e->keyCode);
-    const auto command = menuCommandForKey(code);
-    const bool gameKey = code == VirtualKey::Ctrl || code == VirtualKey::Up || code == VirtualKey::Down ||
-                         (command && offered(*command));
-    // Other keys reach the game as the desktop passes them.
-    const VirtualKey key = gameKey ? code : kOtherKey;
+    const VirtualKey key = passedKey(static_cast<VirtualKey>(e->keyCode));
     if (type == EMSCRIPTEN_EVENT_KEYDOWN)
       page->input([key](Program& pr) { pr.handheld.keyDown(key); });
     else
       page->input([key](Program& pr) { pr.handheld.keyUp(key); });
-    return gameKey ? EM_TRUE : EM_FALSE;
+    return key != kOtherKey ? EM_TRUE : EM_FALSE;
   }
 
   PageClock clock_;
   BrowserStorage storage_;
   LocalStorageSettings settings_{storage_};
   std::optional<PageTrace> trace_;
+  std::optional<PageSettings> playerSettings_;
   int screenW_ = 0;
   int screenH_ = 0;
   std::unique_ptr<Program> program_;
@@ -193,7 +206,8 @@ class Page {
 
 void showViews(const PageViews& v) { wuffel_glue_showViews(v.splash, v.handheld, v.about); }
 
-Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, int screenW, int screenH)
+Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
+                 int screenW, int screenH)
     : scheduler(clock, static_cast<int>(kTimers.size()), [&page](auto due) { page.armWake(due); }),
       windows(screenW, screenH, trace, showViews, [&page](int x, int y) {
         page.menuOpen = true;
@@ -206,7 +220,7 @@ Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTr
       sound(clock, loader, output, trace ? &trace->reports() : nullptr),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound, settings, beep, messageLoop,
                              trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr,
-                             trace ? &trace->reports() : nullptr}),
+                             &playerEvents}),
       canvas(handheld.faceState()),
       input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
                        [&page] { page.cancelLongPress(); }}) {
@@ -316,6 +330,19 @@ EMSCRIPTEN_KEEPALIVE void wuffel_closeAbout() {
 EMSCRIPTEN_KEEPALIVE void wuffel_activateAbout() {
   if (Program* p = page().program(); p && p->windows.isShown(WindowId::AboutForm))
     p->windows.activate(WindowId::AboutForm);
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_changeSetting(const char* name, const char* text) {
+  page().input([&](Program&) { page().playerSettings().change(name, text); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_restoreDefaultSettings() {
+  page().input([](Program& p) { p.handheld.restoreDefaultSettings(); });
+}
+
+// The page lost the keyboard to another program or tab, or was hidden.
+EMSCRIPTEN_KEEPALIVE void wuffel_focusLost() {
+  page().input([](Program& p) { p.handheld.deactivateMainWindow(); });
 }
 
 EMSCRIPTEN_KEEPALIVE void wuffel_redraw() {

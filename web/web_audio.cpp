@@ -23,4 +23,6 @@ void WebAudioOutput::start(int voice, SoundPtr sound, std::int64_t fromFrame) {
 
 void WebAudioOutput::stop(int voice) { wuffel_glue_stopVoice(voice); }
 
+void WebAudioOutput::setGain(double gain) { wuffel_glue_setGain(gain); }
+
 }  // namespace wuffel::web

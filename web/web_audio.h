@@ -30,6 +30,7 @@ class WebAudioOutput : public AudioOutput {
   int channelCount() const override { return kCommonDeviceChannels; }
   void start(int voice, SoundPtr sound, std::int64_t fromFrame) override;
   void stop(int voice) override;
+  void setGain(double gain) override;
 
  private:
   const NamedSoundLoader& loader_;

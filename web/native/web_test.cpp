@@ -231,6 +231,36 @@ TEST_F(Touch, HitUpAndDownHoldTheirKeysWithTheirPressedPictures) {
   EXPECT_EQ(armedFor, -1);
 }
 
+TEST_F(Touch, WithModernKeysEachFingerHoldsItsOwnControlAndWhilePausedATapResumes) {
+  rig.handheld.changeSetting(Setting::Keys, static_cast<int>(KeyMode::Modern));
+  rig.click(E::Puls_GameA);
+  const auto lane = rig.handheld.variables().PlayerLane;
+  const auto [ux, uy] = centre(E::Puls_Up);
+  const auto [dx, dy] = centre(E::Puls_Down);
+  input.touchStart(1, ux, uy);
+  EXPECT_EQ(rig.handheld.variables().PlayerLane, lane - 1);
+  // No latch: DOWN acts while UP is still held.
+  input.touchStart(2, dx, dy);
+  EXPECT_EQ(rig.handheld.variables().PlayerLane, lane);
+  input.touchEnd(1, ux, uy);
+  EXPECT_TRUE(rig.lit(E::Puls_Up));
+  EXPECT_FALSE(rig.lit(E::Puls_Down));
+  input.touchEnd(2, dx, dy);
+  EXPECT_TRUE(rig.lit(E::Puls_Down));
+
+  rig.handheld.keyDown(VirtualKey::P);
+  rig.handheld.keyUp(VirtualKey::P);
+  ASSERT_TRUE(rig.handheld.paused());
+  const auto [hx, hy] = centre(E::Puls_Hit);
+  input.touchStart(3, hx, hy);
+  EXPECT_FALSE(rig.handheld.paused());
+  EXPECT_TRUE(rig.lit(E::Puls_Hit)) << "the tap that resumes does not swing";
+  input.touchEnd(3, hx, hy);
+  input.touchStart(4, hx, hy);
+  EXPECT_FALSE(rig.lit(E::Puls_Hit));
+  input.touchEnd(4, hx, hy);
+}
+
 TEST_F(Touch, OtherButtonsAnswerAsTheLeftMouseButtonOneTouchAtATime) {
   auto [x, y] = centre(E::Puls_GameB);
   input.touchStart(1, x, y);

@@ -1,6 +1,7 @@
 // The page's half of the browser edition, built into the module's script
-// (wuffel-web.js) after the module: it loads the module and the pictures, hands the player's input to the module, and carries
-// out what the module asks for (drawing, the page's parts, Web Audio,
+// (wuffel-web.js) after the module: it loads the module and the pictures,
+// hands the player's input to the module, and carries out what the module
+// asks for (drawing, the page's parts and its settings panel, Web Audio,
 // localStorage, the console). The game itself lives in the module.
 'use strict';
 
@@ -15,6 +16,7 @@
   let face = null;  // the atlases' description: places of every picture at each scale
   let scale = 1;  // device pixels per face pixel
   let assetScale = 1;  // the picture set drawn from: 1x, 2x or 3x
+  let zoom = 100;  // the handheld's size in percent of its own, as the settings hold it
   const pictureSets = new Map();  // asset scale -> {photo, atlas}
   const maskImage = loadImage('pictures/case-mask.png');
   let drewPhotograph = false;
@@ -49,7 +51,8 @@
     const [width, height] = face.face;
     const ratio = window.devicePixelRatio || 1;
     const room = document.documentElement;
-    const fit = Math.min(room.clientWidth / width, room.clientHeight / height);
+    // No larger than the window holds.
+    const fit = Math.min(room.clientWidth / width, room.clientHeight / height, zoom / 100);
     scale = fit * ratio;
     assetScale = Math.min(3, Math.max(1, Math.ceil(scale - 0.001)));
     canvas.width = Math.round(width * scale);
@@ -88,6 +91,8 @@
   // ---- Sound ----
 
   let audio = null;
+  let output = null;  // the gain every sound passes, as volume and mute set it
+  let outputGain = 1;
   const soundBytes = new Map();  // file -> ArrayBuffer, as fetched
   const soundBuffers = new Map();  // file -> AudioBuffer
   const voices = [];
@@ -96,6 +101,9 @@
   function unlockAudio() {
     if (!audio) {
       audio = new AudioContext();
+      output = audio.createGain();
+      output.gain.value = outputGain;
+      output.connect(audio.destination);
       for (const [file, bytes] of soundBytes)
         audio.decodeAudioData(bytes.slice(0)).then((buffer) => soundBuffers.set(file, buffer), () => {});
     }
@@ -161,6 +169,43 @@
   });
   errorBox.addEventListener('keydown', (event) => event.stopPropagation());
   errorBox.addEventListener('keyup', (event) => event.stopPropagation());
+
+  // ---- The settings panel ----
+
+  const title = document.title;
+  const settingsPanel = $('settings');
+  const settingsForm = $('settings-form');
+
+  function settingControls(name) {
+    return settingsForm.querySelectorAll(`[name="${name}"]`);
+  }
+
+  function showVolume(slider) {
+    $('settings-volume-text').value = slider.value + ' %';
+  }
+
+  // Each change applies and is stored at once; the slider's when let go.
+  settingsForm.addEventListener('change', (event) => {
+    const control = event.target;
+    const text = control.type === 'checkbox' ? (control.checked ? '1' : '0') : control.value;
+    if (module) module.ccall('wuffel_changeSetting', null, ['string', 'string'], [control.name, text]);
+  });
+  settingsForm.addEventListener('input', (event) => {
+    if (event.target.type === 'range') showVolume(event.target);
+  });
+  $('settings-restore').addEventListener('click', () => module && module._wuffel_restoreDefaultSettings());
+  $('settings-close').addEventListener('click', () => settingsPanel.close());
+  settingsPanel.addEventListener('close', () => canvas.focus());
+  // The panel takes its keys: none reaches the handheld.
+  settingsPanel.addEventListener('keydown', (event) => event.stopPropagation());
+  settingsPanel.addEventListener('keyup', (event) => event.stopPropagation());
+
+  // Losing the keyboard to another program or tab, or being hidden, pauses
+  // a game for players who asked for it.
+  window.addEventListener('blur', () => module && module._wuffel_focusLost());
+  document.addEventListener('visibilitychange', () => {
+    if (document.hidden && module) module._wuffel_focusLost();
+  });
 
   // ---- What the module asks of the page (web/glue.js) ----
 
@@ -262,7 +307,7 @@
       const gain = audio.createGain();
       tone.frequency.value = 880;
       gain.gain.value = 0.1;
-      tone.connect(gain).connect(audio.destination);
+      tone.connect(gain).connect(output);
       tone.start();
       tone.stop(audio.currentTime + 0.12);
     },
@@ -272,13 +317,46 @@
       if (!audio || !buffer || fromSeconds >= buffer.duration) return;
       const source = audio.createBufferSource();
       source.buffer = buffer;
-      source.connect(audio.destination);
+      source.connect(output);
       source.start(0, fromSeconds);
       voices[voice] = source;
     },
     stopVoice(voice) {
       if (voices[voice]) voices[voice].stop();
       voices[voice] = null;
+    },
+    setGain(value) {
+      outputGain = value;
+      if (output) output.gain.value = value;
+    },
+    settingRange(name, low, high) {
+      for (const control of settingControls(name))
+        if (control.type === 'range') Object.assign(control, { min: low, max: high });
+    },
+    settingChoice(name, text) {
+      for (const control of settingControls(name))
+        if (control.tagName === 'SELECT') control.append(new Option(text + (control.dataset.unit || ''), text));
+    },
+    showSetting(name, text) {
+      for (const control of settingControls(name)) {
+        if (control.type === 'radio') control.checked = control.value === text;
+        else if (control.type === 'checkbox') control.checked = text === '1';
+        else control.value = text;
+        if (control.type === 'range') showVolume(control);
+      }
+      if (name === 'zoom') {
+        zoom = Number(text);
+        layout();
+      }
+    },
+    settingNotSaved() {
+      $('settings-not-saved').hidden = false;
+    },
+    openSettings() {
+      if (!settingsPanel.open) settingsPanel.showModal();
+    },
+    setPaused(paused) {
+      document.title = title + (paused ? ' (paused)' : '');
     },
     storageKeys() {
       try {

@@ -34,6 +34,16 @@ async function start() {
   return {
     origin,
     browser,
+    // Runs `body` in a fresh browser context, closed afterwards.
+    async withContext(options, body) {
+      const context = await browser.newContext(options);
+      context.setDefaultTimeout(10000);
+      try {
+        await body(context);
+      } finally {
+        await context.close();
+      }
+    },
     async close() {
       await browser.close();
       await new Promise((resolve) => server.close(resolve));
@@ -65,20 +75,24 @@ async function onFace(page, x, y) {
   return [box.x + (x + 0.5) * box.width / w, box.y + (y + 0.5) * box.height / h];
 }
 
+async function click(page, [x, y], button = 'left') {
+  await page.mouse.click(...await onFace(page, x, y), { button });
+}
+
 async function play(page) {
   await page.click('#Puls_Play');
   await page.waitForFunction(() => performance.getEntriesByName('wuffel-first-face').length > 0);
 }
 
-// Waits until a trace line ends with `event`, and returns it.
-async function traced(record, event, timeoutMs = 5000) {
+// Waits until a trace line ends with `event`, `times` times, and returns the last.
+async function traced(record, event, timeoutMs = 5000, times = 1) {
   const end = Date.now() + timeoutMs;
   for (;;) {
-    const line = record.trace.find((l) => l.endsWith(' ' + event));
+    const line = record.trace.filter((l) => l.endsWith(' ' + event))[times - 1];
     if (line) return line;
     if (Date.now() > end) throw new Error(`no trace line "${event}"; last: ${record.trace.slice(-5).join(' | ')}`);
     await new Promise((resolve) => setTimeout(resolve, 20));
   }
 }
 
-module.exports = { root, site, face, centre, start, openPage, onFace, play, traced };
+module.exports = { root, site, face, centre, start, openPage, onFace, click, play, traced };

@@ -8,7 +8,7 @@ const { spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const path = require('node:path');
 const test = require('node:test');
-const { root, face, centre, start, openPage, onFace, play, traced } = require('./browser.js');
+const { root, face, centre, start, openPage, onFace, click, play, traced } = require('./browser.js');
 
 const GAME_A = centre('Puls_GameA');
 const FACE = [300, 200];  // on the screen, where Im_BaseTop takes the mouse
@@ -18,20 +18,6 @@ const DESKTOP = { viewport: { width: face.face[0], height: face.face[1] } };
 let env;
 test.before(async () => { env = await start(); });
 test.after(async () => { await env.close(); });
-
-async function withContext(options, body) {
-  const context = await env.browser.newContext(options);
-  context.setDefaultTimeout(10000);
-  try {
-    await body(context);
-  } finally {
-    await context.close();
-  }
-}
-
-async function click(page, [x, y], button = 'left') {
-  await page.mouse.click(...await onFace(page, x, y), { button });
-}
 
 // Holds the canvas against the desktop's PNG of the same state, read by
 // the same browser: the largest difference of a colour channel where the
@@ -64,7 +50,7 @@ const MOST_CHANNEL_DIFFERENCE = 2;
 
 test('the page loads without a console error and PLAY shows the lit face as the desktop draws it', async () => {
   for (const scale of [1, 2]) {
-    await withContext({ ...DESKTOP, deviceScaleFactor: scale }, async (context) => {
+    await env.withContext({ ...DESKTOP, deviceScaleFactor: scale }, async (context) => {
       const { page, record } = await openPage(context, env.origin);
       assert.ok(await page.locator('#Puls_Play').isVisible());
       assert.strictEqual(await page.locator('#Puls_Play').textContent(), '- PLAY -');
@@ -82,7 +68,7 @@ test('the page loads without a console error and PLAY shows the lit face as the 
 });
 
 test('the trace of start-up is the scenario runner\'s', async () => {
-  await withContext(DESKTOP, async (context) => {
+  await env.withContext(DESKTOP, async (context) => {
     const { page, record } = await openPage(context, env.origin);
     await traced(record, 'window SplashForm front');
     const [w, h] = await page.evaluate(() => [screen.width, screen.height]);
@@ -96,7 +82,7 @@ test('the trace of start-up is the scenario runner\'s', async () => {
 });
 
 test('a game played with the keys and the mouse, with its sounds', async () => {
-  await withContext(DESKTOP, async (context) => {
+  await env.withContext(DESKTOP, async (context) => {
     // Which sounds Web Audio was asked to play, by their length.
     await context.addInitScript(() => {
       window.soundsStarted = [];
@@ -140,7 +126,7 @@ test('a game played with the keys and the mouse, with its sounds', async () => {
 });
 
 test('a beaten best score is written at game over and read again after a reload', async () => {
-  await withContext(DESKTOP, async (context) => {
+  await env.withContext(DESKTOP, async (context) => {
     let { page, record } = await openPage(context, env.origin);
     await page.evaluate(() => localStorage.setItem('WuffelTennis/HISCOREA', '-1'));
     ({ page, record } = await openPage(context, env.origin));
@@ -158,7 +144,7 @@ test('a beaten best score is written at game over and read again after a reload'
 });
 
 test('the command menu: about, documents, reset with a beep, and exit back to the splash', async () => {
-  await withContext(DESKTOP, async (context) => {
+  await env.withContext(DESKTOP, async (context) => {
     const { page, record } = await openPage(context, env.origin);
     await page.evaluate(() => localStorage.setItem('WuffelTennis/HiScoreB', '77'));
     await play(page);
@@ -168,7 +154,7 @@ test('the command menu: about, documents, reset with a beep, and exit back to th
     assert.ok(await menu.isVisible());
     assert.deepStrictEqual(await menu.locator('button').allInnerTexts(), [
       "About...\tF1", "View 'Readme.txt'\tF2", "View 'Whatsnew.txt'\tF3", "Open 'Manual.exe'\tF4",
-      'Reset Hiscores', 'Exit\tEsc'].map((t) => t.replace('\t', '\n')));
+      'Reset Hiscores', 'Settings...', 'Exit\tEsc'].map((t) => t.replace('\t', '\n')));
     assert.strictEqual(await menu.locator('hr').count(), 4);
     await menu.getByText('About...').click();
     assert.ok(await page.locator('#about').isVisible());
@@ -203,7 +189,7 @@ test('the command menu: about, documents, reset with a beep, and exit back to th
 });
 
 test('touch on a phone held sideways: the whole handheld, its buttons, and a long press for the menu', async () => {
-  await withContext({ viewport: { width: 740, height: 360 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+  await env.withContext({ viewport: { width: 740, height: 360 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
     async (context) => {
       const { page, record } = await openPage(context, env.origin);
       await page.tap('#Puls_Play');
@@ -240,7 +226,7 @@ test('touch on a phone held sideways: the whole handheld, its buttons, and a lon
 });
 
 test('storage that refuses writes gives the desktop\'s error box, and the page plays on', async () => {
-  await withContext(DESKTOP, async (context) => {
+  await env.withContext(DESKTOP, async (context) => {
     await context.addInitScript(() => {
       Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };
     });
@@ -259,7 +245,7 @@ test('storage that refuses writes gives the desktop\'s error box, and the page p
     assert.deepStrictEqual(record.errors, []);
   });
   // A browser that refuses storage altogether.
-  await withContext(DESKTOP, async (context) => {
+  await env.withContext(DESKTOP, async (context) => {
     await context.addInitScript(() => {
       Object.defineProperty(window, 'localStorage', { get() { throw new DOMException('denied', 'SecurityError'); } });
     });
@@ -273,7 +259,7 @@ test('storage that refuses writes gives the desktop\'s error box, and the page p
 });
 
 test('the page installs as an app and, after the first visit, plays offline', async () => {
-  await withContext(DESKTOP, async (context) => {
+  await env.withContext(DESKTOP, async (context) => {
     let { page } = await openPage(context, env.origin, '');
     const cdp = await context.newCDPSession(page);
     const manifest = await cdp.send('Page.getAppManifest');
