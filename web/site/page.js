@@ -16,7 +16,6 @@
   let face = null;  // the atlases' description: places of every picture at each scale
   let scale = 1;  // device pixels per face pixel
   let assetScale = 1;  // the picture set drawn from: 1x, 2x or 3x
-  let zoom = 100;  // the handheld's size in percent of its own, as the settings hold it
   const pictureSets = new Map();  // asset scale -> {photo, atlas}
   const maskImage = loadImage('pictures/case-mask.png');
   let drewPhotograph = false;
@@ -51,8 +50,7 @@
     const [width, height] = face.face;
     const ratio = window.devicePixelRatio || 1;
     const room = document.documentElement;
-    // No larger than the window holds.
-    const fit = Math.min(room.clientWidth / width, room.clientHeight / height, zoom / 100);
+    const fit = Math.min(room.clientWidth / width, room.clientHeight / height);
     scale = fit * ratio;
     assetScale = Math.min(3, Math.max(1, Math.ceil(scale - 0.001)));
     canvas.width = Math.round(width * scale);
@@ -343,10 +341,6 @@
         else if (control.type === 'checkbox') control.checked = text === '1';
         else control.value = text;
         if (control.type === 'range') showVolume(control);
-      }
-      if (name === 'zoom') {
-        zoom = Number(text);
-        layout();
       }
     },
     settingNotSaved() {

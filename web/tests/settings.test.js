@@ -8,9 +8,8 @@ const { centre, start, openPage, click, play, traced } = require('./browser.js')
 
 const FACE = [300, 200];
 const TITLE = 'Wuffel Tennis (Vantoro) Simulator';
-// Room for the handheld at twice its size.
 const LARGE = { viewport: { width: 1400, height: 900 } };
-const DEFAULTS = { keys: 'original', 'pause-on-focus-loss': false, volume: '100', muted: false, zoom: '100' };
+const DEFAULTS = { keys: 'original', 'pause-on-focus-loss': false, volume: '100', muted: false };
 
 let env;
 test.before(async () => { env = await start(); });
@@ -57,10 +56,9 @@ test('the panel from the menu: each change applied and stored at once, kept over
     assert.strictEqual(await page.locator('#menu button', { hasText: 'Settings...' }).innerText(), 'Settings...');
     await page.keyboard.press('Escape');
     await openSettings(page);
-    // What a page can offer; nothing of a window's place.
+    // What a page can offer: nothing of a window's place or size, as the
+    // handheld fills the window whatever its size.
     assert.deepStrictEqual(await panelValues(page), DEFAULTS);
-    assert.deepStrictEqual(await page.locator('#settings-zoom option').allInnerTexts(),
-      ['100 %', '125 %', '150 %', '200 %', '250 %', '300 %', '400 %']);
     // The keyboard works the panel, and its keys stay out of the game.
     await page.locator('#settings input[value="original"]').focus();
     await page.keyboard.press('ArrowDown');
@@ -69,27 +67,22 @@ test('the panel from the menu: each change applied and stored at once, kept over
     assert.deepStrictEqual(await stored(page), { keys: 'modern', 'pause-on-focus-loss': '1' });
     await page.locator('#settings-volume').fill('40');
     assert.strictEqual(await page.locator('#settings-volume-text').textContent(), '40 %');
-    await page.locator('#settings-zoom').selectOption('200');
-    assert.strictEqual(await width(page), 1308);
     await page.keyboard.press('Escape');
     assert.ok(await page.locator('#settings').isHidden());
     assert.ok(!record.trace.some((l) => / (hide Puls_Down|hide Puls_Hit|exit)$/.test(l)), 'a key reached the game');
 
     ({ page, record } = await openPage(context, env.origin));
     await play(page);
-    assert.strictEqual(await width(page), 1308);
     await openSettings(page);
     assert.deepStrictEqual(await panelValues(page), { ...DEFAULTS, keys: 'modern', 'pause-on-focus-loss': true,
-      volume: '40', zoom: '200' });
-    // Larger than the window holds: as large as it holds.
-    await page.locator('#settings-zoom').selectOption('400');
-    assert.ok(Math.abs(await width(page) - 1400) < 1);
+      volume: '40' });
     await page.click('#settings-restore');
     assert.deepStrictEqual(await panelValues(page), DEFAULTS);
     const restored = await stored(page);
-    assert.deepStrictEqual([restored.keys, restored['pause-on-focus-loss'], restored.volume, restored.zoom],
-      ['original', '0', '100', '100']);
-    assert.strictEqual(await width(page), 654);
+    assert.deepStrictEqual([restored.keys, restored['pause-on-focus-loss'], restored.volume],
+      ['original', '0', '100']);
+    // As large as the window holds, as before there were settings.
+    assert.ok(Math.abs(await width(page) - Math.min(1400, 900 * 654 / 394)) < 1);
     assert.deepStrictEqual(record.errors, []);
   });
 });
@@ -104,7 +97,6 @@ test('storage that refuses says so once in the panel and keeps the settings for 
     await openSettings(page);
     assert.ok(await page.locator('#settings-not-saved').isHidden());
     await page.locator('#settings input[name="muted"]').check();
-    await page.locator('#settings-zoom').selectOption('150');
     const notes = page.locator('#settings p:visible', { hasText: 'could not be saved' });
     assert.strictEqual(await notes.count(), 1);
     assert.ok(await page.locator('#error-box').isHidden());
@@ -115,7 +107,7 @@ test('storage that refuses says so once in the panel and keeps the settings for 
     await traced(record, 'exit');
     await page.click('#Puls_Play');
     await openSettings(page);
-    assert.deepStrictEqual(await panelValues(page), { ...DEFAULTS, muted: true, zoom: '150' });
+    assert.deepStrictEqual(await panelValues(page), { ...DEFAULTS, muted: true });
     assert.strictEqual(await notes.count(), 1);
     assert.deepStrictEqual(record.errors, []);
   });
@@ -125,7 +117,7 @@ test('modern keys and the pause: the title, a still face, and P, a click or the 
   await env.withContext(LARGE, async (context) => {
     // Values the page cannot read are their defaults.
     const { page, record } = await openWithStored(context,
-      { keys: 'modern', 'pause-on-focus-loss': '1', volume: 'loud', zoom: '175', muted: '2' });
+      { keys: 'modern', 'pause-on-focus-loss': '1', volume: 'loud', muted: '2' });
     await play(page);
     await context.clock.install();
     // A: held, GAME A is pressed; let go, the game starts.
