@@ -17,8 +17,9 @@ constexpr int kFrameMs = 16;
 // faint unlit figures.
 constexpr qreal kScale = 0.75;
 
-// Everything the preview lights, besides the ball.
-constexpr std::array kLitFigures{kSegmentTables.pose(kLane, Pose::Body), kSegmentTables.racket(0),
+// Everything the preview lights, besides the ball: the player, and the
+// opponent's body with the racket of the lane.
+constexpr std::array kLitFigures{kSegmentTables.pose(kLane, Pose::Body), kSegmentTables.opponentParts[0],
                                  kSegmentTables.racket(kLane)};
 
 }  // namespace
@@ -46,7 +47,12 @@ PanelPreview::PanelPreview(const FacePictures& pictures, QWidget* parent) : QWid
   frames_.setInterval(kFrameMs);
   connect(&frames_, &QTimer::timeout, this, [this] {
     update();
-    if (fade_.restsAt(kSegmentTables.rallyCell(kLane, ballCell_)) <= CrystalFade::Clock::now()) frames_.stop();
+    // The cell the ball left clears more slowly than the new one darkens.
+    const auto now = CrystalFade::Clock::now();
+    bool fading = false;
+    for (int cell = 0; cell < kRallyCells; ++cell)
+      fading = fading || fade_.restsAt(kSegmentTables.rallyCell(kLane, cell)) > now;
+    if (!fading) frames_.stop();
   });
 }
 
