@@ -7,8 +7,6 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <optional>
-#include <span>
 #include <vector>
 
 #include "face/electrodes.h"

@@ -26,10 +26,13 @@ constexpr std::array kLitFigures{kSegmentTables.pose(kLane, Pose::Body), kSegmen
 
 // The glass: every segment and digit, and a margin of the screen around them.
 QRect PanelPreview::area() {
-  QRect r;
-  for (const auto& e : kElements)
-    if (e.seeThrough()) r |= drawnArea(e.id);
-  return r.adjusted(-4, -4, 4, 4);
+  static const QRect glass = [] {
+    QRect r;
+    for (const auto& e : kElements)
+      if (e.seeThrough()) r |= drawnArea(e.id);
+    return r.adjusted(-4, -4, 4, 4);
+  }();
+  return glass;
 }
 
 FaceView PanelPreview::view() { return {kScale, -QPointF(area().topLeft()) * kScale}; }

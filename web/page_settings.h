@@ -1,7 +1,8 @@
 // The players' settings on the page. The settings panel shows them as the
 // core holds them and changes them through the core, which applies and
-// stores them; the page hears back of every change (the panel, the size,
-// the note that one could not be stored) and of the pause (the title). A
+// stores them; the page hears back of every change (the panel's controls,
+// the note that one could not be stored) and of the pause (the title). The
+// page shows the settings it has controls for and passes over the others. A
 // setting the browser would not store holds for the visit, also after
 // "Exit" starts the program again.
 #pragma once

@@ -95,4 +95,11 @@ async function traced(record, event, timeoutMs = 5000, times = 1) {
   }
 }
 
-module.exports = { root, site, face, centre, start, openPage, onFace, click, play, traced };
+// Makes every localStorage write in the context fail, as a full or refusing store does.
+function refuseStorage(context) {
+  return context.addInitScript(() => {
+    Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };
+  });
+}
+
+module.exports = { root, site, face, centre, start, openPage, onFace, click, play, traced, refuseStorage };

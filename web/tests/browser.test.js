@@ -8,7 +8,7 @@ const { spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const path = require('node:path');
 const test = require('node:test');
-const { root, face, centre, start, openPage, onFace, click, play, traced } = require('./browser.js');
+const { root, face, centre, start, openPage, onFace, click, play, traced, refuseStorage } = require('./browser.js');
 
 const GAME_A = centre('Puls_GameA');
 const FACE = [300, 200];  // on the screen, where Im_BaseTop takes the mouse
@@ -227,9 +227,7 @@ test('touch on a phone held sideways: the whole handheld, its buttons, and a lon
 
 test('storage that refuses writes gives the desktop\'s error box, and the page plays on', async () => {
   await env.withContext(DESKTOP, async (context) => {
-    await context.addInitScript(() => {
-      Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };
-    });
+    await refuseStorage(context);
     const { page, record } = await openPage(context, env.origin);
     await play(page);
     await click(page, FACE, 'right');

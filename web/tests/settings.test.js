@@ -4,7 +4,7 @@
 
 const assert = require('node:assert');
 const test = require('node:test');
-const { centre, start, openPage, click, play, traced } = require('./browser.js');
+const { centre, start, openPage, click, play, traced, refuseStorage } = require('./browser.js');
 
 const FACE = [300, 200];
 const TITLE = 'Wuffel Tennis (Vantoro) Simulator';
@@ -89,9 +89,7 @@ test('the panel from the menu: each change applied and stored at once, kept over
 
 test('storage that refuses says so once in the panel and keeps the settings for the visit', async () => {
   await env.withContext(LARGE, async (context) => {
-    await context.addInitScript(() => {
-      Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };
-    });
+    await refuseStorage(context);
     const { page, record } = await openPage(context, env.origin);
     await play(page);
     await openSettings(page);
