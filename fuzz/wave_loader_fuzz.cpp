@@ -8,13 +8,14 @@
 #include "platform/error.h"
 #include "sound/sound_conversion.h"
 #include "sound/wave_file_loader.h"
+#include "sound/wave_header.h"
 
 namespace {
 
 void check(const wuffel::DecodedSound& s, int rate, int channels) {
   if (s.sampleRate != rate || s.channels != channels || s.samples.empty() ||
       s.samples.size() % static_cast<std::size_t>(channels) != 0 || s.lengthMs < 0 ||
-      s.samples.size() * sizeof(std::int16_t) > wuffel::WaveFileLoader::kMaxDecodedBytes)
+      s.samples.size() * sizeof(std::int16_t) > wuffel::wave::kMaxDecodedBytes)
     std::abort();
 }
 

@@ -13,14 +13,13 @@
 
 #include "platform/error.h"
 #include "sound/sound_conversion.h"
+#include "sound/wave_header.h"
 
 namespace wuffel {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kMaxChannels = 16;
 
 bool supportedEncoding(int subtype) {
   switch (subtype) {
@@ -46,31 +45,12 @@ struct SndFileCloser {
 };
 using SndFileHandle = std::unique_ptr<SNDFILE, SndFileCloser>;
 
-std::uint32_t le(const unsigned char* p, int bytes) {
-  std::uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
-
 // libsndfile refuses some headers with an internal message; where the
 // format chunk holds an unusable rate or channel count, say which.
 std::string headerFault(const unsigned char* p, std::size_t n) {
-  if (n < 12 || std::memcmp(p, "RIFF", 4) != 0 || std::memcmp(p + 8, "WAVE", 4) != 0) return {};
-  for (std::size_t at = 12; at + 8 <= n;) {
-    const std::uint32_t size = le(p + at + 4, 4);
-    if (std::memcmp(p + at, "fmt ", 4) == 0 && at + 16 <= n) {
-      const std::uint32_t channels = le(p + at + 10, 2);
-      const std::uint32_t rate = le(p + at + 12, 4);
-      if (rate < WaveFileLoader::kMinRate || rate > WaveFileLoader::kMaxRate)
-        return "its sample rate of " + std::to_string(rate) + " Hz is not usable";
-      if (channels < 1 || channels > kMaxChannels)
-        return "its channel count of " + std::to_string(channels) + " is not usable";
-      return {};
-    }
-    if (size > n - at - 8) break;
-    at += 8 + size + (size & 1);
-  }
-  return {};
+  wave::Header header;
+  if (!wave::readHeader(p, n, header) || !header.hasFormat) return {};
+  return wave::unusableFormat(header.rate, header.channels);
 }
 
 [[noreturn]] void failOpen(const std::string& name, const unsigned char* head, std::size_t n) {
@@ -127,10 +107,8 @@ SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int
   if (type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX) WaveFileLoader::failToOpen(name, "it is not a wave file");
   if (!supportedEncoding(info.format & SF_FORMAT_SUBMASK))
     WaveFileLoader::failToOpen(name, "its sound encoding is not supported");
-  if (info.samplerate < WaveFileLoader::kMinRate || info.samplerate > WaveFileLoader::kMaxRate)
-    WaveFileLoader::failToOpen(name, "its sample rate of " + std::to_string(info.samplerate) + " Hz is not usable");
-  if (info.channels < 1 || info.channels > kMaxChannels)
-    WaveFileLoader::failToOpen(name, "its channel count of " + std::to_string(info.channels) + " is not usable");
+  if (const std::string why = wave::unusableFormat(info.samplerate, info.channels); !why.empty())
+    WaveFileLoader::failToOpen(name, why);
   if (info.frames <= 0) WaveFileLoader::failToOpen(name, "it contains no sound");
 
   // A sound kept at its own format is converted later, for an output not
@@ -142,12 +120,10 @@ SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int
     outRate = info.samplerate;
     outChannels = info.channels;
   }
-  const double ratio = static_cast<double>(sizedRate) / info.samplerate;
-  const double maxFrames = static_cast<double>(WaveFileLoader::kMaxDecodedBytes) / sizeof(float) /
-                           std::max(info.channels, sizedChannels);
-  auto tooLong = [&](double frames) { return frames > maxFrames || frames * ratio > maxFrames; };
-  if (tooLong(static_cast<double>(info.frames)))
-    WaveFileLoader::failToOpen(name, "it is too long (more than 64 MiB of decoded sound)");
+  auto tooLong = [&](double frames) {
+    return wave::tooLongToDecode(frames, info.samplerate, info.channels, sizedRate, sizedChannels);
+  };
+  if (tooLong(static_cast<double>(info.frames))) WaveFileLoader::failToOpen(name, wave::kTooLong);
 
   // A header may claim more frames than the file holds; keep what is there.
   // Growing with what is actually read keeps such a claim from reserving
@@ -161,8 +137,7 @@ SoundPtr decode(const std::string& name, SNDFILE* file, const SF_INFO& info, int
     const sf_count_t n = sf_readf_float(file, raw.data() + got * info.channels, want);
     if (n <= 0) break;
     got += std::min(n, want);
-    if (tooLong(static_cast<double>(got)))
-      WaveFileLoader::failToOpen(name, "it is too long (more than 64 MiB of decoded sound)");
+    if (tooLong(static_cast<double>(got))) WaveFileLoader::failToOpen(name, wave::kTooLong);
   }
   if (got == 0) WaveFileLoader::failToOpen(name, "it contains no sound");
   raw.resize(static_cast<std::size_t>(got) * info.channels);

@@ -8,8 +8,11 @@
 
 namespace wuffel {
 
-// Decodes whole wave files and converts them to the output's rate and
-// channel count, so the mixer only ever adds samples.
+// Opens whole wave files. Built with libsndfile it decodes them and, given
+// an output's rate and channel count, converts them to it, so the mixer only
+// ever adds samples. Built without (the browser edition and the runner for
+// Node, whose outputs decode the files themselves) it reads only their
+// format and length from the header.
 class WaveFileLoader : public SoundLoader {
  public:
   // Stored names are resolved below `baseFolder`, or below the current
@@ -30,11 +33,6 @@ class WaveFileLoader : public SoundLoader {
 
   // ".\\SOUND\\BACK.WAV" -> "SOUND/BACK.WAV"
   static std::string relativeName(std::string_view storedName);
-
-  static constexpr std::size_t kMaxDecodedBytes = 64u * 1024u * 1024u;
-  // Sample rates a file or an output may have.
-  static constexpr int kMinRate = 1000;
-  static constexpr int kMaxRate = 384000;
 
  private:
   std::filesystem::path resolve(const std::string& relative) const;

@@ -9,6 +9,7 @@
 
 #include "platform/error.h"
 #include "sound/wave_file_loader.h"
+#include "sound/wave_header.h"
 
 namespace wuffel {
 
@@ -39,7 +40,7 @@ WaveFileLoader::WaveFileLoader(fs::path baseFolder) : base_(std::move(baseFolder
 
 WaveFileLoader::WaveFileLoader(int outputRate, int outputChannels, fs::path baseFolder)
     : outputRate_(outputRate), outputChannels_(outputChannels), base_(std::move(baseFolder)) {
-  if (outputRate < kMinRate || outputRate > kMaxRate || outputChannels < 1 || outputChannels > 2)
+  if (outputRate < wave::kMinRate || outputRate > wave::kMaxRate || outputChannels < 1 || outputChannels > 2)
     throw WuffelError("The sound output format is not usable");
 }
 

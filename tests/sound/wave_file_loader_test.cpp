@@ -13,6 +13,7 @@
 #include "platform/error.h"
 #include "sound/sound_conversion.h"
 #include "sound/wave_file_loader.h"
+#include "sound/wave_header.h"
 
 namespace wuffel {
 namespace {
@@ -303,7 +304,7 @@ TEST(LoaderRegressions, EveryKeptInputLoadsOrFailsCleanly) {
         EXPECT_EQ(s->channels, channels);
         EXPECT_GT(s->frames(), 0);
         EXPECT_EQ(s->samples.size() % static_cast<std::size_t>(channels), 0u);
-        EXPECT_LE(s->samples.size() * 2, WaveFileLoader::kMaxDecodedBytes);
+        EXPECT_LE(s->samples.size() * 2, wave::kMaxDecodedBytes);
       } catch (const WuffelError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("Cannot open sound file " + name + ": ", 0), 0u)
             << e.what();

@@ -1,16 +1,13 @@
-// WaveFileLoader's decoding for the builds without libsndfile (the browser
-// page and the runner for Node), by web/pcm_wave; files are found as in
-// every build (sound/wave_file_lookup.cpp).
-// Sounds keep their own rate and channel count: the outputs of these builds
-// (Web Audio, silence) convert for themselves.
-#include <algorithm>
+// WaveFileLoader for the builds without libsndfile (the browser page and the
+// runner for Node): their outputs (Web Audio, silence) decode the files
+// themselves, so a sound here is its format and length from the header.
+// Files are found as in every build (sound/wave_file_lookup.cpp).
 #include <fstream>
 #include <system_error>
 #include <vector>
 
-#include "platform/error.h"
 #include "sound/wave_file_loader.h"
-#include "web/pcm_wave.h"
+#include "sound/wave_header.h"
 
 namespace wuffel {
 
@@ -32,9 +29,9 @@ SoundPtr WaveFileLoader::load(std::string_view storedName) {
 
 SoundPtr WaveFileLoader::loadBytes(std::string_view name, const void* data, std::size_t size) const {
   const bool keepFormat = outputRate_ == 0;
-  return std::make_shared<DecodedSound>(web::readPcmWave(std::string(name), static_cast<const unsigned char*>(data),
-                                                         size, keepFormat ? kCommonDeviceRate : outputRate_,
-                                                         keepFormat ? kCommonDeviceChannels : outputChannels_));
+  return std::make_shared<DecodedSound>(wave::soundOfHeader(std::string(name), static_cast<const unsigned char*>(data),
+                                                            size, keepFormat ? kCommonDeviceRate : outputRate_,
+                                                            keepFormat ? kCommonDeviceChannels : outputChannels_));
 }
 
 }  // namespace wuffel
