@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   namespace wave = wuffel::wave;
   wave::Header header;
   if (wave::readHeader(data, size, header) && header.dataBytes > size) std::abort();
-  for (const auto [rate, channels] : {std::pair{48000, 2}, std::pair{22050, 1}}) {
+  for (const auto& [rate, channels] : {std::pair{48000, 2}, std::pair{22050, 1}}) {
     try {
       const wuffel::DecodedSound s = wave::soundOfHeader("FUZZ.WAV", data, size, rate, channels);
       if (s.sampleRate < wave::kMinRate || s.sampleRate > wave::kMaxRate || s.channels < 1 ||
