@@ -28,7 +28,6 @@ class TForm1 : public QWidget, public FaceObserver {
 
   // How the panel looks from now on; it applies at once.
   void setPanelLook(const PanelLook& look);
-  const PanelLook& panelLook() const { return look_; }
 
   void visibilityChanged(ElementId id, bool visible) override;
   void pictureChanged(ElementId id, std::optional<ElementId> source) override;
