@@ -1,5 +1,7 @@
 #include "app/face_renderer.h"
 
+#include "app/paused_look.h"
+
 namespace wuffel {
 
 namespace {
@@ -11,6 +13,17 @@ std::optional<ElementId> pictureOfElectrode(const Face& face, ElementId electrod
   for (ElementId m : electrodeMembers(electrode))
     if (const auto picture = face.picture(m)) return picture;
   return std::nullopt;
+}
+
+// Made once for the scale drawn at, which seldom changes.
+const QImage& pausedLookAt(qreal ratio) {
+  static qreal madeFor = 0;
+  static QImage image;
+  if (ratio != madeFor) {
+    image = pausedLook(ratio);
+    madeFor = ratio;
+  }
+  return image;
 }
 
 }  // namespace
@@ -71,6 +84,11 @@ void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures
     } else if (face.visible(e.id)) {
       if (const auto picture = face.picture(e.id)) draw(e, screen.drawn[indexOf(*picture)], 1);
     }
+  }
+  if (look.paused) {
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(1);
+    painter.drawImage(QPoint(qRound(origin.x()), qRound(origin.y())), pausedLookAt(ratio));
   }
   painter.restore();
 }

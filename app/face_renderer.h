@@ -12,14 +12,15 @@
 namespace wuffel {
 
 // How the window program draws the face: where it lies and at what size,
-// the panel's look, the case's edges, and, while segments fade, how dark
-// each one is at the moment drawn.
+// the panel's look, the case's edges, while segments fade how dark each one
+// is at the moment drawn, and whether the game is paused.
 struct FaceLook {
   FaceView view;
   PanelLook panel;
   CaseEdges edges = CaseEdges::Cut;
   const CrystalFade* fade = nullptr;  // null: segments switch at once
   CrystalFade::Clock::time_point now{};
+  bool paused = false;
 };
 
 // Draws every visible element that meets `area` (face units), in drawing

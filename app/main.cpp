@@ -111,7 +111,8 @@ int main(int argc, char** argv) {
   windows.setWindow(WindowId::SplashForm, &splashForm);
   // The command menu pops up over the main window: a popup needs a
   // shown window beneath it, and the splash window is hidden for most of the run.
-  MenuPopup menuPopup(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); });
+  MenuPopup menuPopup(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); },
+                      [&core](const MenuItem& item) { return core.menuItemState(item); });
   windows.setMenuPopup(&menuPopup);
   bringToFront = [&form1, &splashForm] {
     QWidget* window = form1.isVisible() ? static_cast<QWidget*>(&form1) : &splashForm;

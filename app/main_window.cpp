@@ -174,7 +174,7 @@ void TForm1::nextFadeFrame() {
 
 void TForm1::paintEvent(QPaintEvent* event) {
   if (!handheld_) return;
-  const FaceLook look{view_, look_, edges_, look_.fade ? &fade_ : nullptr, CrystalFade::Clock::now()};
+  const FaceLook look{view_, look_, edges_, look_.fade ? &fade_ : nullptr, CrystalFade::Clock::now(), paused_};
   QPainter painter(this);
   for (const QRect& r : event->region()) {
     painter.setClipRect(r);
@@ -211,7 +211,11 @@ void TForm1::toggleFullScreen() {
   placeFace();
 }
 
-void TForm1::setPaused(bool paused) { setWindowTitle(paused ? kTitle + QStringLiteral(" (paused)") : kTitle); }
+void TForm1::setPaused(bool paused) {
+  setWindowTitle(paused ? kTitle + QStringLiteral(" (paused)") : kTitle);
+  paused_ = paused;
+  update();
+}
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

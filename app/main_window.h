@@ -75,6 +75,7 @@ class TForm1 : public QWidget, public FaceObserver {
   const QRegion caseOutline_;  // in face units
   QRegion outlineInWindow_;
   FaceView view_;
+  bool paused_ = false;
   int zoom_ = 100;       // the setting
   int shownZoom_ = 100;  // as far as the screen holds it
   int wheelSteps_ = 0;   // eighths of a degree towards the next zoom step

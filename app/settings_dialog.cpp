@@ -137,6 +137,8 @@ SettingsDialog::SettingsDialog(Handheld& handheld, const FacePictures& pictures,
   connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
           [this] { handheld_.restoreDefaultSettings(); });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  // Close, Esc and the close box all finish the dialog: the game it paused goes on.
+  connect(this, &QDialog::finished, this, [this] { handheld_.closeSettingsForm(); });
   refresh();
 }
 

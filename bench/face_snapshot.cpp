@@ -2,12 +2,12 @@
 // pictures in docs/ and for close looks at a panel look.
 //
 //   face_snapshot OUT.png [--scale R] [--ghosts N] [--contrast N] [--fade]
-//                 [--soft] [--bare] [--game a|b --at MS] [--crop X,Y,W,H] [--zoom N]
+//                 [--soft] [--bare] [--game a|b --at MS] [--paused] [--crop X,Y,W,H] [--zoom N]
 //
 // By default the face is the lit one the handheld shows at start. --bare
 // leaves every segment unlit; --game plays that game on virtual time for MS
 // milliseconds without a key pressed, segments fading as they would (with
-// --fade). --soft draws the case's soft edge and shadow, as over a
+// --fade); --paused shows it as a paused game. --soft draws the case's soft edge and shadow, as over a
 // compositor. --crop takes a part (in face pixels) and --zoom enlarges it
 // without smoothing.
 //
@@ -51,7 +51,7 @@ class FadeOnVirtualTime : public FaceObserver {
 int usage() {
   std::fprintf(stderr,
                "usage: face_snapshot OUT.png [--scale R] [--ghosts N] [--contrast N] [--fade] [--soft]\n"
-               "                     [--bare] [--game a|b --at MS] [--crop X,Y,W,H] [--zoom N]\n");
+               "                     [--bare] [--game a|b --at MS] [--paused] [--crop X,Y,W,H] [--zoom N]\n");
   return 2;
 }
 
@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
     else if (a == QLatin1String("--fade")) look.panel.fade = true;
     else if (a == QLatin1String("--soft")) look.edges = CaseEdges::Soft;
     else if (a == QLatin1String("--bare")) bare = true;
+    else if (a == QLatin1String("--paused")) look.paused = true;
     else if (a == QLatin1String("--game")) game = value, ++i;
     else if (a == QLatin1String("--at")) atMs = value.toLongLong(), ++i;
     else if (a == QLatin1String("--crop") && parts.size() == 4)

@@ -64,6 +64,7 @@ class Handheld {
   void splashEmail();
   void splashHttp();
   void closeAboutForm();
+  void closeSettingsForm();  // the settings dialog was closed
   void chooseMenuItem(MenuCommand command);  // chosen in the menu or by its shortcut key
   void deactivateMainWindow();  // the focus went to another program
   // A control held by something other than a key: the mouse or touch on the
@@ -80,6 +81,8 @@ class Handheld {
   bool restoreDefaultSettings();
   // A game is paused, until P or a left click on the handheld.
   bool paused() const { return paused_; }
+  // How a menu item reads and whether it can be chosen now.
+  MenuItemState menuItemState(const MenuItem& item) const;
 
   // The element holding the mouse after a left press, if any.
   std::optional<ElementId> mouseCapture() const { return capture_; }
@@ -145,6 +148,7 @@ class Handheld {
   void PM_6InstructClick();
   void PM_8HiScoreClick();
   void PM_SettingsClick();
+  void PM_PauseClick();
   void PM_10ExitClick();
 
   // The player's keys and swing.
@@ -220,6 +224,8 @@ class Handheld {
   // Controls held down, each by its source, for modern keys and gamepads.
   std::vector<std::pair<ControlSource, Control>> heldControls_;
   bool paused_ = false;
+  // The pause is the settings dialog's, which resumes the game when closed.
+  bool pausedForSettings_ = false;
   // Mouse buttons pressed while paused, whose events end with their release.
   std::vector<MouseButton> swallowedButtons_;
 };

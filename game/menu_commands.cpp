@@ -1,5 +1,5 @@
 // The command menu's commands: the about dialog, the documents, the reset of
-// the best scores and the end of the program.
+// the best scores, the settings, the pause and the end of the program.
 #include "game/documents.h"
 #include "game/handheld.h"
 
@@ -14,6 +14,7 @@ void Handheld::chooseMenuItem(MenuCommand command) {
       case MenuCommand::PM_6Instruct: return PM_6InstructClick();
       case MenuCommand::PM_8HiScore: return PM_8HiScoreClick();
       case MenuCommand::PM_Settings: return PM_SettingsClick();
+      case MenuCommand::PM_Pause: return PM_PauseClick();
       case MenuCommand::PM_10Exit: return PM_10ExitClick();
     }
   });
@@ -44,8 +45,26 @@ void Handheld::PM_8HiScoreClick() {
   ports_.beep.beep();
 }
 
+// A running game waits while the player is in the settings, and goes on
+// when they are closed (see closeSettingsForm).
 void Handheld::PM_SettingsClick() {
+  if (canPause()) {
+    pause();
+    pausedForSettings_ = true;
+  }
   if (ports_.playerEvents) ports_.playerEvents->settingsRequested();
+}
+
+void Handheld::PM_PauseClick() {
+  if (paused_)
+    resume();
+  else if (canPause())
+    pause();
+}
+
+MenuItemState Handheld::menuItemState(const MenuItem& item) const {
+  if (item.command != MenuCommand::PM_Pause) return {item.caption, item.shortcutText};
+  return {paused_ ? kResumeCaption : item.caption, settings_.modernKeys() ? "P" : "", paused_ || canPause()};
 }
 
 void Handheld::PM_10ExitClick() { ports_.messageLoop.quit(); }

@@ -12,7 +12,7 @@
 
 namespace wuffel {
 
-enum class MenuCommand { PM_1About, PM_3Readme, PM_4Whatsnew, PM_6Instruct, PM_8HiScore, PM_Settings, PM_10Exit };
+enum class MenuCommand { PM_1About, PM_3Readme, PM_4Whatsnew, PM_6Instruct, PM_8HiScore, PM_Settings, PM_10Exit, PM_Pause };
 
 struct MenuItem {
   std::string_view name;
@@ -22,7 +22,7 @@ struct MenuItem {
   std::optional<VirtualKey> shortcutKey;
 };
 
-inline constexpr std::array<MenuItem, 11> kCommandMenu{{
+inline constexpr std::array<MenuItem, 12> kCommandMenu{{
     {"PM_1About", "About...", MenuCommand::PM_1About, "F1", VirtualKey::F1},
     {"PM_2N1", "-", std::nullopt, "", std::nullopt},
     {"PM_3Readme", "View 'Readme.txt'", MenuCommand::PM_3Readme, "F2", VirtualKey::F2},
@@ -32,9 +32,22 @@ inline constexpr std::array<MenuItem, 11> kCommandMenu{{
     {"PM_7N3", "-", std::nullopt, "", std::nullopt},
     {"PM_8HiScore", "Reset Hiscores", MenuCommand::PM_8HiScore, "", std::nullopt},
     {"PM_Settings", "Settings...", MenuCommand::PM_Settings, "F5", VirtualKey::F5},
+    // Pauses a running game and resumes a paused one, whatever the keys; P is
+    // its key only with modern keys, so the handheld takes P itself.
+    {"PM_Pause", "Pause", MenuCommand::PM_Pause, "", std::nullopt},
     {"PM_9N4", "-", std::nullopt, "", std::nullopt},
     {"PM_10Exit", "E&xit", MenuCommand::PM_10Exit, "Esc", VirtualKey::Escape},
 }};
+
+// What the pause item reads while a game is paused.
+inline constexpr std::string_view kResumeCaption = "Resume";
+
+// How an item shows when the menu opens.
+struct MenuItemState {
+  std::string_view caption;
+  std::string_view shortcutText;
+  bool enabled = true;
+};
 
 // The menu's default item, drawn in bold.
 inline constexpr MenuCommand kDefaultMenuCommand = MenuCommand::PM_1About;

@@ -18,6 +18,8 @@ void Handheld::pause() {
 
 void Handheld::resume() {
   paused_ = false;
+  // Resumed by the player: the pause is theirs from now on.
+  pausedForSettings_ = false;
   for (auto id : kGameTimers) timer(id).resume();
   ports_.sound.resumeAll();
   if (ports_.playerEvents) ports_.playerEvents->pauseChanged(false);
@@ -29,6 +31,14 @@ void Handheld::deactivateMainWindow() {
     // rather than take their next press for an auto-repeat.
     std::erase_if(heldControls_, [](const auto& h) { return h.first >= 0; });
     if (settings_.pauseOnFocusLoss() && canPause()) pause();
+  });
+}
+
+// Closing the settings resumes the game they paused, unless the player has
+// resumed it since.
+void Handheld::closeSettingsForm() {
+  dispatcher_.run([this] {
+    if (pausedForSettings_) resume();
   });
 }
 

@@ -68,6 +68,7 @@ class Runner {
     if (close.window == WindowId::AboutForm) return h().closeAboutForm();
     endProgram();
   }
+  void execute(const command::CloseSettingsForm&, const Setup&) { h().closeSettingsForm(); }
   void execute(const command::Activate&, const Setup&) { activateMainWindow(); }
   void execute(const command::Deactivate&, const Setup&) {
     handheld_->windows.deactivate(WindowId::Form1);

@@ -143,6 +143,14 @@ class Arguments {
   bool ok_;
 };
 
+// The names of the menu's commands, as "PM_1About|PM_3Readme|...".
+std::string menuItemNames() {
+  std::string names;
+  for (const auto& item : kCommandMenu)
+    if (item.command) names += (names.empty() ? "" : "|") + std::string(item.name);
+  return names;
+}
+
 using Problem = std::optional<std::string>;
 
 class Reader {
@@ -266,8 +274,9 @@ class Reader {
       return add(command::Splash{item});
     }
     if (cmd == "close") {
+      if (Arguments(w, 1).ok() && w[1] == "SettingsForm") return add(command::CloseSettingsForm{});
       if (!Arguments(w, 1).ok() || (w[1] != "AboutForm" && w[1] != "Form1"))
-        return std::string("expected: close AboutForm|Form1");
+        return std::string("expected: close AboutForm|SettingsForm|Form1");
       return add(command::Close{w[1] == "Form1" ? WindowId::Form1 : WindowId::AboutForm});
     }
     if (cmd == "activate" || cmd == "deactivate") {
@@ -281,7 +290,7 @@ class Reader {
     if (cmd == "menu") {
       Arguments a(w, 1);
       const MenuCommand item = a.menuItem(1);
-      if (!a.ok()) return std::string("expected: menu PM_1About|PM_3Readme|PM_4Whatsnew|PM_6Instruct|PM_8HiScore|PM_10Exit");
+      if (!a.ok()) return "expected: menu " + menuItemNames();
       return add(command::Menu{item});
     }
     return "unknown command '" + cmd + "'";

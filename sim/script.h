@@ -65,6 +65,8 @@ struct Splash {
 struct Close {
   WindowId window;  // AboutForm or Form1
 };
+// The settings dialog's close box or Close button.
+struct CloseSettingsForm {};
 struct Activate {};
 // The focus went to another program.
 struct Deactivate {};
@@ -73,7 +75,7 @@ struct Dump {};
 
 using Command = std::variant<command::Start, command::At, command::Wait, command::Press, command::Move,
                              command::Release, command::KeyDown, command::KeyUp, command::Menu, command::Splash,
-                             command::Close, command::Activate, command::Deactivate, command::Dump>;
+                             command::Close, command::CloseSettingsForm, command::Activate, command::Deactivate, command::Dump>;
 
 struct Script {
   Setup setup;

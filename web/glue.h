@@ -14,6 +14,7 @@ void wuffel_glue_setPointer(int shape, const char* hint);
 // The page's parts standing for the three windows, the menu and the error box.
 void wuffel_glue_showViews(int splash, int handheld, int about);
 void wuffel_glue_addMenuItem(const char* caption, const char* shortcut, int command, int isDefault);
+void wuffel_glue_showMenuItem(int command, const char* caption, const char* shortcut, int enabled);
 void wuffel_glue_popupMenu(int x, int y);
 void wuffel_glue_showError(const char* caption, const char* message);
 void wuffel_glue_openInNewTab(const char* address);

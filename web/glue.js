@@ -15,6 +15,9 @@ mergeInto(LibraryManager.library, {
   wuffel_glue_addMenuItem: function (caption, shortcut, command, isDefault) {
     Module.page.addMenuItem(UTF8ToString(caption), UTF8ToString(shortcut), command, isDefault !== 0);
   },
+  wuffel_glue_showMenuItem: function (command, caption, shortcut, enabled) {
+    Module.page.showMenuItem(command, UTF8ToString(caption), UTF8ToString(shortcut), enabled !== 0);
+  },
   wuffel_glue_popupMenu: function (x, y) { Module.page.popupMenu(x, y); },
   wuffel_glue_showError: function (caption, message) {
     Module.page.showError(UTF8ToString(caption), UTF8ToString(message));

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "game/handheld.h"
 #include "web/browser_storage.h"
@@ -36,6 +38,20 @@ constexpr VirtualKey kBrowsersOwnKey = VirtualKey::F5;
 VirtualKey passedKey(VirtualKey code) {
   if (code == kBrowsersOwnKey) return kOtherKey;
   return modernControlForKey(code) || menuCommandForKey(code) ? code : kOtherKey;
+}
+
+std::string shortcutShown(const MenuItem& item, std::string_view text) {
+  return std::string(item.shortcutKey == kBrowsersOwnKey ? "" : text);
+}
+
+// The menu's items as the game says they read now, before it pops up.
+void showMenuItemStates(const Handheld& handheld) {
+  for (const auto& item : kCommandMenu) {
+    if (!item.command) continue;
+    const MenuItemState state = handheld.menuItemState(item);
+    wuffel_glue_showMenuItem(static_cast<int>(*item.command), std::string(state.caption).c_str(),
+                             shortcutShown(item, state.shortcutText).c_str(), state.enabled);
+  }
 }
 
 class Page;
@@ -67,12 +83,10 @@ class Page {
     playerSettings_.emplace(trace_ ? &trace_->reports() : nullptr);
     screenW_ = screenW;
     screenH_ = screenH;
-    for (const auto& item : kCommandMenu) {
-      const std::string shortcut(item.shortcutKey == kBrowsersOwnKey ? "" : item.shortcutText);
-      wuffel_glue_addMenuItem(std::string(item.caption).c_str(), shortcut.c_str(),
+    for (const auto& item : kCommandMenu)
+      wuffel_glue_addMenuItem(std::string(item.caption).c_str(), shortcutShown(item, item.shortcutText).c_str(),
                               item.command ? static_cast<int>(*item.command) : -1,
                               item.command == kDefaultMenuCommand);
-    }
     PageSettings::describe();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
@@ -209,8 +223,9 @@ void showViews(const PageViews& v) { wuffel_glue_showViews(v.splash, v.handheld,
 Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
                  int screenW, int screenH)
     : scheduler(clock, static_cast<int>(kTimers.size()), [&page](auto due) { page.armWake(due); }),
-      windows(screenW, screenH, trace, showViews, [&page](int x, int y) {
+      windows(screenW, screenH, trace, showViews, [this, &page](int x, int y) {
         page.menuOpen = true;
+        showMenuItemStates(handheld);
         wuffel_glue_popupMenu(x, y);
       }),
       errorBox(trace),
@@ -317,6 +332,11 @@ EMSCRIPTEN_KEEPALIVE void wuffel_chooseMenu(int command) {
 
 EMSCRIPTEN_KEEPALIVE void wuffel_menuClosed() { page().menuOpen = false; }
 
+// The page's pause control: the menu's Pause, without the menu.
+EMSCRIPTEN_KEEPALIVE void wuffel_togglePause() {
+  page().input([](Program& p) { p.handheld.chooseMenuItem(MenuCommand::PM_Pause); });
+}
+
 EMSCRIPTEN_KEEPALIVE void wuffel_errorBoxShown() { ++page().errorBoxesOpen; }
 
 EMSCRIPTEN_KEEPALIVE void wuffel_errorBoxClosed() {
@@ -334,6 +354,10 @@ EMSCRIPTEN_KEEPALIVE void wuffel_activateAbout() {
 
 EMSCRIPTEN_KEEPALIVE void wuffel_changeSetting(const char* name, const char* text) {
   page().input([&](Program&) { page().playerSettings().change(name, text); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_settingsClosed() {
+  page().input([](Program& p) { p.handheld.closeSettingsForm(); });
 }
 
 EMSCRIPTEN_KEEPALIVE void wuffel_restoreDefaultSettings() {

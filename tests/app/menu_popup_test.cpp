@@ -40,13 +40,35 @@ TEST_F(MenuPopupTest, ChoosingAnItemRunsItsCommandAndXChoosesExit) {
   EXPECT_EQ(chosen, (std::vector<MenuCommand>{MenuCommand::PM_1About, MenuCommand::PM_3Readme,
                                               MenuCommand::PM_4Whatsnew, MenuCommand::PM_6Instruct,
                                               MenuCommand::PM_8HiScore, MenuCommand::PM_Settings,
-                                              MenuCommand::PM_10Exit}));
+                                              MenuCommand::PM_Pause, MenuCommand::PM_10Exit}));
   chosen.clear();
   menu.popup(QPoint(10, 10));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
   QTest::keyClick(&menu, Qt::Key_X);
   EXPECT_EQ(chosen, std::vector<MenuCommand>{MenuCommand::PM_10Exit});
   EXPECT_FALSE(menu.isVisible());
+}
+
+// Each time it opens, the items read as the game says: the pause item
+// "Resume" while paused, greyed out while there is no game.
+TEST_F(MenuPopupTest, OpeningShowsEachItemAsTheGameSaysItIsNow) {
+  MenuItemState pause{"Pause", "", false};
+  MenuPopup stated(nullptr, [](MenuCommand) {}, [&](const MenuItem& item) {
+    return item.command == MenuCommand::PM_Pause ? pause : MenuItemState{item.caption, item.shortcutText};
+  });
+  QAction* item = stated.findChild<QAction*>("PM_Pause");
+  ASSERT_NE(item, nullptr);
+  stated.popup(QPoint(10, 10));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&stated));
+  EXPECT_EQ(item->text(), "Pause");
+  EXPECT_FALSE(item->isEnabled());
+  EXPECT_TRUE(stated.findChild<QAction*>("PM_Settings")->isEnabled());
+  stated.hide();
+  pause = {"Resume", "P", true};
+  stated.popup(QPoint(10, 10));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&stated));
+  EXPECT_EQ(item->text(), "Resume\tP");
+  EXPECT_TRUE(item->isEnabled());
 }
 
 }  // namespace

@@ -284,5 +284,43 @@ TEST_F(Rendering, FadingSegmentsAndDigitDotsAreDrawnAsDarkAsTheyAreAtThatMoment)
   EXPECT_EQ(renderFace(face, *pictures, 1, look), settled);
 }
 
+// A paused game dims the glass and prints "PAUSED" on the case below the
+// screen's frame; nothing else of the face changes, the crystal included.
+TEST_F(Rendering, APausedGameDimsTheGlassAndPrintsPausedOnTheCaseBelowTheFrame) {
+  testing::Rig rig;
+  rig.handheld.start();
+  const QRect glass(kScreenArea.left, kScreenArea.top, kScreenArea.width, kScreenArea.height);
+  const QRect belowFrame(glass.left(), 340, glass.width(), 30);
+  for (qreal ratio : {1.0, 2.0}) {
+    SCOPED_TRACE(ratio);
+    const QImage running = renderFace(rig.handheld.faceState(), *pictures, ratio);
+    FaceLook look;
+    look.paused = true;
+    const QImage paused = renderFace(rig.handheld.faceState(), *pictures, ratio, look);
+    int printed = 0;
+    for (int y = 0; y < running.height(); ++y)
+      for (int x = 0; x < running.width(); ++x) {
+        const QPoint face(static_cast<int>(x / ratio), static_cast<int>(y / ratio));
+        const QRgb was = running.pixel(x, y), is = paused.pixel(x, y);
+        if (glass.contains(face)) {
+          ASSERT_LE(qGray(is), qGray(was)) << x << "," << y;
+          if (qGray(was) > 120) {
+            ASSERT_LT(qGray(is), qGray(was) * 3 / 4) << x << "," << y;
+          }
+          // The lit crystal stays the darkest on the glass.
+          if (isCrystal(was)) {
+            ASSERT_LT(qGray(is), 60) << x << "," << y;
+          }
+        } else if (belowFrame.contains(face)) {
+          // The case's cream printing, over red plastic.
+          printed += qRed(is) > 200 && qGreen(is) > 190 && qRed(was) < 230 && qGreen(was) < 120;
+        } else {
+          ASSERT_EQ(is, was) << x << "," << y;
+        }
+      }
+    EXPECT_GT(printed, 60 * ratio * ratio);
+  }
+}
+
 }  // namespace
 }  // namespace wuffel

@@ -13,6 +13,9 @@
 #include <QSlider>
 #include <QTest>
 
+#include <functional>
+#include <vector>
+
 #include "app/face_pictures.h"
 #include "app/panel_preview.h"
 #include "app/player_events_hub.h"
@@ -151,6 +154,28 @@ TEST_F(Dialog, TheDisplaySettingsApplyAndAreStoredAtOnceAndThePreviewShowsThemWh
   EXPECT_EQ(preview->look(), PanelLook());
   EXPECT_EQ(ghosts->value(), 0);
   EXPECT_EQ(preview->grab().toImage(), original);
+}
+
+// The settings pause a running game; however the dialog is closed, the
+// game goes on.
+TEST_F(Dialog, ClosingTheDialogResumesTheGameItsOpeningPaused) {
+  make();
+  handheld->start();
+  rig->click(ElementId::Puls_GameA);
+  const std::vector<std::function<void()>> closings{
+      [&] { dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close)->click(); },
+      [&] { QTest::keyClick(dialog.get(), Qt::Key_Escape); },
+      [&] { dialog->close(); },
+  };
+  for (const auto& close : closings) {
+    handheld->chooseMenuItem(MenuCommand::PM_Settings);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    ASSERT_TRUE(handheld->paused());
+    close();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(handheld->paused());
+  }
 }
 
 }  // namespace

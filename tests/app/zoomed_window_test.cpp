@@ -82,12 +82,19 @@ TEST_F(ZoomedWindow, EachFingerHoldsItsOwnButton) {
   EXPECT_TRUE(rig.lit(E::Puls_Hit));
 }
 
-TEST_F(ZoomedWindow, ThePauseShowsInTheTitle) {
+// The window has no title bar to show it in: the face shows it too.
+TEST_F(ZoomedWindow, ThePauseShowsInTheTitleAndOnTheFace) {
+  form.setZoom(200);
   rig.click(E::Puls_GameA);
+  const QImage running = form.grab().toImage();
   form.setPaused(true);
   EXPECT_EQ(form.windowTitle(), "Wuffel Tennis (Vantoro) Simulator (paused)");
+  const QImage paused = form.grab().toImage();
+  const QPoint glass((kScreenArea.left + 10) * 2, (kScreenArea.top + 150) * 2);
+  EXPECT_LT(qGray(paused.pixel(glass)), qGray(running.pixel(glass)) * 3 / 4);
   form.setPaused(false);
   EXPECT_EQ(form.windowTitle(), "Wuffel Tennis (Vantoro) Simulator");
+  EXPECT_EQ(form.grab().toImage(), running);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 //                      name, and where each element's picture lies in each
 //                      atlas (by element index)
 //   case-mask.png      opaque where the desktop shows around the case
+//   face-paused@Nx.png what a paused game lays over the face, at scale N
 // The photograph itself goes to the page as its JPEG copies.
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "app/face_pictures.h"
+#include "app/paused_look.h"
 
 using namespace wuffel;
 
@@ -96,6 +98,7 @@ int main(int argc, char** argv) {
     painter.end();
     if (!atlas.save(out.filePath(QStringLiteral("face-atlas@%1x.png").arg(scale)))) return 1;
     atlases.insert(QString::number(scale), rects);
+    if (!pausedLook(scale).save(out.filePath(QStringLiteral("face-paused@%1x.png").arg(scale)))) return 1;
   }
   QFile json(out.filePath(QStringLiteral("face-atlas.json")));
   if (!json.open(QIODevice::WriteOnly)) return 1;

@@ -20,6 +20,8 @@
   const maskImage = loadImage('pictures/case-mask.png');
   let drewPhotograph = false;
   let faceDrawn = false;  // the canvas holds the handheld
+  let paused = false;  // a paused game: its look is laid over the face
+  const pausedLooks = new Map();  // asset scale -> the paused look's picture, once loaded
   let firstFaceMarked = false;
 
   function loadImage(src) {
@@ -59,6 +61,21 @@
     canvas.style.height = canvas.height / ratio + 'px';
     pictureSet(assetScale);
     if (module) module._wuffel_redraw();
+  }
+
+  // What a paused game lays over the face: the glass dimmed and "PAUSED" on
+  // the case, fetched when first needed.
+  function drawPausedLook() {
+    const k = assetScale;
+    if (!pausedLooks.has(k)) {
+      pausedLooks.set(k, null);
+      loadImage('pictures/face-paused@' + k + 'x.png').then((image) => {
+        pausedLooks.set(k, image);
+        if (module) module._wuffel_redraw();
+      });
+    }
+    const look = pausedLooks.get(k);
+    if (look) context.drawImage(look, 0, 0, canvas.width, canvas.height);
   }
 
   function facePoint(event) {
@@ -129,7 +146,7 @@
   menu.addEventListener('keydown', (event) => {
     // The menu takes its keys: none reaches the handheld.
     event.stopPropagation();
-    const buttons = menuItems.filter((b) => b.tagName === 'BUTTON');
+    const buttons = menuItems.filter((b) => b.tagName === 'BUTTON' && !b.disabled);
     const at = buttons.indexOf(document.activeElement);
     if (event.key === 'Escape') closeMenu();
     else if (event.key === 'ArrowDown') buttons[(at + 1) % buttons.length].focus();
@@ -146,6 +163,35 @@
     if (!menu.hidden && !menu.contains(event.target)) closeMenu();
   }, { capture: true });
   window.addEventListener('blur', closeMenu);
+
+  // An item's caption, its access key underlined, and its shortcut.
+  function showMenuCaption(item, caption, shortcut) {
+    const [label, key] = item.children;
+    const access = caption.indexOf('&');
+    delete item.dataset.accessKey;
+    if (access >= 0) {
+      item.dataset.accessKey = caption[access + 1].toLowerCase();
+      const underlined = document.createElement('u');
+      underlined.textContent = caption[access + 1];
+      label.replaceChildren(caption.slice(0, access), underlined, caption.slice(access + 2));
+    } else {
+      label.textContent = caption;
+    }
+    key.textContent = shortcut;
+  }
+
+  // ---- The pause control, for fingers: the menu's Pause without the menu ----
+
+  const pauseControl = $('pause-control');
+  // It never takes the keyboard: Space would press it again.
+  pauseControl.addEventListener('pointerdown', (event) => event.preventDefault());
+  pauseControl.addEventListener('click', () => {
+    if (module) module._wuffel_togglePause();
+    canvas.focus();
+  });
+  // Shown on touch screens, and wherever the page was touched.
+  window.addEventListener('touchstart', () => document.documentElement.classList.add('touched'),
+    { capture: true, passive: true, once: true });
 
   // ---- The error box ----
 
@@ -193,7 +239,10 @@
   });
   $('settings-restore').addEventListener('click', () => module && module._wuffel_restoreDefaultSettings());
   $('settings-close').addEventListener('click', () => settingsPanel.close());
-  settingsPanel.addEventListener('close', () => canvas.focus());
+  settingsPanel.addEventListener('close', () => {
+    if (module) module._wuffel_settingsClosed();
+    canvas.focus();
+  });
   // The panel takes its keys: none reaches the handheld.
   settingsPanel.addEventListener('keydown', (event) => event.stopPropagation());
   settingsPanel.addEventListener('keyup', (event) => event.stopPropagation());
@@ -237,6 +286,7 @@
       context.drawImage(set.atlas, x, y, w, h, Math.round(left * scale), Math.round(top * scale), w * f, h * f);
     },
     endFrame() {
+      if (paused && drewPhotograph) drawPausedLook();
       faceDrawn = drewPhotograph;
       markFirstFace();
     },
@@ -262,23 +312,17 @@
         item.setAttribute('role', 'menuitem');
         item.dataset.command = command;
         if (isDefault) item.className = 'default';
-        const label = document.createElement('span');
-        const access = caption.indexOf('&');
-        if (access >= 0) {
-          item.dataset.accessKey = caption[access + 1].toLowerCase();
-          const underlined = document.createElement('u');
-          underlined.textContent = caption[access + 1];
-          label.append(caption.slice(0, access), underlined, caption.slice(access + 2));
-        } else {
-          label.textContent = caption;
-        }
-        const key = document.createElement('span');
-        key.textContent = shortcut;
-        item.append(label, key);
+        item.append(document.createElement('span'), document.createElement('span'));
+        showMenuCaption(item, caption, shortcut);
         item.addEventListener('click', () => chooseMenuItem(command));
       }
       menuItems.push(item);
       menu.append(item);
+    },
+    showMenuItem(command, caption, shortcut, enabled) {
+      const item = menuItems.find((b) => b.dataset.command === String(command));
+      showMenuCaption(item, caption, shortcut);
+      item.disabled = !enabled;
     },
     popupMenu(x, y) {
       const box = canvas.getBoundingClientRect();
@@ -288,7 +332,7 @@
       const top = box.top + y * box.height / height;
       menu.style.left = Math.max(0, Math.min(left, innerWidth - menu.offsetWidth)) + 'px';
       menu.style.top = Math.max(0, Math.min(top, innerHeight - menu.offsetHeight)) + 'px';
-      menu.querySelector('button').focus();
+      menu.querySelector('button:enabled').focus();
     },
     showError(caption, message) {
       errors.push([caption, message]);
@@ -349,8 +393,12 @@
     openSettings() {
       if (!settingsPanel.open) settingsPanel.showModal();
     },
-    setPaused(paused) {
+    setPaused(isPaused) {
+      paused = isPaused;
       document.title = title + (paused ? ' (paused)' : '');
+      pauseControl.setAttribute('aria-label', paused ? 'Resume' : 'Pause');
+      pauseControl.classList.toggle('paused', paused);
+      if (module) module._wuffel_redraw();
     },
     storageKeys() {
       try {

@@ -154,7 +154,8 @@ test('the command menu: about, documents, reset with a beep, and exit back to th
     assert.ok(await menu.isVisible());
     assert.deepStrictEqual(await menu.locator('button').allInnerTexts(), [
       "About...\tF1", "View 'Readme.txt'\tF2", "View 'Whatsnew.txt'\tF3", "Open 'Manual.exe'\tF4",
-      'Reset Hiscores', 'Settings...', 'Exit\tEsc'].map((t) => t.replace('\t', '\n')));
+      'Reset Hiscores', 'Settings...', 'Pause', 'Exit\tEsc'].map((t) => t.replace('\t', '\n')));
+    assert.ok(await menu.getByText('Pause').isDisabled(), 'no game to pause');
     assert.strictEqual(await menu.locator('hr').count(), 4);
     await menu.getByText('About...').click();
     assert.ok(await page.locator('#about').isVisible());

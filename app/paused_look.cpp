@@ -1,0 +1,60 @@
+#include "app/paused_look.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "face/elements.h"
+
+namespace wuffel {
+
+namespace {
+
+const QColor kGlassShade(0, 0, 0, 105);
+// The case's printing: cream letters with a soft shadow beneath them.
+const QColor kPrintColour(0xf6, 0xe7, 0xb0);
+const QColor kPrintShadow(0, 0, 0, 70);
+constexpr qreal kShadowDrop = 0.7;  // face pixels
+const QString kWord = QStringLiteral("PAUSED");
+constexpr qreal kLetterSize = 10;  // face pixels, as the screen frame's printing
+constexpr qreal kLetterSpacing = 2;
+// Centred under the screen's frame, on the case between the frame and the
+// lower screws.
+constexpr qreal kBaseline = 359;
+
+QPainterPath wordPath() {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setBold(true);
+  font.setPixelSize(static_cast<int>(kLetterSize));
+  font.setLetterSpacing(QFont::AbsoluteSpacing, kLetterSpacing);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  QPainterPath path;
+  path.addText(0, 0, font, kWord);
+  // The spacing follows the last letter too: leave it out of the centring.
+  const qreal width = path.boundingRect().width();
+  const qreal middle = kScreenArea.left + kScreenArea.width / 2.0;
+  return path.translated(middle - path.boundingRect().left() - width / 2, kBaseline);
+}
+
+}  // namespace
+
+QImage pausedLook(qreal devicePixelRatio) {
+  const auto& base = elementInfo(ElementId::Im_Base);
+  QImage image(qRound(base.width * devicePixelRatio), qRound(base.height * devicePixelRatio),
+               QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(devicePixelRatio, devicePixelRatio);
+  painter.fillRect(QRectF(kScreenArea.left, kScreenArea.top, kScreenArea.width, kScreenArea.height), kGlassShade);
+  const QPainterPath word = wordPath();
+  painter.setPen(Qt::NoPen);
+  // A blurred shadow, as two offset copies at half strength.
+  for (const qreal spread : {-0.25, 0.25})
+    painter.fillPath(word.translated(spread, kShadowDrop + spread), kPrintShadow);
+  painter.fillPath(word, kPrintColour);
+  return image;
+}
+
+}  // namespace wuffel
