@@ -85,10 +85,12 @@ int main(int argc, char** argv) {
   IniFileBackend settings;
   QtBeep beep;
   QtMessageLoop messageLoop;
+  QtQuestionBox questions;
 
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(decodedIcon.get())));
   PlayerEventsHub playerEvents;
-  HandheldPorts ports{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings, beep, messageLoop};
+  HandheldPorts ports{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings, beep, messageLoop,
+                      questions};
   ports.playerEvents = &playerEvents;
   Handheld core(ports);
   handheld = &core;
@@ -101,6 +103,7 @@ int main(int argc, char** argv) {
   const FacePictures pictures;
   TForm1 form1(pictures);
   form1.attach(&core);
+  questions.setOwner(&form1);
   form1.setZoom(core.settings().zoom());
   const auto showPanelLook = [&form1, &core] { form1.setPanelLook(PanelLook::of(core.settings())); };
   showPanelLook();

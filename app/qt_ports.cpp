@@ -155,6 +155,19 @@ std::unique_ptr<QMessageBox> QtErrorBox::makeBox(const std::string& message) {
 
 void QtErrorBox::showError(const std::string& message) { makeBox(message)->exec(); }
 
+std::unique_ptr<QMessageBox> QtQuestionBox::makeBox(const std::string& question) const {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Question, qtText(kApplicationTitle),
+                                           QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No,
+                                           owner_);
+  box->setDefaultButton(QMessageBox::Yes);
+  box->setEscapeButton(QMessageBox::No);
+  return box;
+}
+
+void QtQuestionBox::ask(const std::string& question, std::function<void(bool)> answered) {
+  answered(makeBox(question)->exec() == QMessageBox::Yes);
+}
+
 void QtShell::open(const std::string& target) { QDesktopServices::openUrl(urlOf(target)); }
 
 // Addresses carry their scheme. Anything else is a file named the program's

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct HandheldPorts {
   SettingsBackend& settings;
   SystemBeep& beep;
   MessageLoop& messageLoop;
+  QuestionBox& questions;
   TimerObserver* timerObserver = nullptr;
   StoreObserver* storeObserver = nullptr;
   PlayerEvents* playerEvents = nullptr;
@@ -146,6 +148,14 @@ class Handheld {
   void PM_8HiScoreClick();
   void PM_SettingsClick();
   void PM_10ExitClick();
+  void resetHiScores();
+
+  // The questions asked first with modern keys (questions.cpp). Once
+  // answered yes, the step runs; a game running meanwhile waits, paused, and
+  // goes on afterwards unless the step ends the program.
+  enum class AfterYes { GameGoesOn, ProgramEnds };
+  void askFirst(const std::string& question, void (Handheld::*step)(), AfterYes afterYes);
+  void quit() { ports_.messageLoop.quit(); }
 
   // The player's keys and swing.
   void FormKeyDown(VirtualKey key);
@@ -220,6 +230,8 @@ class Handheld {
   // Controls held down, each by its source, for modern keys and gamepads.
   std::vector<std::pair<ControlSource, Control>> heldControls_;
   bool paused_ = false;
+  // A question waits for its answer; no second one is asked meanwhile.
+  bool questionOpen_ = false;
   // Mouse buttons pressed while paused, whose events end with their release.
   std::vector<MouseButton> swallowedButtons_;
 };
