@@ -17,6 +17,7 @@
 #include "app/gamepads.h"
 #include "app/main_window.h"
 #include "app/menu_popup.h"
+#include "app/opening_place.h"
 #include "app/player_events_hub.h"
 #include "app/ini_file_backend.h"
 #include "app/qt_ports.h"
@@ -110,7 +111,11 @@ int main(int argc, char** argv) {
   windows.setWindow(WindowId::Form1, &form1);
   // Hidden until the menu asks for it; its picture and labels would only
   // delay the splash window.
-  windows.setWindowMaker(WindowId::AboutForm, [] { return std::make_unique<TAboutForm>(); });
+  windows.setWindowMaker(WindowId::AboutForm, [&form1] {
+    auto about = std::make_unique<TAboutForm>();
+    new OpeningPlace(*about, [&form1] { return form1.faceOnScreen(); }, overTheHandheld);
+    return about;
+  });
   windows.setWindow(WindowId::SplashForm, &splashForm);
   // The command menu pops up over the main window: a popup needs a
   // shown window beneath it, and the splash window is hidden for most of the run.
@@ -128,7 +133,10 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<SettingsDialog> settingsDialog;
   playerEvents.onSettingsRequested = [&] {
-    if (!settingsDialog) settingsDialog = std::make_unique<SettingsDialog>(core, pictures, &form1);
+    if (!settingsDialog) {
+      settingsDialog = std::make_unique<SettingsDialog>(core, pictures, &form1);
+      new OpeningPlace(*settingsDialog, [&form1] { return form1.faceOnScreen(); }, besideTheHandheld);
+    }
     settingsDialog->show();
     settingsDialog->raise();
     settingsDialog->activateWindow();
