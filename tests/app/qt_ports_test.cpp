@@ -108,6 +108,12 @@ TEST(QtQuestionBox, AsksOverItsOwnerWithYesByDefaultAndNoOnEsc) {
   EXPECT_EQ(box->parentWidget(), &owner);
   EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Yes));
   EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::No));
+  // Wide enough for the whole title, as the error box.
+  box->show();
+  QFont bold = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+  bold.setBold(true);
+  const QFontMetrics caption(bold);
+  EXPECT_GE(box->width(), caption.horizontalAdvance(box->windowTitle()) + 4 * caption.height());
 }
 
 TEST(QtTimerScheduler, FiresEachStartedTimerByItsIndexUntilStopped) {
