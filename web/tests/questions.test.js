@@ -47,6 +47,8 @@ test('with modern keys Esc during a game asks first; No plays on, Yes returns to
     await page.click('#question-no');
     await traced(record, 'answer no');
     await traced(record, 'resume');
+    const at = (event) => record.trace.findIndex((l) => l.endsWith(' ' + event));
+    assert.ok(at('resume') > at('answer no'), 'P reached the game behind the box');
     assert.ok(await box.isHidden());
     assert.ok(await page.locator('#handheld-view').isVisible());
     // Esc in the box answers no.
