@@ -17,6 +17,7 @@
 #include "app/gamepads.h"
 #include "app/main_window.h"
 #include "app/menu_popup.h"
+#include "app/opening_place.h"
 #include "app/player_events_hub.h"
 #include "app/ini_file_backend.h"
 #include "app/qt_ports.h"
@@ -85,10 +86,12 @@ int main(int argc, char** argv) {
   IniFileBackend settings;
   QtBeep beep;
   QtMessageLoop messageLoop;
+  QtQuestionBox questions;
 
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(decodedIcon.get())));
   PlayerEventsHub playerEvents;
-  HandheldPorts ports{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings, beep, messageLoop};
+  HandheldPorts ports{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings, beep, messageLoop,
+                      questions};
   ports.playerEvents = &playerEvents;
   Handheld core(ports);
   handheld = &core;
@@ -101,13 +104,18 @@ int main(int argc, char** argv) {
   const FacePictures pictures;
   TForm1 form1(pictures);
   form1.attach(&core);
+  questions.setOwner(&form1);
   form1.setZoom(core.settings().zoom());
   const auto showPanelLook = [&form1, &core] { form1.setPanelLook(PanelLook::of(core.settings())); };
   showPanelLook();
   windows.setWindow(WindowId::Form1, &form1);
   // Hidden until the menu asks for it; its picture and labels would only
   // delay the splash window.
-  windows.setWindowMaker(WindowId::AboutForm, [] { return std::make_unique<TAboutForm>(); });
+  windows.setWindowMaker(WindowId::AboutForm, [&form1] {
+    auto about = std::make_unique<TAboutForm>();
+    new OpeningPlace(*about, [&form1] { return form1.faceOnScreen(); }, overTheHandheld);
+    return about;
+  });
   windows.setWindow(WindowId::SplashForm, &splashForm);
   // The command menu pops up over the main window: a popup needs a
   // shown window beneath it, and the splash window is hidden for most of the run.
@@ -126,7 +134,10 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<SettingsDialog> settingsDialog;
   playerEvents.onSettingsRequested = [&] {
-    if (!settingsDialog) settingsDialog = std::make_unique<SettingsDialog>(core, pictures, &form1);
+    if (!settingsDialog) {
+      settingsDialog = std::make_unique<SettingsDialog>(core, pictures, &form1);
+      new OpeningPlace(*settingsDialog, [&form1] { return form1.faceOnScreen(); }, besideTheHandheld);
+    }
     settingsDialog->show();
     settingsDialog->raise();
     settingsDialog->activateWindow();

@@ -17,6 +17,7 @@
 
 #include "app/desktop_compositor.h"
 #include "app/face_renderer.h"
+#include "app/input_codes.h"
 #include "app/kept_on_screen.h"
 #include "app/qt_text.h"
 #include "game/handheld.h"
@@ -24,19 +25,6 @@
 namespace wuffel {
 
 namespace {
-std::optional<MouseButton> buttonOf(Qt::MouseButton b) {
-  switch (b) {
-    case Qt::LeftButton: return MouseButton::Left;
-    case Qt::RightButton: return MouseButton::Right;
-    case Qt::MiddleButton: return MouseButton::Middle;
-    default: return std::nullopt;
-  }
-}
-
-MouseButtons heldOf(Qt::MouseButtons b) {
-  return {b.testFlag(Qt::LeftButton), b.testFlag(Qt::RightButton), b.testFlag(Qt::MiddleButton)};
-}
-
 const ButtonHint* hintOf(ElementId id) {
   for (const auto& h : kButtonHints)
     if (h.id == id) return &h;
@@ -76,28 +64,6 @@ QRegion outlineAt(const QRegion& outline, const FaceView& view) {
       .translated(view.origin.toPoint());
 }
 }  // namespace
-
-VirtualKey virtualKeyOf(int qtKey) {
-  switch (qtKey) {
-    case Qt::Key_Control: return VirtualKey::Ctrl;  // either one
-    case Qt::Key_Up: return VirtualKey::Up;
-    case Qt::Key_Down: return VirtualKey::Down;
-    case Qt::Key_Escape: return VirtualKey::Escape;
-    case Qt::Key_F1: return VirtualKey::F1;
-    case Qt::Key_F2: return VirtualKey::F2;
-    case Qt::Key_F3: return VirtualKey::F3;
-    case Qt::Key_F4: return VirtualKey::F4;
-    case Qt::Key_F5: return VirtualKey::F5;
-    case Qt::Key_Space: return VirtualKey::Space;
-    case Qt::Key_Z: return VirtualKey::Z;
-    case Qt::Key_A: return VirtualKey::A;
-    case Qt::Key_B: return VirtualKey::B;
-    case Qt::Key_T: return VirtualKey::T;
-    case Qt::Key_P: return VirtualKey::P;
-    case Qt::Key_M: return VirtualKey::M;
-    default: return kOtherKey;
-  }
-}
 
 TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures), caseOutline_(pictures.caseOutline()) {
   setWindowTitle(kTitle);
@@ -211,6 +177,10 @@ void TForm1::toggleFullScreen() {
   placeFace();
 }
 
+QRect TForm1::faceOnScreen() const {
+  return view_.toWindow(QRect(QPoint(), faceSize())).translated(mapToGlobal(QPoint()));
+}
+
 void TForm1::setPaused(bool paused) {
   setWindowTitle(paused ? kTitle + QStringLiteral(" (paused)") : kTitle);
   paused_ = paused;
@@ -305,9 +275,10 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   if (handheld_) handheld_->keyDown(virtualKeyOf(event->key()));
 }
 
-// The window's own keys: F11 for full screen, Ctrl with Plus, Minus or 0 for the zoom.
+// The window's own keys: F11 for full screen, and Esc to leave it, as in
+// every desktop program; Ctrl with Plus, Minus or 0 for the zoom.
 bool TForm1::takeWindowKey(const QKeyEvent& event) {
-  if (event.key() == Qt::Key_F11) {
+  if (event.key() == Qt::Key_F11 || (event.key() == Qt::Key_Escape && isFullScreen())) {
     if (!event.isAutoRepeat()) toggleFullScreen();
     return true;
   }

@@ -37,6 +37,8 @@ class TForm1 : public QWidget, public FaceObserver {
   // large as it fits, centred on black.
   void setZoom(int percent);
   void toggleFullScreen();
+  // Where the face lies on the screen, in the desktop's pixels.
+  QRect faceOnScreen() const;
   void setPaused(bool paused);
 
  protected:
@@ -85,8 +87,5 @@ class TForm1 : public QWidget, public FaceObserver {
   QPoint dragOffset_;
   std::map<int, Control> touches_;  // touch point id: the control it holds
 };
-
-// The virtual-key code the game knows a key by; kOtherKey for the rest.
-VirtualKey virtualKeyOf(int qtKey);
 
 }  // namespace wuffel

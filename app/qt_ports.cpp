@@ -139,21 +139,39 @@ int captionRoom(const QString& caption) {
   return metrics.horizontalAdvance(caption) + 4 * buttonWidth + 2 * metrics.height();
 }
 
+// The box fixes its own size from its layout when shown, so the room goes
+// into the layout, as a row of its own.
+void leaveRoomForTheCaption(QMessageBox& box) {
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(captionRoom(box.windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
 
 std::unique_ptr<QMessageBox> QtErrorBox::makeBox(const std::string& message) {
   const QString title = qtText(kApplicationTitle);
   auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, title, QString::fromStdString(message),
                                            QMessageBox::Ok);
-  // The box fixes its own size from its layout when shown, so the room goes
-  // into the layout, as a row of its own.
-  if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
-    grid->addItem(new QSpacerItem(captionRoom(title), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+  leaveRoomForTheCaption(*box);
   return box;
 }
 
 void QtErrorBox::showError(const std::string& message) { makeBox(message)->exec(); }
+
+std::unique_ptr<QMessageBox> QtQuestionBox::makeBox(const std::string& question) const {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Question, qtText(kApplicationTitle),
+                                           QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No,
+                                           owner_);
+  box->setDefaultButton(QMessageBox::Yes);
+  box->setEscapeButton(QMessageBox::No);
+  leaveRoomForTheCaption(*box);
+  return box;
+}
+
+void QtQuestionBox::ask(const std::string& question, std::function<void(bool)> answered) {
+  answered(makeBox(question)->exec() == QMessageBox::Yes);
+}
 
 void QtShell::open(const std::string& target) { QDesktopServices::openUrl(urlOf(target)); }
 

@@ -1,6 +1,6 @@
 // The platform services on Qt: precise interval timers, the three windows
-// and the command menu, the error box, the desktop's opener, the times of
-// day, the beep and the end of the message loop.
+// and the command menu, the error box, the question box, the desktop's
+// opener, the times of day, the beep and the end of the message loop.
 #pragma once
 
 #include <array>
@@ -73,6 +73,17 @@ class QtErrorBox : public ErrorBox {
   // The box showError runs, wide enough for window managers to show the
   // whole application title as its caption.
   static std::unique_ptr<QMessageBox> makeBox(const std::string& message);
+};
+
+// A modal box over the handheld, Yes by default and No on Esc.
+class QtQuestionBox : public QuestionBox {
+ public:
+  void setOwner(QWidget* owner) { owner_ = owner; }
+  void ask(const std::string& question, std::function<void(bool yes)> answered) override;
+  std::unique_ptr<QMessageBox> makeBox(const std::string& question) const;
+
+ private:
+  QWidget* owner_ = nullptr;
 };
 
 class QtShell : public Shell {

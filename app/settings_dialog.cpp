@@ -5,13 +5,13 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "app/panel_look.h"
@@ -41,14 +41,25 @@ QSlider* percentSlider(Setting setting, const char* name, QWidget* parent, QLabe
   return slider;
 }
 
+QWidget* section(QTabWidget* sections, const QString& title) {
+  auto* page = new QWidget(sections);
+  sections->addTab(page, title);
+  return page;
+}
+
 }  // namespace
 
 SettingsDialog::SettingsDialog(Handheld& handheld, const FacePictures& pictures, QWidget* parent)
     : QDialog(parent), handheld_(handheld) {
   setWindowTitle(QStringLiteral("Settings"));
   auto* layout = new QVBoxLayout(this);
+  // Sections as tabs: the dialog stays small enough for a small screen at
+  // twice the desktop's scale.
+  auto* sections = new QTabWidget(this);
+  sections->setObjectName(QStringLiteral("sections"));
+  layout->addWidget(sections);
 
-  auto* play = new QGroupBox(QStringLiteral("Play"), this);
+  auto* play = section(sections, QStringLiteral("Play"));
   auto* playLayout = new QVBoxLayout(play);
   keys_ = new QButtonGroup(this);
   auto* original = new QRadioButton(QStringLiteral("Original: Up and Down move, Ctrl swings, one key at a time"), play);
@@ -66,18 +77,17 @@ SettingsDialog::SettingsDialog(Handheld& handheld, const FacePictures& pictures,
   playLayout->addWidget(original);
   playLayout->addWidget(modern);
   playLayout->addWidget(pauseOnFocusLoss_);
-  layout->addWidget(play);
+  playLayout->addStretch();
 
-  auto* sound = new QGroupBox(QStringLiteral("Sound"), this);
+  auto* sound = section(sections, QStringLiteral("Sound"));
   auto* soundLayout = new QFormLayout(sound);
   volume_ = percentSlider(Setting::Volume, "volume", sound, volumeText_, soundLayout, QStringLiteral("Volume:"));
   volume_->setPageStep(10);
   muted_ = new QCheckBox(QStringLiteral("Mute"), sound);
   muted_->setObjectName(QStringLiteral("muted"));
   soundLayout->addRow(QString(), muted_);
-  layout->addWidget(sound);
 
-  auto* window = new QGroupBox(QStringLiteral("Window"), this);
+  auto* window = section(sections, QStringLiteral("Window"));
   auto* windowLayout = new QFormLayout(window);
   zoom_ = new QComboBox(window);
   zoom_->setObjectName(QStringLiteral("zoom"));
@@ -93,10 +103,9 @@ SettingsDialog::SettingsDialog(Handheld& handheld, const FacePictures& pictures,
   rememberPosition_ = new QCheckBox(QStringLiteral("Open the handheld where it was left"), window);
   rememberPosition_->setObjectName(QStringLiteral("remember-position"));
   windowLayout->addRow(QString(), rememberPosition_);
-  layout->addWidget(window);
 
-  auto* display = new QGroupBox(QStringLiteral("Display"), this);
-  auto* displayLayout = new QHBoxLayout(display);
+  auto* display = section(sections, QStringLiteral("Display"));
+  auto* displayLayout = new QVBoxLayout(display);
   auto* displayForm = new QFormLayout;
   ghosts_ = percentSlider(Setting::Ghosts, "ghosts", display, ghostsText_, displayForm,
                           QStringLiteral("Unlit segments:"));
@@ -108,10 +117,10 @@ SettingsDialog::SettingsDialog(Handheld& handheld, const FacePictures& pictures,
   fade_->setObjectName(QStringLiteral("fade"));
   fade_->setToolTip(QStringLiteral("A fast ball leaves a short trail"));
   displayForm->addRow(QString(), fade_);
-  displayLayout->addLayout(displayForm, 1);
+  displayLayout->addLayout(displayForm);
   preview_ = new PanelPreview(pictures, display);
-  displayLayout->addWidget(preview_, 0, Qt::AlignTop);
-  layout->addWidget(display);
+  displayLayout->addWidget(preview_, 0, Qt::AlignHCenter);
+  displayLayout->addStretch();
 
   notSaved_ = new QLabel(QStringLiteral("A setting could not be saved: it holds until the program ends."), this);
   notSaved_->setObjectName(QStringLiteral("not-saved"));

@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
   sim::StandInShell shell(nullptr);
   sim::StandInBeep beep(nullptr);
   sim::StandInMessageLoop messageLoop;
+  sim::StandInQuestionBox questions(nullptr);
   SilentOutput output;
   sim::StandInSoundFiles soundFiles(setup, output);
   SoundChannels channels(mediaClock, soundFiles, output, nullptr);
@@ -64,7 +65,8 @@ int main(int argc, char** argv) {
   SystemTimeOfDay timeOfDay;
   Handheld* handheld = nullptr;
   QtTimerScheduler scheduler([&](int index) { handheld->timerFired(index); });
-  Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, channels, settings, beep, messageLoop});
+  Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, channels, settings, beep, messageLoop,
+                              questions});
   handheld = &core;
 
   const FacePictures pictures;

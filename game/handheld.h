@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct HandheldPorts {
   SettingsBackend& settings;
   SystemBeep& beep;
   MessageLoop& messageLoop;
+  QuestionBox& questions;
   TimerObserver* timerObserver = nullptr;
   StoreObserver* storeObserver = nullptr;
   PlayerEvents* playerEvents = nullptr;
@@ -150,6 +152,14 @@ class Handheld {
   void PM_SettingsClick();
   void PM_PauseClick();
   void PM_10ExitClick();
+  void resetHiScores();
+
+  // The questions asked first with modern keys (questions.cpp). Once
+  // answered yes, the step runs; a game running meanwhile waits, paused, and
+  // goes on afterwards unless the step ends the program.
+  enum class AfterYes { GameGoesOn, ProgramEnds };
+  void askFirst(const std::string& question, void (Handheld::*step)(), AfterYes afterYes);
+  void quit() { ports_.messageLoop.quit(); }
 
   // The player's keys and swing.
   void FormKeyDown(VirtualKey key);
@@ -166,6 +176,12 @@ class Handheld {
   bool canPause() const;
   void pause();
   void resume();
+  // Who holds a pause: the player, or a window over the game (the settings,
+  // a question), whose closing lets the game go on unless the player has
+  // resumed it, and so taken the pause over, in between.
+  enum class PauseHolder { Player, Settings, Question };
+  void holdGameFor(PauseHolder holder);
+  void releaseGameFrom(PauseHolder holder);
   // A mouse event that the pause takes for itself; true when taken.
   bool pauseTakesPress(MouseButton button);
   bool pauseTakesRelease(MouseButton button);
@@ -224,8 +240,9 @@ class Handheld {
   // Controls held down, each by its source, for modern keys and gamepads.
   std::vector<std::pair<ControlSource, Control>> heldControls_;
   bool paused_ = false;
-  // The pause is the settings dialog's, which resumes the game when closed.
-  bool pausedForSettings_ = false;
+  PauseHolder pauseHolder_ = PauseHolder::Player;
+  // A question waits for its answer; no second one is asked meanwhile.
+  bool questionOpen_ = false;
   // Mouse buttons pressed while paused, whose events end with their release.
   std::vector<MouseButton> swallowedButtons_;
 };

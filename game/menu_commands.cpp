@@ -1,5 +1,7 @@
 // The command menu's commands: the about dialog, the documents, the reset of
 // the best scores, the settings, the pause and the end of the program.
+#include <string>
+
 #include "game/documents.h"
 #include "game/handheld.h"
 
@@ -35,9 +37,17 @@ void Handheld::PM_4WhatsnewClick() { ports_.shell.open(std::string(kWhatsnewDocu
 
 void Handheld::PM_6InstructClick() { ports_.shell.open(std::string(kManualProgram)); }
 
-// No confirmation, and the display stays as it is. A refused write ends the
-// command there, with both best scores already 0 for the rest of the run.
+// With the original keys no confirmation, as the original had none.
 void Handheld::PM_8HiScoreClick() {
+  if (!settings_.modernKeys()) return resetHiScores();
+  askFirst("Reset the best scores, " + std::to_string(vars.HiScoreA) + " in Game A and " +
+               std::to_string(vars.HiScoreB) + " in Game B, to 0?",
+           &Handheld::resetHiScores, AfterYes::GameGoesOn);
+}
+
+// The display stays as it is. A refused write ends the command there, with
+// both best scores already 0 for the rest of the run.
+void Handheld::resetHiScores() {
   vars.HiScoreA = 0;
   vars.HiScoreB = 0;
   hiScoreStore_.value().writeInteger("", kHiScoreAWriteName, 0);
@@ -48,10 +58,7 @@ void Handheld::PM_8HiScoreClick() {
 // A running game waits while the player is in the settings, and goes on
 // when they are closed (see closeSettingsForm).
 void Handheld::PM_SettingsClick() {
-  if (canPause()) {
-    pause();
-    pausedForSettings_ = true;
-  }
+  holdGameFor(PauseHolder::Settings);
   if (ports_.playerEvents) ports_.playerEvents->settingsRequested();
 }
 
@@ -67,6 +74,10 @@ MenuItemState Handheld::menuItemState(const MenuItem& item) const {
   return {paused_ ? kResumeCaption : item.caption, settings_.modernKeys() ? "P" : "", paused_ || canPause()};
 }
 
-void Handheld::PM_10ExitClick() { ports_.messageLoop.quit(); }
+// A game in progress is lost: with modern keys the player confirms it.
+void Handheld::PM_10ExitClick() {
+  if (!settings_.modernKeys() || !vars.GameRunning) return quit();
+  askFirst("Quit the game in progress?", &Handheld::quit, AfterYes::ProgramEnds);
+}
 
 }  // namespace wuffel

@@ -11,6 +11,7 @@ bool Handheld::canPause() const { return vars.GameRunning && !paused_; }
 
 void Handheld::pause() {
   paused_ = true;
+  pauseHolder_ = PauseHolder::Player;
   for (auto id : kGameTimers) timer(id).suspend();
   ports_.sound.suspendAll();
   if (ports_.playerEvents) ports_.playerEvents->pauseChanged(true);
@@ -18,8 +19,6 @@ void Handheld::pause() {
 
 void Handheld::resume() {
   paused_ = false;
-  // Resumed by the player: the pause is theirs from now on.
-  pausedForSettings_ = false;
   for (auto id : kGameTimers) timer(id).resume();
   ports_.sound.resumeAll();
   if (ports_.playerEvents) ports_.playerEvents->pauseChanged(false);
@@ -34,12 +33,18 @@ void Handheld::deactivateMainWindow() {
   });
 }
 
-// Closing the settings resumes the game they paused, unless the player has
-// resumed it since.
+void Handheld::holdGameFor(PauseHolder holder) {
+  if (!canPause()) return;
+  pause();
+  pauseHolder_ = holder;
+}
+
+void Handheld::releaseGameFrom(PauseHolder holder) {
+  if (paused_ && pauseHolder_ == holder) resume();
+}
+
 void Handheld::closeSettingsForm() {
-  dispatcher_.run([this] {
-    if (pausedForSettings_) resume();
-  });
+  dispatcher_.run([this] { releaseGameFrom(PauseHolder::Settings); });
 }
 
 // While paused, a left click on the handheld resumes. The click and every

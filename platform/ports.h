@@ -2,6 +2,7 @@
 // them with Qt; the scenario runner and the tests with virtual time and logs.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/windows.h"
@@ -29,6 +30,16 @@ class ErrorBox {
   virtual ~ErrorBox() = default;
   // Modal; returns when the user has pressed OK. Timers keep firing meanwhile.
   virtual void showError(const std::string& message) = 0;
+};
+
+// A question put to the player before a step that loses something.
+class QuestionBox {
+ public:
+  virtual ~QuestionBox() = default;
+  // Puts `question` with the answers yes and no. `answered` is called once
+  // with the answer: before ask returns (a modal box) or later (a page,
+  // which cannot wait).
+  virtual void ask(const std::string& question, std::function<void(bool yes)> answered) = 0;
 };
 
 class Shell {

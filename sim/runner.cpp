@@ -75,6 +75,7 @@ class Runner {
     h().deactivateMainWindow();
   }
   void execute(const command::Dump&, const Setup&) { writeDump(trace_, *handheld_, store_); }
+  void execute(const command::Answer& answer, const Setup&) { handheld_->questions.answer = answer.yes; }
 
   Handheld& h() { return handheld_->handheld; }
 

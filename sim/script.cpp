@@ -287,6 +287,10 @@ class Reader {
       if (!Arguments(w, 0).ok()) return std::string("expected: dump");
       return add(command::Dump{});
     }
+    if (cmd == "answer") {
+      if (!Arguments(w, 1).ok() || (w[1] != "yes" && w[1] != "no")) return std::string("expected: answer yes|no");
+      return add(command::Answer{w[1] == "yes"});
+    }
     if (cmd == "menu") {
       Arguments a(w, 1);
       const MenuCommand item = a.menuItem(1);

@@ -71,11 +71,16 @@ struct Activate {};
 // The focus went to another program.
 struct Deactivate {};
 struct Dump {};
+// How the player answers the questions that follow.
+struct Answer {
+  bool yes;
+};
 }  // namespace command
 
 using Command = std::variant<command::Start, command::At, command::Wait, command::Press, command::Move,
                              command::Release, command::KeyDown, command::KeyUp, command::Menu, command::Splash,
-                             command::Close, command::CloseSettingsForm, command::Activate, command::Deactivate, command::Dump>;
+                             command::Close, command::CloseSettingsForm, command::Activate, command::Deactivate,
+                             command::Dump, command::Answer>;
 
 struct Script {
   Setup setup;

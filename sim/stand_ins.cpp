@@ -113,4 +113,11 @@ SoundPtr StandInSoundFiles::load(std::string_view storedName) {
   return copy;
 }
 
+void StandInQuestionBox::ask(const std::string& question, std::function<void(bool)> answered) {
+  asked.push_back(question);
+  tell(log_, "ask " + question);
+  tell(log_, answer ? "answer yes" : "answer no");
+  answered(answer);
+}
+
 }  // namespace wuffel::sim

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -112,6 +113,19 @@ class StandInErrorBox : public ErrorBox {
   explicit StandInErrorBox(EventLog* log) : log_(log) {}
   void showError(const std::string& message) override;
   std::vector<std::string> shown;
+
+ private:
+  EventLog* log_;
+};
+
+// Answers every question at once, as the script last said: yes unless told
+// otherwise.
+class StandInQuestionBox : public QuestionBox {
+ public:
+  explicit StandInQuestionBox(EventLog* log) : log_(log) {}
+  void ask(const std::string& question, std::function<void(bool yes)> answered) override;
+  bool answer = true;
+  std::vector<std::string> asked;
 
  private:
   EventLog* log_;

@@ -10,10 +10,11 @@ VirtualHandheld::VirtualHandheld(const PlatformSetup& setup, SettingsBackend& st
       errorBox(listeners.log),
       shell(listeners.log),
       beep(listeners.log),
+      questions(listeners.log),
       soundFiles(setup, output),
       channels(mediaClock, soundFiles, output, listeners.sound),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, channels, store, beep, messageLoop,
-                             listeners.timers, listeners.store, listeners.player}) {
+                             questions, listeners.timers, listeners.store, listeners.player}) {
   if (listeners.face) handheld.observeFace(listeners.face);
 }
 

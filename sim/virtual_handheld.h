@@ -42,6 +42,7 @@ class VirtualHandheld {
   StandInShell shell;
   StandInBeep beep;
   StandInMessageLoop messageLoop;
+  StandInQuestionBox questions;
   SilentOutput output;
   StandInSoundFiles soundFiles;
   SoundChannels channels;

@@ -11,12 +11,14 @@ void wuffel_glue_drawPicture(int owner, int left, int top, int isPhotograph);
 void wuffel_glue_endFrame();
 void wuffel_glue_setPointer(int shape, const char* hint);
 
-// The page's parts standing for the three windows, the menu and the error box.
+// The page's parts standing for the three windows, the menu, the error box
+// and the question box.
 void wuffel_glue_showViews(int splash, int handheld, int about);
 void wuffel_glue_addMenuItem(const char* caption, const char* shortcut, int command, int isDefault);
 void wuffel_glue_showMenuItem(int command, const char* caption, const char* shortcut, int enabled);
 void wuffel_glue_popupMenu(int x, int y);
 void wuffel_glue_showError(const char* caption, const char* message);
+void wuffel_glue_askQuestion(const char* caption, const char* question);
 void wuffel_glue_openInNewTab(const char* address);
 void wuffel_glue_beep();
 

@@ -22,6 +22,9 @@ mergeInto(LibraryManager.library, {
   wuffel_glue_showError: function (caption, message) {
     Module.page.showError(UTF8ToString(caption), UTF8ToString(message));
   },
+  wuffel_glue_askQuestion: function (caption, question) {
+    Module.page.askQuestion(UTF8ToString(caption), UTF8ToString(question));
+  },
   wuffel_glue_openInNewTab: function (address) { Module.page.openInNewTab(UTF8ToString(address)); },
   wuffel_glue_beep: function () { Module.page.beep(); },
 

@@ -68,6 +68,7 @@ struct Program {
   PageShell shell;
   PageBeep beep;
   PageMessageLoop messageLoop;
+  PageQuestionBox questions;
   NamedSoundLoader loader;
   WebAudioOutput output;
   SoundChannels sound;
@@ -190,11 +191,12 @@ class Page {
   }
 
   // Keys go to the window that has the keyboard: the splash and the about
-  // panel do nothing with them, and an open menu or error box takes them.
+  // panel do nothing with them, and an open menu, error box or question
+  // box takes them.
   static EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* e, void* self) {
     auto* page = static_cast<Page*>(self);
     Program* p = page->program();
-    if (!p || page->menuOpen || page->errorBoxesOpen > 0) return EM_FALSE;
+    if (!p || page->menuOpen || page->errorBoxesOpen > 0 || p->questions.open()) return EM_FALSE;
     if (!p->windows.isActive(WindowId::Form1) || !p->windows.isShown(WindowId::Form1)) return EM_FALSE;
     const VirtualKey key = passedKey(static_cast<VirtualKey>(e->keyCode));
     if (type == EMSCRIPTEN_EVENT_KEYDOWN)
@@ -231,10 +233,11 @@ Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTr
       errorBox(trace),
       shell(trace),
       beep(trace),
+      questions(trace),
       output(loader),
       sound(clock, loader, output, trace ? &trace->reports() : nullptr),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound, settings, beep, messageLoop,
-                             trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr,
+                             questions, trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr,
                              &playerEvents}),
       canvas(handheld.faceState()),
       input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
@@ -341,6 +344,11 @@ EMSCRIPTEN_KEEPALIVE void wuffel_errorBoxShown() { ++page().errorBoxesOpen; }
 
 EMSCRIPTEN_KEEPALIVE void wuffel_errorBoxClosed() {
   if (page().errorBoxesOpen > 0) --page().errorBoxesOpen;
+}
+
+// The question box's answer: Yes, or No, its Esc and its close.
+EMSCRIPTEN_KEEPALIVE void wuffel_questionAnswered(int yes) {
+  page().input([yes](Program& p) { p.questions.answer(yes != 0); });
 }
 
 EMSCRIPTEN_KEEPALIVE void wuffel_closeAbout() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <ctime>
+#include <utility>
 
 #include "game/documents.h"
 #include "game/handheld.h"
@@ -18,6 +19,18 @@ constexpr std::int64_t kDayMs = 24LL * 60 * 60 * 1000;
 void PageErrorBox::showError(const std::string& message) {
   if (trace_) trace_->event("error " + message);
   wuffel_glue_showError(std::string(kApplicationTitle).c_str(), message.c_str());
+}
+
+void PageQuestionBox::ask(const std::string& question, std::function<void(bool)> answered) {
+  if (trace_) trace_->event("ask " + question);
+  answered_ = std::move(answered);
+  wuffel_glue_askQuestion(std::string(kApplicationTitle).c_str(), question.c_str());
+}
+
+void PageQuestionBox::answer(bool yes) {
+  if (!answered_) return;
+  if (trace_) trace_->event(yes ? "answer yes" : "answer no");
+  std::exchange(answered_, nullptr)(yes);
 }
 
 std::string PageShell::siteAddress(const std::string& target) {

@@ -3,6 +3,9 @@
 // program. Each also writes its trace line when the page traces.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "platform/ports.h"
 #include "web/page_trace.h"
 
@@ -17,6 +20,20 @@ class PageErrorBox : public ErrorBox {
 
  private:
   PageTrace* trace_;
+};
+
+// The question box over the page, modal. The page cannot wait for the
+// answer: it comes later, through answer().
+class PageQuestionBox : public QuestionBox {
+ public:
+  explicit PageQuestionBox(PageTrace* trace) : trace_(trace) {}
+  void ask(const std::string& question, std::function<void(bool yes)> answered) override;
+  void answer(bool yes);
+  bool open() const { return static_cast<bool>(answered_); }
+
+ private:
+  PageTrace* trace_;
+  std::function<void(bool)> answered_;
 };
 
 // Addresses open in a new tab; the documents the site carries (the two the

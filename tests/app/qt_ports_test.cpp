@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFontDatabase>
+#include <QPushButton>
 #include <QTest>
 #include <QWidget>
 
@@ -93,6 +94,26 @@ TEST(QtErrorBox, IsWideEnoughForTheWholeTitleAsItsCaption) {
   EXPECT_EQ(box->windowTitle(), title);
   EXPECT_GE(box->width(), caption.horizontalAdvance(title) + 4 * caption.height());
   EXPECT_LE(box->height(), 200);
+}
+
+// Over the handheld, Yes by default, and Esc answers no.
+TEST(QtQuestionBox, AsksOverItsOwnerWithYesByDefaultAndNoOnEsc) {
+  testing::application();
+  QWidget owner;
+  QtQuestionBox questions;
+  questions.setOwner(&owner);
+  auto box = questions.makeBox("Quit the game in progress?");
+  EXPECT_EQ(box->text(), "Quit the game in progress?");
+  EXPECT_EQ(box->windowTitle(), qtText(kApplicationTitle));
+  EXPECT_EQ(box->parentWidget(), &owner);
+  EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Yes));
+  EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::No));
+  // Wide enough for the whole title, as the error box.
+  box->show();
+  QFont bold = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+  bold.setBold(true);
+  const QFontMetrics caption(bold);
+  EXPECT_GE(box->width(), caption.horizontalAdvance(box->windowTitle()) + 4 * caption.height());
 }
 
 TEST(QtTimerScheduler, FiresEachStartedTimerByItsIndexUntilStopped) {

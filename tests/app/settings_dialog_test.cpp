@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTest>
 
 #include <functional>
@@ -146,6 +147,9 @@ TEST_F(Dialog, TheDisplaySettingsApplyAndAreStoredAtOnceAndThePreviewShowsThemWh
   // The ball runs only while the fade is on and the preview is shown.
   EXPECT_FALSE(preview->isMoving()) << "the dialog is not shown";
   dialog->show();
+  EXPECT_FALSE(preview->isMoving()) << "the display's section is not shown";
+  auto* sections = widget<QTabWidget>("sections");
+  sections->setCurrentIndex(sections->indexOf(preview->parentWidget()));
   EXPECT_TRUE(preview->isMoving());
   dialog->hide();
   EXPECT_FALSE(preview->isMoving());
@@ -175,6 +179,18 @@ TEST_F(Dialog, ClosingTheDialogResumesTheGameItsOpeningPaused) {
     close();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(handheld->paused());
+  }
+}
+
+// Also on a 1366 x 768 screen at 100 % and on a 1920 x 1080 one at 200 %,
+// 960 x 540 in the desktop's pixels, with room for a title bar and a panel.
+TEST_F(Dialog, FitsASmallScreenAtTwiceTheDesktopsScale) {
+  make();
+  const QSize room(960, 540 - 80);
+  dialog->show();
+  for (const QSize size : {dialog->size(), dialog->minimumSizeHint()}) {
+    EXPECT_LE(size.width(), room.width());
+    EXPECT_LE(size.height(), room.height());
   }
 }
 

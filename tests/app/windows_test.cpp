@@ -76,6 +76,18 @@ TEST_F(MainWindowKeys, TheShortcutKeysChooseTheirCommands) {
   EXPECT_EQ(sim.messageLoop.quits, 1);
 }
 
+// Esc leaves full screen, as in every desktop program; outside it, it quits.
+TEST_F(MainWindowKeys, EscLeavesFullScreenFirst) {
+  form.toggleFullScreen();
+  ASSERT_TRUE(form.isFullScreen());
+  send(QEvent::KeyPress, Qt::Key_Escape);
+  send(QEvent::KeyRelease, Qt::Key_Escape);
+  EXPECT_FALSE(form.isFullScreen());
+  EXPECT_EQ(sim.messageLoop.quits, 0);
+  send(QEvent::KeyPress, Qt::Key_Escape);
+  EXPECT_EQ(sim.messageLoop.quits, 1);
+}
+
 template <typename Widget>
 Widget* childWithText(QWidget& parent, std::string_view text) {
   for (Widget* child : parent.findChildren<Widget*>())

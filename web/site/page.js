@@ -214,6 +214,19 @@
   errorBox.addEventListener('keydown', (event) => event.stopPropagation());
   errorBox.addEventListener('keyup', (event) => event.stopPropagation());
 
+  // ---- The question box: Yes, or No also by Esc ----
+
+  const questionBox = $('question-box');
+  let answer = false;
+  $('question-yes').addEventListener('click', () => { answer = true; questionBox.close(); });
+  $('question-no').addEventListener('click', () => questionBox.close());
+  questionBox.addEventListener('close', () => {
+    module._wuffel_questionAnswered(answer ? 1 : 0);
+    answer = false;
+  });
+  questionBox.addEventListener('keydown', (event) => event.stopPropagation());
+  questionBox.addEventListener('keyup', (event) => event.stopPropagation());
+
   // ---- The settings panel ----
 
   const title = document.title;
@@ -338,6 +351,12 @@
       errors.push([caption, message]);
       module._wuffel_errorBoxShown();
       if (errors.length === 1) showNextError();
+    },
+    askQuestion(caption, question) {
+      $('question-caption').textContent = caption;
+      $('question-text').textContent = question;
+      questionBox.showModal();
+      $('question-yes').focus();
     },
     openInNewTab(address) {
       if (address.startsWith('mailto:')) location.href = address;
