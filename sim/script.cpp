@@ -1,10 +1,16 @@
 #include "sim/script.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <istream>
+#include <new>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
+
+#include "platform/ports.h"
+#include "sim/quoted_word.h"
 
 #include "sound/channel.h"
 #include "store/player_settings_store.h"
@@ -12,6 +18,13 @@
 namespace wuffel::sim {
 
 namespace {
+
+// No script needs a longer line; a file without line ends (a device, a
+// binary) is refused before it fills the memory.
+constexpr std::size_t kLongestLine = 1 << 20;
+// A script plays at most a week, room for days-long pauses: time past a
+// game over runs the sleeping figure's ticks, some 13 MB of trace a day.
+constexpr std::int64_t kLongestRunMs = 7LL * kMillisecondsPerDay;
 
 std::optional<int> parseInt(const std::string& s) {
   if (s.empty() || s.size() > 12) return std::nullopt;
@@ -112,7 +125,7 @@ class Arguments {
   int nonNegative(std::size_t i) { return take(i, parseNonNegative); }
   int positive(std::size_t i) {
     const int v = integer(i);
-    ok_ = ok_ && v > 0;
+    if (ok_ && v <= 0) ok_ = false, refused_ = &words_[i];
     return v;
   }
   std::int64_t utc(std::size_t i) { return take(i, parseUtc); }
@@ -128,6 +141,10 @@ class Arguments {
     static const std::string none;
     return ok_ ? words_[i] : none;
   }
+  // The complaint about a line not of `form`, quoting the word that did not parse.
+  std::string expected(const std::string& form) const {
+    return "expected: " + form + (refused_ ? ", not " + quotedWord(*refused_) : "");
+  }
 
  private:
   template <typename Parse>
@@ -136,23 +153,49 @@ class Arguments {
     if (!ok_) return Value{};
     const auto value = parse(words_[i]);
     ok_ = value.has_value();
+    if (!ok_) refused_ = &words_[i];
     return value.value_or(Value{});
   }
 
   const std::vector<std::string>& words_;
   bool ok_;
+  const std::string* refused_ = nullptr;  // the first word that did not parse
 };
 
 using Problem = std::optional<std::string>;
+
+// Whether a line was read into `text`, the script has ended, or the line is
+// longer than any script needs; its rest is not read.
+enum class LineRead { Line, End, TooLong };
+
+LineRead readLine(std::streambuf& in, std::string& text) {
+  text.clear();
+  for (auto c = in.sbumpc(); c != std::streambuf::traits_type::eof(); c = in.sbumpc()) {
+    if (c == '\n') return LineRead::Line;
+    if (text.size() == kLongestLine) return LineRead::TooLong;
+    text.push_back(static_cast<char>(c));
+  }
+  return text.empty() ? LineRead::End : LineRead::Line;
+}
 
 class Reader {
  public:
   std::variant<Script, ScriptError> read(std::istream& in) {
     std::string text;
-    for (int number = 1; std::getline(in, text); ++number) {
-      const auto words = wordsOf(text);
-      if (words.empty()) continue;
-      if (const Problem problem = line(words)) return ScriptError{number, *problem};
+    int number = 1;
+    try {
+      for (;; ++number) {
+        const LineRead read = readLine(*in.rdbuf(), text);
+        if (read == LineRead::End) break;
+        if (read == LineRead::TooLong) return ScriptError{number, "the line is longer than 1 MiB, refused"};
+        const auto words = wordsOf(text);
+        if (words.empty()) continue;
+        if (const Problem problem = line(words)) return ScriptError{number, *problem};
+      }
+    } catch (const std::bad_alloc&) {
+      return ScriptError{number, "the script is too long to hold in memory", true};
+    } catch (const std::exception& failure) {
+      return ScriptError{number, failure.what(), true};
     }
     return std::move(script_);
   }
@@ -161,7 +204,7 @@ class Reader {
   Problem line(const std::vector<std::string>& w) {
     const std::string& cmd = w[0];
     if (isSetupCommand(cmd)) {
-      if (started_) return "'" + cmd + "' must come before 'start'";
+      if (started_) return quotedWord(cmd) + " must come before 'start'";
       return setup(w);
     }
     if (cmd == "start") {
@@ -169,7 +212,7 @@ class Reader {
       started_ = true;
       return add(command::Start{});
     }
-    if (!started_) return "'" + cmd + "' needs 'start' first";
+    if (!started_) return quotedWord(cmd) + " needs 'start' first";
     return event(w);
   }
 
@@ -186,16 +229,16 @@ class Reader {
     if (cmd == "utc") {
       Arguments a(w, 1);
       s.utcAtZero = a.utc(1);
-      if (!a.ok()) return std::string("expected: utc HH:MM:SS.mmm");
+      if (!a.ok()) return a.expected("utc HH:MM:SS.mmm");
     } else if (cmd == "local") {
       Arguments a(w, 1);
       s.localAtZero = a.local(1);
-      if (!a.ok()) return std::string("expected: local HH:MM");
+      if (!a.ok()) return a.expected("local HH:MM");
     } else if (cmd == "screen") {
       Arguments a(w, 2);
       s.screenWidth = a.positive(1);
       s.screenHeight = a.positive(2);
-      if (!a.ok()) return std::string("expected: screen W H");
+      if (!a.ok()) return a.expected("screen W H");
     } else if (cmd == "store") {
       const bool text = w.size() >= 3 && w[2] == "text";
       Arguments number(w, 3);
@@ -215,17 +258,17 @@ class Reader {
     } else if (cmd == "sound-dir") {
       Arguments a(w, 1);
       s.soundDir = a.word(1);
-      if (!a.ok()) return std::string("expected: sound-dir PATH");
+      if (!a.ok()) return a.expected("sound-dir PATH");
     } else if (cmd == "sound-missing") {
       Arguments a(w, 1);
       const std::string& file = a.word(1);
-      if (!a.ok()) return std::string("expected: sound-missing FILE");
+      if (!a.ok()) return a.expected("sound-missing FILE");
       s.soundMissing.insert(inCapitals(file));
     } else if (cmd == "sound-length") {
       Arguments a(w, 2);
       const ChannelId channel = a.channel(1);
       const int ms = a.nonNegative(2);
-      if (!a.ok()) return std::string("expected: sound-length CHANNEL MS");
+      if (!a.ok()) return a.expected("sound-length CHANNEL MS");
       s.soundLengths[inCapitals(fileNameOf(channelFileName(channel)))] = ms;
     }
     return std::nullopt;
@@ -236,33 +279,37 @@ class Reader {
     if (cmd == "at" || cmd == "wait") {
       Arguments a(w, 1);
       const int ms = a.nonNegative(1);
-      if (!a.ok()) return "expected: " + cmd + " MS";
+      if (!a.ok()) return a.expected(cmd + " MS");
+      clock_ = cmd == "at" ? std::max<std::int64_t>(clock_, ms) : clock_ + ms;
+      if (clock_ > kLongestRunMs)
+        return "'" + cmd + " " + w[1] + "' goes past a week of virtual time (" + std::to_string(kLongestRunMs) +
+               " ms), the longest a script runs";
       return cmd == "at" ? add(command::At{ms}) : add(command::Wait{ms});
     }
     if (cmd == "press" || cmd == "release") {
       Arguments a(w, 3);
       const int x = a.integer(1), y = a.integer(2);
       const MouseButton button = a.button(3);
-      if (!a.ok()) return "expected: " + cmd + " X Y left|right|middle";
+      if (!a.ok()) return a.expected(cmd + " X Y left|right|middle");
       return cmd == "press" ? add(command::Press{x, y, button}) : add(command::Release{x, y, button});
     }
     if (cmd == "move") {
       Arguments a(w, 3);
       const int x = a.integer(1), y = a.integer(2);
       const MouseButtons held = a.buttons(3);
-      if (!a.ok()) return std::string("expected: move X Y BUTTONS");
+      if (!a.ok()) return a.expected("move X Y BUTTONS");
       return add(command::Move{x, y, held});
     }
     if (cmd == "keydown" || cmd == "keyup") {
       Arguments a(w, 1);
       const auto key = static_cast<VirtualKey>(a.integer(1));
-      if (!a.ok()) return "expected: " + cmd + " VK";
+      if (!a.ok()) return a.expected(cmd + " VK");
       return cmd == "keydown" ? add(command::KeyDown{key}) : add(command::KeyUp{key});
     }
     if (cmd == "splash") {
       Arguments a(w, 1);
       const auto item = a.splashItem(1);
-      if (!a.ok()) return std::string("expected: splash Puls_Play|La_Email|La_Http");
+      if (!a.ok()) return a.expected("splash Puls_Play|La_Email|La_Http");
       return add(command::Splash{item});
     }
     if (cmd == "close") {
@@ -281,10 +328,10 @@ class Reader {
     if (cmd == "menu") {
       Arguments a(w, 1);
       const MenuCommand item = a.menuItem(1);
-      if (!a.ok()) return std::string("expected: menu PM_1About|PM_3Readme|PM_4Whatsnew|PM_6Instruct|PM_8HiScore|PM_10Exit");
+      if (!a.ok()) return a.expected("menu PM_1About|PM_3Readme|PM_4Whatsnew|PM_6Instruct|PM_8HiScore|PM_10Exit");
       return add(command::Menu{item});
     }
-    return "unknown command '" + cmd + "'";
+    return "unknown command " + quotedWord(cmd);
   }
 
   Problem add(Command c) {
@@ -294,6 +341,7 @@ class Reader {
 
   Script script_;
   bool started_ = false;
+  std::int64_t clock_ = 0;  // the virtual time the events so far lead to
 };
 
 }  // namespace
