@@ -1,6 +1,7 @@
 #include "sim/runner.h"
 
 #include <memory>
+#include <string>
 #include <ostream>
 #include <type_traits>
 
@@ -109,7 +110,8 @@ int runScript(std::istream& script, std::ostream& trace, std::ostream& errors, s
   const auto read = readScript(script);
   if (const auto* error = std::get_if<ScriptError>(&read)) {
     if (error->unreadable)
-      errors << "wuffel-scenario: cannot read " << name << " at line " << error->line << ": " << error->message << '\n';
+      errors << "wuffel-scenario: cannot read " << name
+             << (error->line > 1 ? " at line " + std::to_string(error->line) : "") << ": " << error->message << '\n';
     else
       errors << "line " << error->line << ": " << error->message << '\n';
     return 2;

@@ -30,13 +30,11 @@ ScriptFile::~ScriptFile() {
 }
 
 // A folder opens like a file on Linux and fails only at the first read;
-// it is named as what it is before anything is read.
+// it is named as what it is before anything is read. (Node's standard
+// input has no status under emscripten; its reads tell what goes wrong.)
 void ScriptFile::checkIsAFile() {
   struct stat status {};
-  if (::fstat(fd_, &status) != 0)
-    unreadable_ = reasonOf(errno);
-  else if (S_ISDIR(status.st_mode))
-    unreadable_ = reasonOf(EISDIR);
+  if (::fstat(fd_, &status) == 0 && S_ISDIR(status.st_mode)) unreadable_ = reasonOf(EISDIR);
 }
 
 ScriptFile::int_type ScriptFile::underflow() {
