@@ -1,8 +1,8 @@
 #include "sim/runner.h"
 
 #include <memory>
-#include <string>
 #include <ostream>
+#include <string>
 #include <type_traits>
 
 #include "sim/dump.h"

@@ -11,7 +11,6 @@
 
 #include "platform/ports.h"
 #include "sim/quoted_word.h"
-
 #include "sound/channel.h"
 #include "store/player_settings_store.h"
 

@@ -20,8 +20,6 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
-#include <utility>
-#include <vector>
 
 #include "app/private_runtime_folder.h"
 #include "app/single_instance.h"
@@ -173,25 +171,19 @@ TEST(SingleInstance, AFileInTheSocketsPlaceIsLeftAloneAndThisCopyStartsUnfound) 
   EXPECT_TRUE(fresh.problem().contains(QStringLiteral("is not a socket"))) << qPrintable(fresh.problem());
 }
 
-// The environment of this test program, put back as it was at the end.
-class ScopedEnvironment {
+// An environment variable set (or, to a null value, unset) for one test.
+class ScopedVariable {
  public:
-  ~ScopedEnvironment() {
-    for (const auto& [name, value] : saved_)
-      value.isNull() ? qunsetenv(name.constData()) : qputenv(name.constData(), value);
+  ScopedVariable(const char* name, const QByteArray& value)
+      : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), was_(qgetenv(name)) {
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
   }
-  void set(const QByteArray& name, const QByteArray& value) {
-    save(name);
-    value.isNull() ? qunsetenv(name.constData()) : qputenv(name.constData(), value);
-  }
+  ~ScopedVariable() { wasSet_ ? qputenv(name_, was_) : qunsetenv(name_); }
 
  private:
-  void save(const QByteArray& name) {
-    for (const auto& [saved, value] : saved_)
-      if (saved == name) return;
-    saved_.push_back({name, qEnvironmentVariableIsSet(name.constData()) ? qgetenv(name.constData()) : QByteArray()});
-  }
-  std::vector<std::pair<QByteArray, QByteArray>> saved_;
+  const char* name_;
+  bool wasSet_;
+  QByteArray was_;
 };
 
 TEST(SingleInstance, OnlyAFolderOfThisUsersAloneHoldsTheSocket) {
@@ -219,9 +211,8 @@ TEST(SingleInstance, OnlyAFolderOfThisUsersAloneHoldsTheSocket) {
 TEST(SingleInstance, WithoutAFolderOfThisUsersAloneThisCopyStartsWithoutTheSocket) {
   testing::application();
   QTemporaryDir temp;
-  ScopedEnvironment env;
-  env.set("XDG_RUNTIME_DIR", QByteArray());
-  env.set("TMPDIR", QFile::encodeName(temp.path()));
+  const ScopedVariable noRuntimeFolder("XDG_RUNTIME_DIR", QByteArray());
+  const ScopedVariable tempHere("TMPDIR", QFile::encodeName(temp.path()));
   const QString standIn = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   ASSERT_TRUE(standIn.startsWith(temp.path())) << qPrintable(standIn);
   ASSERT_TRUE(QDir(standIn).removeRecursively());
