@@ -1,54 +1,89 @@
 #include "app/single_instance.h"
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace wuffel {
 
 namespace {
 constexpr QByteArrayView kFront = "front\n";
 constexpr QByteArrayView kDone = "done\n";
-// A running copy answers within a few event-loop turns; one that takes
-// longer is stuck, and a new start goes ahead rather than wait on it.
-constexpr int kAnswerMs = 1000;
-constexpr int kLockMs = 2000;
+
+int remainingMs(const QDeadlineTimer& deadline) {
+  return static_cast<int>(std::max<qint64>(0, deadline.remainingTime()));
+}
 }  // namespace
 
-SingleInstance::SingleInstance(QString socketPath) : path_(std::move(socketPath)) {}
+SingleInstance::SingleInstance() : SingleInstance(privateRuntimeFolder(), kPatience) {}
+
+SingleInstance::SingleInstance(const PrivateFolder& folder, std::chrono::milliseconds patience)
+    : path_(folder.path.isEmpty() ? QString() : folder.path + QStringLiteral("/wuffel-tennis")),
+      patience_(patience),
+      problem_(folder.problem) {}
+
+SingleInstance::SingleInstance(QString socketPath, std::chrono::milliseconds patience)
+    : path_(std::move(socketPath)), patience_(patience) {}
 
 SingleInstance::~SingleInstance() { server_.close(); }
 
-QString SingleInstance::defaultSocketPath() {
-  // The runtime folder is the user's own (mode 0700), so no one else can
-  // put a socket where this one goes.
-  return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/wuffel-tennis");
-}
-
-bool SingleInstance::askRunningCopy() const {
+SingleInstance::Answer SingleInstance::askRunningCopy(const QDeadlineTimer& deadline) const {
   QLocalSocket socket;
   socket.connectToServer(path_);
-  if (!socket.waitForConnected(kAnswerMs)) return false;
+  if (!socket.waitForConnected(remainingMs(deadline)))
+    return socket.state() == QLocalSocket::ConnectingState ? Answer::Silent : Answer::NoCopy;
   socket.write(kFront.data(), kFront.size());
-  if (!socket.waitForBytesWritten(kAnswerMs)) return false;
+  if (!socket.waitForBytesWritten(remainingMs(deadline))) return Answer::Silent;
   while (socket.bytesAvailable() < kDone.size())
-    if (!socket.waitForReadyRead(kAnswerMs)) return false;
-  return socket.readAll().startsWith(kDone.toByteArray());
+    if (!socket.waitForReadyRead(remainingMs(deadline))) return Answer::Silent;
+  return socket.readAll().startsWith(kDone.toByteArray()) ? Answer::Front : Answer::Silent;
 }
 
 bool SingleInstance::claim(std::function<void()> bringToFront) {
+  if (path_.isEmpty()) {
+    report(problem_ + QStringLiteral("; a later start will not find this one"));
+    return true;
+  }
+  const QDeadlineTimer deadline(patience_);
   // Two starts at once take turns; a lock whose holder died is taken over.
   QLockFile lock(path_ + QStringLiteral(".lock"));
-  const bool locked = lock.tryLock(kLockMs);
-  if (askRunningCopy()) return false;
+  const bool locked = lock.tryLock(remainingMs(deadline));
+  const Answer answer = askRunningCopy(deadline);
+  if (answer == Answer::Front) return false;
+  if (answer == Answer::Silent)
+    report(QStringLiteral("the copy already running did not answer within %1 ms; this one starts too")
+               .arg(patience_.count()));
+  else if (!locked)
+    report(QStringLiteral("another copy that is starting kept its lock past %1 ms; this one starts too")
+               .arg(patience_.count()));
   bringToFront_ = std::move(bringToFront);
-  QLocalServer::removeServer(path_);
   server_.setSocketOptions(QLocalServer::UserAccessOption);
-  QObject::connect(&server_, &QLocalServer::newConnection, &server_, [this] { answer(); });
+  QObject::connect(&server_, &QLocalServer::newConnection, &server_, [this] { this->answer(); });
   // Without the socket this copy still runs, it only cannot be found.
-  server_.listen(path_);
-  if (locked) lock.unlock();
+  if (!clearSocketPlace())
+    report(QStringLiteral("%1 is not a socket and is left alone; a later start will not find this copy").arg(path_));
+  else if (!server_.listen(path_))
+    report(QStringLiteral("cannot listen at %1 (%2); a later start will not find this copy")
+               .arg(path_, server_.errorString()));
   return true;
+}
+
+// Only a socket, left by a copy that is gone, is removed from the socket's
+// place; anything else there is someone's file.
+bool SingleInstance::clearSocketPlace() {
+  struct stat status {};
+  if (::lstat(QFile::encodeName(path_).constData(), &status) != 0) return true;
+  return S_ISSOCK(status.st_mode) && QLocalServer::removeServer(path_);
+}
+
+void SingleInstance::report(const QString& problem) {
+  problem_ = problem;
+  std::fprintf(stderr, "wuffel-tennis: %s\n", qPrintable(problem));
 }
 
 void SingleInstance::answer() {

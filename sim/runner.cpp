@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <ostream>
+#include <string>
 #include <type_traits>
 
 #include "sim/dump.h"
@@ -107,10 +108,14 @@ class Runner {
 
 }  // namespace
 
-int runScript(std::istream& script, std::ostream& trace, std::ostream& errors) {
+int runScript(std::istream& script, std::ostream& trace, std::ostream& errors, std::string_view name) {
   const auto read = readScript(script);
   if (const auto* error = std::get_if<ScriptError>(&read)) {
-    errors << "line " << error->line << ": " << error->message << '\n';
+    if (error->unreadable)
+      errors << "wuffel-scenario: cannot read " << name
+             << (error->line > 1 ? " at line " + std::to_string(error->line) : "") << ": " << error->message << '\n';
+    else
+      errors << "line " << error->line << ": " << error->message << '\n';
     return 2;
   }
   Runner(trace).run(std::get<Script>(read));

@@ -1,17 +1,31 @@
 #include "sim/script.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <initializer_list>
 #include <istream>
+#include <new>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
+#include <string_view>
 
+#include "platform/ports.h"
+#include "sim/quoted_word.h"
 #include "sound/channel.h"
 #include "store/player_settings_store.h"
 
 namespace wuffel::sim {
 
 namespace {
+
+// No script needs a longer line; a file without line ends (a device, a
+// binary) is refused before it fills the memory.
+constexpr std::size_t kLongestLine = 1 << 20;
+// A script plays at most a week, room for days-long pauses: time past a
+// game over runs the sleeping figure's ticks, some 13 MB of trace a day.
+constexpr std::int64_t kLongestRunMs = 7LL * kMillisecondsPerDay;
 
 std::optional<int> parseInt(const std::string& s) {
   if (s.empty() || s.size() > 12) return std::nullopt;
@@ -112,7 +126,7 @@ class Arguments {
   int nonNegative(std::size_t i) { return take(i, parseNonNegative); }
   int positive(std::size_t i) {
     const int v = integer(i);
-    ok_ = ok_ && v > 0;
+    if (ok_ && v <= 0) ok_ = false, refused_ = &words_[i];
     return v;
   }
   std::int64_t utc(std::size_t i) { return take(i, parseUtc); }
@@ -124,9 +138,21 @@ class Arguments {
   MenuCommand menuItem(std::size_t i) {
     return take(i, [](const std::string& s) { return menuCommandNamed(s); });
   }
+  // Which of `names` word i is.
+  std::size_t choice(std::size_t i, std::initializer_list<std::string_view> names) {
+    return take(i, [&](const std::string& s) -> std::optional<std::size_t> {
+      for (std::size_t k = 0; k < names.size(); ++k)
+        if (s == names.begin()[k]) return k;
+      return std::nullopt;
+    });
+  }
   const std::string& word(std::size_t i) {
     static const std::string none;
     return ok_ ? words_[i] : none;
+  }
+  // The complaint about a line not of `form`, quoting the word that did not parse.
+  std::string expected(const std::string& form) const {
+    return "expected: " + form + (refused_ ? ", not " + quotedWord(*refused_) : "");
   }
 
  private:
@@ -136,11 +162,13 @@ class Arguments {
     if (!ok_) return Value{};
     const auto value = parse(words_[i]);
     ok_ = value.has_value();
+    if (!ok_) refused_ = &words_[i];
     return value.value_or(Value{});
   }
 
   const std::vector<std::string>& words_;
   bool ok_;
+  const std::string* refused_ = nullptr;  // the first word that did not parse
 };
 
 // The names of the menu's commands, as "PM_1About|PM_3Readme|...".
@@ -153,14 +181,38 @@ std::string menuItemNames() {
 
 using Problem = std::optional<std::string>;
 
+// Whether a line was read into `text`, the script has ended, or the line is
+// longer than any script needs; its rest is not read.
+enum class LineRead { Line, End, TooLong };
+
+LineRead readLine(std::streambuf& in, std::string& text) {
+  text.clear();
+  for (auto c = in.sbumpc(); c != std::streambuf::traits_type::eof(); c = in.sbumpc()) {
+    if (c == '\n') return LineRead::Line;
+    if (text.size() == kLongestLine) return LineRead::TooLong;
+    text.push_back(static_cast<char>(c));
+  }
+  return text.empty() ? LineRead::End : LineRead::Line;
+}
+
 class Reader {
  public:
   std::variant<Script, ScriptError> read(std::istream& in) {
     std::string text;
-    for (int number = 1; std::getline(in, text); ++number) {
-      const auto words = wordsOf(text);
-      if (words.empty()) continue;
-      if (const Problem problem = line(words)) return ScriptError{number, *problem};
+    int number = 1;
+    try {
+      for (;; ++number) {
+        const LineRead read = readLine(*in.rdbuf(), text);
+        if (read == LineRead::End) break;
+        if (read == LineRead::TooLong) return ScriptError{number, "the line is longer than 1 MiB, refused"};
+        const auto words = wordsOf(text);
+        if (words.empty()) continue;
+        if (const Problem problem = line(words)) return ScriptError{number, *problem};
+      }
+    } catch (const std::bad_alloc&) {
+      return ScriptError{number, "the script is too long to hold in memory", true};
+    } catch (const std::exception& failure) {
+      return ScriptError{number, failure.what(), true};
     }
     return std::move(script_);
   }
@@ -169,7 +221,7 @@ class Reader {
   Problem line(const std::vector<std::string>& w) {
     const std::string& cmd = w[0];
     if (isSetupCommand(cmd)) {
-      if (started_) return "'" + cmd + "' must come before 'start'";
+      if (started_) return quotedWord(cmd) + " must come before 'start'";
       return setup(w);
     }
     if (cmd == "start") {
@@ -177,7 +229,7 @@ class Reader {
       started_ = true;
       return add(command::Start{});
     }
-    if (!started_) return "'" + cmd + "' needs 'start' first";
+    if (!started_) return quotedWord(cmd) + " needs 'start' first";
     return event(w);
   }
 
@@ -194,16 +246,16 @@ class Reader {
     if (cmd == "utc") {
       Arguments a(w, 1);
       s.utcAtZero = a.utc(1);
-      if (!a.ok()) return std::string("expected: utc HH:MM:SS.mmm");
+      if (!a.ok()) return a.expected("utc HH:MM:SS.mmm");
     } else if (cmd == "local") {
       Arguments a(w, 1);
       s.localAtZero = a.local(1);
-      if (!a.ok()) return std::string("expected: local HH:MM");
+      if (!a.ok()) return a.expected("local HH:MM");
     } else if (cmd == "screen") {
       Arguments a(w, 2);
       s.screenWidth = a.positive(1);
       s.screenHeight = a.positive(2);
-      if (!a.ok()) return std::string("expected: screen W H");
+      if (!a.ok()) return a.expected("screen W H");
     } else if (cmd == "store") {
       const bool text = w.size() >= 3 && w[2] == "text";
       Arguments number(w, 3);
@@ -223,17 +275,17 @@ class Reader {
     } else if (cmd == "sound-dir") {
       Arguments a(w, 1);
       s.soundDir = a.word(1);
-      if (!a.ok()) return std::string("expected: sound-dir PATH");
+      if (!a.ok()) return a.expected("sound-dir PATH");
     } else if (cmd == "sound-missing") {
       Arguments a(w, 1);
       const std::string& file = a.word(1);
-      if (!a.ok()) return std::string("expected: sound-missing FILE");
+      if (!a.ok()) return a.expected("sound-missing FILE");
       s.soundMissing.insert(inCapitals(file));
     } else if (cmd == "sound-length") {
       Arguments a(w, 2);
       const ChannelId channel = a.channel(1);
       const int ms = a.nonNegative(2);
-      if (!a.ok()) return std::string("expected: sound-length CHANNEL MS");
+      if (!a.ok()) return a.expected("sound-length CHANNEL MS");
       s.soundLengths[inCapitals(fileNameOf(channelFileName(channel)))] = ms;
     }
     return std::nullopt;
@@ -244,43 +296,50 @@ class Reader {
     if (cmd == "at" || cmd == "wait") {
       Arguments a(w, 1);
       const int ms = a.nonNegative(1);
-      if (!a.ok()) return "expected: " + cmd + " MS";
+      if (!a.ok()) return a.expected(cmd + " MS");
+      clock_ = cmd == "at" ? std::max<std::int64_t>(clock_, ms) : clock_ + ms;
+      if (clock_ > kLongestRunMs)
+        return "'" + cmd + " " + w[1] + "' goes past a week of virtual time (" + std::to_string(kLongestRunMs) +
+               " ms), the longest a script runs";
       return cmd == "at" ? add(command::At{ms}) : add(command::Wait{ms});
     }
     if (cmd == "press" || cmd == "release") {
       Arguments a(w, 3);
       const int x = a.integer(1), y = a.integer(2);
       const MouseButton button = a.button(3);
-      if (!a.ok()) return "expected: " + cmd + " X Y left|right|middle";
+      if (!a.ok()) return a.expected(cmd + " X Y left|right|middle");
       return cmd == "press" ? add(command::Press{x, y, button}) : add(command::Release{x, y, button});
     }
     if (cmd == "move") {
       Arguments a(w, 3);
       const int x = a.integer(1), y = a.integer(2);
       const MouseButtons held = a.buttons(3);
-      if (!a.ok()) return std::string("expected: move X Y BUTTONS");
+      if (!a.ok()) return a.expected("move X Y BUTTONS");
       return add(command::Move{x, y, held});
     }
     if (cmd == "keydown" || cmd == "keyup") {
       Arguments a(w, 1);
       const auto key = static_cast<VirtualKey>(a.integer(1));
-      if (!a.ok()) return "expected: " + cmd + " VK";
+      if (!a.ok()) return a.expected(cmd + " VK");
       return cmd == "keydown" ? add(command::KeyDown{key}) : add(command::KeyUp{key});
     }
     if (cmd == "splash") {
       Arguments a(w, 1);
       const auto item = a.splashItem(1);
-      if (!a.ok()) return std::string("expected: splash Puls_Play|La_Email|La_Http");
+      if (!a.ok()) return a.expected("splash Puls_Play|La_Email|La_Http");
       return add(command::Splash{item});
     }
     if (cmd == "close") {
-      if (Arguments(w, 1).ok() && w[1] == "SettingsForm") return add(command::CloseSettingsForm{});
-      if (!Arguments(w, 1).ok() || (w[1] != "AboutForm" && w[1] != "Form1"))
-        return std::string("expected: close AboutForm|SettingsForm|Form1");
-      return add(command::Close{w[1] == "Form1" ? WindowId::Form1 : WindowId::AboutForm});
+      Arguments a(w, 1);
+      const std::size_t window = a.choice(1, {"AboutForm", "SettingsForm", "Form1"});
+      if (!a.ok()) return a.expected("close AboutForm|SettingsForm|Form1");
+      if (window == 1) return add(command::CloseSettingsForm{});
+      return add(command::Close{window == 2 ? WindowId::Form1 : WindowId::AboutForm});
     }
     if (cmd == "activate" || cmd == "deactivate") {
-      if (!Arguments(w, 1).ok() || w[1] != "Form1") return "expected: " + cmd + " Form1";
+      Arguments a(w, 1);
+      a.choice(1, {"Form1"});
+      if (!a.ok()) return a.expected(cmd + " Form1");
       return cmd == "activate" ? add(command::Activate{}) : add(command::Deactivate{});
     }
     if (cmd == "dump") {
@@ -288,16 +347,18 @@ class Reader {
       return add(command::Dump{});
     }
     if (cmd == "answer") {
-      if (!Arguments(w, 1).ok() || (w[1] != "yes" && w[1] != "no")) return std::string("expected: answer yes|no");
-      return add(command::Answer{w[1] == "yes"});
+      Arguments a(w, 1);
+      const bool yes = a.choice(1, {"no", "yes"}) == 1;
+      if (!a.ok()) return a.expected("answer yes|no");
+      return add(command::Answer{yes});
     }
     if (cmd == "menu") {
       Arguments a(w, 1);
       const MenuCommand item = a.menuItem(1);
-      if (!a.ok()) return "expected: menu " + menuItemNames();
+      if (!a.ok()) return a.expected("menu " + menuItemNames());
       return add(command::Menu{item});
     }
-    return "unknown command '" + cmd + "'";
+    return "unknown command " + quotedWord(cmd);
   }
 
   Problem add(Command c) {
@@ -307,6 +368,7 @@ class Reader {
 
   Script script_;
   bool started_ = false;
+  std::int64_t clock_ = 0;  // the virtual time the events so far lead to
 };
 
 }  // namespace

@@ -90,9 +90,10 @@ struct Script {
 struct ScriptError {
   int line;
   std::string message;
+  bool unreadable = false;  // reading the line failed; `message` says why
 };
 
-// The whole script, or the first malformed line.
+// The whole script, or the first line that is malformed or cannot be read.
 std::variant<Script, ScriptError> readScript(std::istream& in);
 
 }  // namespace wuffel::sim

@@ -104,11 +104,11 @@ TEST(PauseItem, PausesAndResumesAGameWithEitherKeysAndShowsWhatItWouldDo) {
 TEST(PauseItem, TheRunnerNamesTheNewWordsInItsMessages) {
   auto r = run("start\nclose Settings\n");
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.errors, "line 2: expected: close AboutForm|SettingsForm|Form1\n");
+  EXPECT_EQ(r.errors, "line 2: expected: close AboutForm|SettingsForm|Form1, not 'Settings'\n");
   r = run("start\nmenu PM_Bogus\n");
   EXPECT_EQ(r.errors,
             "line 2: expected: menu PM_1About|PM_3Readme|PM_4Whatsnew|PM_6Instruct|PM_8HiScore|PM_Settings|PM_Pause|"
-            "PM_10Exit\n");
+            "PM_10Exit, not 'PM_Bogus'\n");
 }
 
 }  // namespace

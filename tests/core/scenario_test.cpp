@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <stdexcept>
+#include <streambuf>
 
 #include "script_run.h"
 #include "sim/script.h"
@@ -8,6 +10,7 @@
 namespace wuffel {
 namespace {
 
+using namespace std::string_literals;
 using testing::lineStarting;
 using testing::run;
 
@@ -70,6 +73,70 @@ TEST(Scenario, MalformedLinesAreReportedWithTheirNumberAndPrintNothing) {
     EXPECT_NE(r.errors.find("line "), std::string::npos) << script;
   }
   EXPECT_NE(run("start\ndump\nfly 3\n").errors.find("line 3"), std::string::npos);
+}
+
+TEST(Scenario, AMalformedWordIsQuotedCutShortWithWhatCannotBeSeenWrittenOut) {
+  EXPECT_EQ(run(std::string("start\n\xEF\xBB\xBF" "dump\n")).errors, "line 2: unknown command '\\uFEFFdump'\n");
+  EXPECT_EQ(run("start\nat 1\0" "2\n"s).errors, "line 2: expected: at MS, not '1\\02'\n");
+  EXPECT_EQ(run("start\nkeydown \x1B[2J\x7F\\\n").errors, "line 2: expected: keydown VK, not '\\x1B[2J\\x7F\\\\'\n");
+  EXPECT_EQ(run("utc \xC2\x85\xFF\xE2\x80\x8Bh\xC3\xA9\nstart\n").errors,
+            "line 1: expected: utc HH:MM:SS.mmm, not '\\u0085\\xFF\\u200Bh\xC3\xA9'\n");
+  // Eighty characters, each of two bytes, and the rest left out.
+  std::string longWord;
+  for (int i = 0; i < 200; ++i) longWord += "\xC3\xA9";
+  const auto r = run("start\nfly" + longWord + "\n");
+  EXPECT_EQ(r.errors, "line 2: unknown command 'fly" + longWord.substr(0, 2 * 77) + "'...\n");
+}
+
+TEST(Scenario, ALineOverOneMebibyteIsRefusedWithoutQuotingIt) {
+  const std::string mebibyte(1 << 20, 'x');
+  auto r = run("start\ndump\n" + mebibyte + "y\ndump\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.errors, "line 3: the line is longer than 1 MiB, refused\n");
+  EXPECT_TRUE(r.trace.empty());
+  const std::string refuse = "store-refuses-writes";
+  r = run("start\n" + refuse + std::string(mebibyte.size() - refuse.size(), ' ') + "\n");
+  EXPECT_EQ(r.errors, "line 2: 'store-refuses-writes' must come before 'start'\n") << "a line of 1 MiB is read";
+  r = run("store x text " + mebibyte.substr(13) + "\nstart\ndump\n");
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_NE(lineStarting(r.trace, "0 dump store").find("x=" + mebibyte.substr(13)), std::string::npos);
+}
+
+// After a game over only the sleeping figure's ticks come; a script may
+// ask for at most a week of them.
+TEST(Scenario, TimeBeyondAWeekIsRefusedBeforeAnythingRuns) {
+  const std::string refusal = "' goes past a week of virtual time (604800000 ms), the longest a script runs\n";
+  std::string fiveWaits = "start\nsplash Puls_Play\npress 569 56 left\nrelease 569 56 left\n";
+  for (int i = 0; i < 5; ++i) fiveWaits += "wait 2147483647\n";
+  auto r = run(fiveWaits);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.errors, "line 5: 'wait 2147483647" + refusal);
+  EXPECT_TRUE(r.trace.empty());
+  r = run("start\nwait 302400000\nat 600000000\nwait 4800000\ndump\nat 5\n");
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_NE(r.trace.find("604800000 dump vars"), std::string::npos);
+  r = run("start\nat 604800000\nwait 1\n");
+  EXPECT_EQ(r.errors, "line 3: 'wait 1" + refusal);
+  EXPECT_EQ(run("start\nat 604800001\n").status, 2);
+}
+
+// A failed read is not the end of the script.
+TEST(Scenario, AReadThatFailsIsReportedWithItsLineAndRunsNothing) {
+  class FailingAfterTwoLines : public std::streambuf {
+    std::string lines_ = "start\ndump\n";
+    int_type underflow() override {
+      if (gptr() == nullptr) {
+        setg(lines_.data(), lines_.data(), lines_.data() + lines_.size());
+        return traits_type::to_int_type(*gptr());
+      }
+      throw std::runtime_error("the device failed to read it");
+    }
+  } failing;
+  std::istream in(&failing);
+  std::ostringstream trace, errors;
+  EXPECT_EQ(sim::runScript(in, trace, errors, "'game.txt'"), 2);
+  EXPECT_EQ(errors.str(), "wuffel-scenario: cannot read 'game.txt' at line 3: the device failed to read it\n");
+  EXPECT_TRUE(trace.str().empty());
 }
 
 TEST(Scenario, ClosingTheMainWindowClosesTheChannelsAndEnds) {

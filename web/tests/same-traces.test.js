@@ -121,6 +121,18 @@ test('a malformed line is refused the same way', () => {
   assertSame(bothRun(['/nonexistent/script.txt']), 'a script that is not there');
 });
 
+test('a folder, a line without an end and time past a week are refused the same way', () => {
+  for (const [args, input, what] of [[[os.tmpdir()], '', 'a folder'],
+    [[], Buffer.alloc(3 << 20), 'three MiB of NUL bytes'],
+    [[], 'start\nfly\u00e9\u200b\u0000\u001b' + 'x'.repeat(100) + '\n', 'a word of invisible characters'],
+    [[], 'start\nwait 2147483647\n', 'a wait past a week']]) {
+    const result = bothRun(args, input);
+    assert.strictEqual(result.native.status, 2, what);
+    assert.strictEqual(result.native.out.length, 0, what);
+    assertSame(result, what);
+  }
+});
+
 test('sounds from another folder, and wave files the desktop reads, last as long on both', () => {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'wuffel-sound-'));
   try {
