@@ -410,7 +410,9 @@
   };
   for (const [type, handler] of Object.entries(touchEvents)) {
     canvas.addEventListener(type, (event) => {
-      event.preventDefault();
+      // No mouse events after a touch; but a touch that joins one begun
+      // beside the handheld, where the browser may scroll, cannot be cancelled.
+      if (event.cancelable) event.preventDefault();
       if (!module) return;
       for (const touch of event.changedTouches) module[handler](touch.identifier, ...facePoint(touch));
     }, { passive: false });
