@@ -273,6 +273,7 @@
           label.textContent = caption;
         }
         const key = document.createElement('span');
+        key.className = 'shortcut';
         key.textContent = shortcut;
         item.append(label, key);
         item.addEventListener('click', () => chooseMenuItem(command));
@@ -378,6 +379,18 @@
       console.log(line);
     },
   };
+
+  // ---- Keys or touch ----
+
+  // A phone or tablet hears of touches and long presses rather than keys,
+  // until a key shows that it has a keyboard too.
+  const keyLabel = canvas.getAttribute('aria-label');
+  function speakOfTouch(touch) {
+    document.documentElement.classList.toggle('touch', touch);
+    canvas.setAttribute('aria-label', touch ? canvas.dataset.touchLabel : keyLabel);
+  }
+  speakOfTouch(matchMedia('(hover: none) and (pointer: coarse)').matches);
+  window.addEventListener('keydown', () => speakOfTouch(false), { capture: true, once: true });
 
   // ---- The player's input ----
 

@@ -1,12 +1,15 @@
 // The page on a phone held sideways, in the system's headless Chromium:
-// two minutes of play by touch without a console warning.
+// two minutes of play by touch without a console warning, and texts that
+// speak of touches, not keys, until a key shows there is a keyboard.
 'use strict';
 
 const assert = require('node:assert');
 const test = require('node:test');
-const { centre, start, openPage, onFace } = require('./browser.js');
+const { centre, start, openPage, onFace, traced } = require('./browser.js');
 
 const PHONE = { viewport: { width: 740, height: 360 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+// What a keyboard's texts say, and no text for touch does.
+const KEY_WORDS = /\b(Ctrl|Space|Esc|F[1-5]|keys?|keyboard|mouse)\b/;
 
 let env;
 test.before(async () => { env = await start(); });
@@ -73,6 +76,42 @@ test('two minutes of play by touch, a thumb resting beside the handheld, with no
     // Every touch on HIT pressed it, also one that joined a thumb's beside the handheld.
     assert.strictEqual(count('hide Puls_Hit'), hits);
     assert.deepStrictEqual(record.warnings, []);
+    assert.deepStrictEqual(record.errors, []);
+  });
+});
+
+test('on a phone the texts speak of touches, until a key is pressed', async () => {
+  await env.withContext(PHONE, async (context) => {
+    const { page, record } = await openOnPhone(context);
+    const texts = async () => {
+      const cdp = await context.newCDPSession(page);
+      const [x, y] = await onFace(page, 300, 200);
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x, y, id: 1 }] });
+      await traced(record, 'popup 300 200', 3000, record.trace.filter((l) => l.endsWith('popup 300 200')).length + 1);
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+      const menu = await page.locator('#menu').innerText();
+      await page.locator('#menu').getByText('Settings...').click();
+      const panel = await page.locator('#settings').innerText();
+      await page.click('#settings-close');
+      const label = await page.locator('#handheld').getAttribute('aria-label');
+      return { menu, panel, label };
+    };
+    const touch = await texts();
+    for (const [where, text] of Object.entries(touch)) assert.doesNotMatch(text, KEY_WORDS, where);
+    assert.match(touch.label, /long-press/);
+    assert.match(touch.panel, /finger/);
+    assert.strictEqual(await page.locator('#menu u').first().evaluate((u) => getComputedStyle(u).textDecorationLine),
+      'none');
+    // The document the menu opens tells of touches too.
+    const readme = await page.evaluate(() => fetch('readme.txt').then((r) => r.text()));
+    assert.match(readme, /long press/i);
+
+    // A keyboard on the phone: from its first key on, the texts name the keys.
+    await page.keyboard.press('Shift');
+    const keys = await texts();
+    assert.match(keys.menu, /About\.\.\.\s+F1/);
+    assert.match(keys.panel, /Ctrl swings/);
+    assert.match(keys.label, /Ctrl swings/);
     assert.deepStrictEqual(record.errors, []);
   });
 });
