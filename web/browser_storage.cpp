@@ -9,22 +9,28 @@
 namespace wuffel::web {
 
 namespace {
-std::optional<std::string> taken(char* text) {
+// A text from the glue, taken whole: a zero byte in it is the stored
+// text's own, and the store reads it as the desktop's reads its file.
+std::optional<std::string> taken(char* text, int size) {
   if (!text) return std::nullopt;
   std::unique_ptr<char, decltype(&std::free)> owned(text, &std::free);
-  return std::string(owned.get());
+  return std::string(owned.get(), static_cast<std::size_t>(size));
 }
 }  // namespace
 
 std::vector<std::string> BrowserStorage::keys() const {
   std::vector<std::string> keys;
-  std::istringstream lines(taken(wuffel_glue_storageKeys()).value_or(""));
+  int size = 0;
+  char* text = wuffel_glue_storageKeys(&size);
+  std::istringstream lines(taken(text, size).value_or(""));
   for (std::string key; std::getline(lines, key);) keys.push_back(key);
   return keys;
 }
 
 std::optional<std::string> BrowserStorage::get(const std::string& key) const {
-  return taken(wuffel_glue_storageGet(key.c_str()));
+  int size = 0;
+  char* text = wuffel_glue_storageGet(key.c_str(), &size);
+  return taken(text, size);
 }
 
 bool BrowserStorage::set(const std::string& key, const std::string& value) {

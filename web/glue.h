@@ -38,9 +38,10 @@ void wuffel_glue_settingNotSaved();
 void wuffel_glue_openSettings();
 void wuffel_glue_setPaused(int paused);
 
-// localStorage. Texts returned are malloc'ed, or null.
-char* wuffel_glue_storageKeys();  // every key, one per line
-char* wuffel_glue_storageGet(const char* key);
+// localStorage. Texts returned are malloc'ed, or null, with their size in
+// bytes in `size`: a stored text may hold zero bytes of its own.
+char* wuffel_glue_storageKeys(int* size);  // every key, one per line
+char* wuffel_glue_storageGet(const char* key, int* size);
 int wuffel_glue_storageSet(const char* key, const char* value);  // 0 when refused
 
 void wuffel_glue_traceLine(const char* line);

@@ -43,20 +43,23 @@ mergeInto(LibraryManager.library, {
   wuffel_glue_openSettings: function () { Module.page.openSettings(); },
   wuffel_glue_setPaused: function (paused) { Module.page.setPaused(paused !== 0); },
 
-  // A text for the C++ side to free.
+  // A text for the C++ side to free, its size in bytes at `sizeAt`: the
+  // size, not the terminating zero, tells where it ends, as a text may hold
+  // zero characters of its own.
   $wuffelText__deps: ['malloc'],
-  $wuffelText: function (text) {
-    const size = lengthBytesUTF8(text) + 1;
-    const address = _malloc(size);
-    stringToUTF8(text, address, size);
+  $wuffelText: function (text, sizeAt) {
+    const size = lengthBytesUTF8(text);
+    const address = _malloc(size + 1);
+    stringToUTF8(text, address, size + 1);
+    HEAP32[sizeAt >> 2] = size;
     return address;
   },
   wuffel_glue_storageKeys__deps: ['$wuffelText'],
-  wuffel_glue_storageKeys: function () { return wuffelText(Module.page.storageKeys().join('\n')); },
+  wuffel_glue_storageKeys: function (sizeAt) { return wuffelText(Module.page.storageKeys().join('\n'), sizeAt); },
   wuffel_glue_storageGet__deps: ['$wuffelText'],
-  wuffel_glue_storageGet: function (key) {
+  wuffel_glue_storageGet: function (key, sizeAt) {
     const value = Module.page.storageGet(UTF8ToString(key));
-    return value === null ? 0 : wuffelText(value);
+    return value === null ? 0 : wuffelText(value, sizeAt);
   },
   wuffel_glue_storageSet: function (key, value) {
     return Module.page.storageSet(UTF8ToString(key), UTF8ToString(value)) ? 1 : 0;

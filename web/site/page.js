@@ -325,7 +325,9 @@
         item.setAttribute('role', 'menuitem');
         item.dataset.command = command;
         if (isDefault) item.className = 'default';
-        item.append(document.createElement('span'), document.createElement('span'));
+        const key = document.createElement('span');
+        key.className = 'shortcut';
+        item.append(document.createElement('span'), key);
         showMenuCaption(item, caption, shortcut);
         item.addEventListener('click', () => chooseMenuItem(command));
       }
@@ -446,6 +448,18 @@
     },
   };
 
+  // ---- Keys or touch ----
+
+  // A phone or tablet hears of touches and long presses rather than keys,
+  // until a key shows that it has a keyboard too.
+  const keyLabel = canvas.getAttribute('aria-label');
+  function speakOfTouch(touch) {
+    document.documentElement.classList.toggle('touch', touch);
+    canvas.setAttribute('aria-label', touch ? canvas.dataset.touchLabel : keyLabel);
+  }
+  speakOfTouch(matchMedia('(hover: none) and (pointer: coarse)').matches);
+  window.addEventListener('keydown', () => speakOfTouch(false), { capture: true, once: true });
+
   // ---- The player's input ----
 
   const buttonBit = [1, 4, 2];  // DOM button number -> its bit in MouseEvent.buttons
@@ -477,7 +491,9 @@
   };
   for (const [type, handler] of Object.entries(touchEvents)) {
     canvas.addEventListener(type, (event) => {
-      event.preventDefault();
+      // No mouse events after a touch; but a touch that joins one begun
+      // beside the handheld, where the browser may scroll, cannot be cancelled.
+      if (event.cancelable) event.preventDefault();
       if (!module) return;
       for (const touch of event.changedTouches) module[handler](touch.identifier, ...facePoint(touch));
     }, { passive: false });

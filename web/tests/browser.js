@@ -54,10 +54,11 @@ async function start() {
 // A page that keeps what it printed, the trace lines apart, and where it asked for things.
 async function openPage(context, origin, query = '?trace') {
   const page = await context.newPage();
-  const record = { errors: [], trace: [], foreignRequests: [] };
+  const record = { errors: [], warnings: [], trace: [], foreignRequests: [] };
   page.on('console', (message) => {
     const text = message.text();
     if (message.type() === 'error') record.errors.push(text);
+    else if (message.type() === 'warning') record.warnings.push(text);
     else if (/^\d+ /.test(text)) record.trace.push(text);
   });
   page.on('pageerror', (error) => record.errors.push(String(error)));

@@ -67,6 +67,31 @@ test('the page loads without a console error and PLAY shows the lit face as the 
   }
 });
 
+test('the page fetches only the pictures of the scale it draws at, and uses all it preloads', async () => {
+  const windows = [
+    [DESKTOP, '@1x'],
+    [{ viewport: { width: 1280, height: 800 } }, '@2x'],
+    [{ viewport: { width: 412, height: 915 }, deviceScaleFactor: 2.625 }, '@2x'],
+    [{ ...DESKTOP, deviceScaleFactor: 3 }, '@3x'],
+  ];
+  for (const [options, set] of windows) {
+    await env.withContext(options, async (context) => {
+      const { page, record } = await openPage(context, env.origin);
+      await play(page);
+      const pictures = await page.evaluate(() => performance.getEntriesByType('resource')
+        .map((entry) => new URL(entry.name).pathname).filter((name) => /^\/pictures\/.*\.(jpg|png)$/.test(name)));
+      const photograph = set === '@1x' ? 'Im_Base.jpg' : `Im_Base${set}.jpg`;
+      assert.deepStrictEqual(pictures.sort(), [photograph, 'case-mask.png', `face-atlas${set}.png`].map((f) => '/pictures/' + f).sort());
+      if (options.viewport.width === 1280) {
+        // Chromium names a preload that nothing used a few seconds after the load.
+        await page.waitForLoadState('load');
+        await page.waitForTimeout(3500);
+        assert.deepStrictEqual(record.warnings, []);
+      }
+    });
+  }
+});
+
 test('the trace of start-up is the scenario runner\'s', async () => {
   await env.withContext(DESKTOP, async (context) => {
     const { page, record } = await openPage(context, env.origin);

@@ -163,6 +163,26 @@ test('modern keys and the pause: the title, a still face, and P, a click or the 
   });
 });
 
+test('a stored text that holds a zero character reads as on the desktop', async () => {
+  await env.withContext(LARGE, async (context) => {
+    let { page } = await openPage(context, env.origin);
+    await page.evaluate(() => {
+      localStorage.setItem('WuffelTennis/HiScoreA', '12\0 34');
+      localStorage.setItem('WuffelTennis/HiScoreB', '\0 7');
+      localStorage.setItem('WuffelTennis/Settings/volume', '40\0');
+    });
+    let record;
+    ({ page, record } = await openPage(context, env.origin));
+    // A best score is its text up to the zero; a setting is its whole text, or its default.
+    await traced(record, 'store read HiscoreA 12');
+    await traced(record, 'store read HiscoreB 0');
+    await play(page);
+    await openSettings(page);
+    assert.deepStrictEqual(await panelValues(page), DEFAULTS);
+    assert.deepStrictEqual(record.errors, []);
+  });
+});
+
 test('the volume and the mute reach Web Audio\'s output', async () => {
   await env.withContext(LARGE, async (context) => {
     // Each sound Web Audio starts, with the gain it passes on its way to the speakers.
