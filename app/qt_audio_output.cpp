@@ -50,13 +50,10 @@ class AudioFeeder : public QObject {
 
   // Runs on the feeder thread; reports whether the sink started.
   bool begin() {
-    for (QAudioSink*& sink : sinks_) {
-      sink = new QAudioSink(device_, format_, this);
-      sink->setBufferSize(format_.bytesForDuration(kBufferMs * 1000));
-    }
+    for (QAudioSink*& sink : sinks_) sink = new QAudioSink(device_, format_, this);
     if (!openStream()) return false;
     // The buffer is sized once so feeding never allocates.
-    buffer_.assign(static_cast<std::size_t>(std::max<qsizetype>(sink_->bufferSize(), 4096)) / 2, 0);
+    buffer_.assign(static_cast<std::size_t>(std::max<qsizetype>({sink_->bufferSize(), requestedBufferBytes(), 4096})) / 2, 0);
     timer_ = new QTimer(this);
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setInterval(kFeedPeriodMs);
@@ -110,8 +107,15 @@ class AudioFeeder : public QObject {
   // stream even for a moment may take long to play the next one, as the
   // server lets its latency grow meanwhile; and they are kept rather than
   // made anew, since destroying one runs the thread's pending events.
+  //
+  // After a start a sink's size is the buffer the server granted, which it
+  // would ask for at its next start; as a server may grant less than it is
+  // asked (PulseAudio a quarter less), the size is asked for anew each time,
+  // or the buffer would shrink with every cut until it held less than a
+  // feeding period.
   bool openStream() {
     QAudioSink* next = sink_ == sinks_[0] ? sinks_[1] : sinks_[0];
+    next->setBufferSize(requestedBufferBytes());
     QIODevice* io = next->start();
     if (!io || next->error() != QAudio::NoError) return false;
     if (sink_) sink_->stop();
@@ -119,6 +123,8 @@ class AudioFeeder : public QObject {
     io_ = io;
     return true;
   }
+
+  qsizetype requestedBufferBytes() const { return format_.bytesForDuration(kBufferMs * 1000); }
 
   void feed() {
     if (failed_ || !io_) return;
