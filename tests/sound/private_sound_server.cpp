@@ -169,11 +169,15 @@ Recorder::~Recorder() { finish(pid_); }
 
 bool Recorder::waitForData() {
   for (int i = 0; i < 3000 && pid_ > 0 && !exited(pid_); ++i) {
-    std::error_code ec;
-    if (fs::file_size(file_, ec) > 0 && !ec) return true;
+    if (hasData()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
+}
+
+bool Recorder::hasData() const {
+  std::error_code ec;
+  return fs::file_size(file_, ec) > 0 && !ec;
 }
 
 std::vector<std::int16_t> Recorder::stop() {
@@ -223,7 +227,6 @@ std::vector<Heard> stretches(const std::vector<std::int16_t>& rec, int threshold
 }
 
 namespace {
-constexpr int kToneAmplitude = 10000;
 constexpr double kToneHz = 440;
 }  // namespace
 
@@ -246,7 +249,7 @@ std::vector<double> dropouts(const std::vector<std::int16_t>& rec) {
   return found;
 }
 
-SoundPtr tone(int sampleRate, int channels, int ms) {
+SoundPtr tone(int sampleRate, int channels, int ms, int amplitude) {
   auto sound = std::make_shared<DecodedSound>();
   sound->sampleRate = sampleRate;
   sound->channels = channels;
@@ -254,7 +257,7 @@ SoundPtr tone(int sampleRate, int channels, int ms) {
   const std::int64_t frames = std::int64_t{sampleRate} * ms / 1000;
   sound->samples.reserve(static_cast<std::size_t>(frames * channels));
   for (std::int64_t i = 0; i < frames; ++i) {
-    const auto v = static_cast<std::int16_t>(kToneAmplitude * std::sin(2 * M_PI * kToneHz * double(i) / sampleRate));
+    const auto v = static_cast<std::int16_t>(amplitude * std::sin(2 * M_PI * kToneHz * double(i) / sampleRate));
     for (int c = 0; c < channels; ++c) sound->samples.push_back(v);
   }
   return sound;

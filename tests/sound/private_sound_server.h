@@ -68,6 +68,7 @@ class Recorder {
   // Waits until samples arrive, which the null sink produces even in
   // silence, so the stream is connected before anything plays.
   bool waitForData();
+  bool hasData() const;
   std::vector<std::int16_t> stop();
 
  private:
@@ -96,7 +97,8 @@ std::vector<double> dropouts(const std::vector<std::int16_t>& rec);
 
 // A steady sine tone of `ms` milliseconds, loud enough that every sample
 // but those at its zero crossings stands clear of silence.
-SoundPtr tone(int sampleRate, int channels, int ms);
+inline constexpr int kToneAmplitude = 10000;
+SoundPtr tone(int sampleRate, int channels, int ms, int amplitude = kToneAmplitude);
 
 double rmsOf(const DecodedSound& s);
 
