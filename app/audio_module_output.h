@@ -10,9 +10,9 @@
 namespace wuffel {
 
 // The audio device's output, made by the module wuffel-audio, which is loaded
-// with its libraries (Qt Multimedia and the sound server's client) at run
-// time: they take longer to load than all the first window needs, so the
-// program starts loading them once that window is up. Until the output is
+// with the sound server's client library at run time: the two take longer
+// to load than all the first window needs, so the program starts loading
+// the module once that window is up. Until the output is
 // there, announced sounds wait in a list, and every other call waits for it
 // a little (DeviceArrival, starting the load if need be), then does without.
 // Without the module, the program stays silent.

@@ -165,8 +165,8 @@ int main(int argc, char** argv) {
   const int status = QApplication::exec();
   place.keep();
   if (!sound.shutDown()) {
-    // Static destructors would tear Qt Multimedia down under the thread
-    // still waiting for the sound server.
+    // Static destructors would tear the audio output's statics down under
+    // the thread still waiting for the sound server.
     std::fflush(nullptr);
     std::quick_exit(status);
   }

@@ -109,6 +109,16 @@ void Mixer::unmix(std::int64_t frames) {
   countSounding();
 }
 
+void Mixer::pass(std::int64_t frames) {
+  if (frames <= 0) return;
+  mixed_ += frames;
+  // Nothing of it is held anywhere, and the starts so far reached no device
+  // with their first frames.
+  stoppedSoundUntil_ = kNothingStopped;
+  startsApplied_ = 0;
+  countSounding();
+}
+
 void Mixer::countSounding() {
   int sounding = 0;
   for (const Voice& v : voices_)

@@ -43,6 +43,9 @@ class Mixer : public AudioOutput {
   // speaker; the voices still going play them again, and those stopped
   // since are gone from them.
   void unmix(std::int64_t frames);
+  // Audio thread: `frames` frames went by with no device to hear them; the
+  // voices move on as if they had been mixed.
+  void pass(std::int64_t frames);
   // Audio thread: true when nothing sounds and nothing is queued, so the
   // feeder may stop writing.
   bool idle() const;

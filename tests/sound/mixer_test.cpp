@@ -127,6 +127,30 @@ TEST(Mixer, AStopsSoundInTheLastFramesMixedCanBeDroppedWhileOthersReplayThem) {
   EXPECT_FALSE(m.stoppedSoundWithin(1000));
 }
 
+// Without a device the voices move on unheard: once there is one again,
+// what should be sounding goes on from where the clock has it, and what
+// ended or was stopped meanwhile stays silent. None of it was mixed, and a
+// device holds none of it.
+TEST(Mixer, FramesThatWentByUnheardMoveTheVoicesOn) {
+  Mixer m(1000, 1);
+  m.start(0, ramp(1000), 0);
+  m.start(1, constant(7, 50), 0);  // over by then
+  m.start(2, ramp(1000), 0);       // stopped meanwhile
+  m.applyCommands();
+  m.pass(100);
+  m.stop(2);
+  m.applyCommands();
+  m.pass(50);
+  EXPECT_FALSE(m.stoppedSoundWithin(1000));
+  EXPECT_EQ(run(m, 2), (std::vector<std::int16_t>{150, 151}));
+  EXPECT_EQ(m.startsMixed(), 0u);
+  m.start(3, ramp(1000), 5);
+  m.applyCommands();
+  m.pass(0);  // started and heard at once
+  EXPECT_EQ(run(m, 1)[0], 152 + 5);
+  EXPECT_EQ(m.startsMixed(), 1u);
+}
+
 TEST(Mixer, SurvivesAFullQueue) {
   Mixer m(1000, 1);
   // far more requests than the queue holds while the audio thread is away

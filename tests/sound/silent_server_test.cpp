@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     result = RUN_ALL_TESTS();
   }
   // As the window program does when its output was left waiting for the
-  // server: Qt Multimedia's static destructors would wait for it too.
+  // server: static destructors would pull the ground from under it.
   std::fflush(nullptr);
   std::_Exit(result);
 }
