@@ -128,8 +128,20 @@ test('modern keys and the pause: the title, a still face, and P, a click or the 
     await traced(record, 'hide Puls_Hit');
 
     const face = () => page.evaluate(() => document.getElementById('handheld').toDataURL());
+    // The paused look's picture comes at the first pause; the face is
+    // compared once it is drawn and stays the same.
+    const steadyFace = async () => {
+      for (let last = await face(); ;) {
+        await page.waitForTimeout(100);
+        const now = await face();
+        if (now === last) return now;
+        last = now;
+      }
+    };
+    const pausedLook = page.waitForResponse((response) => response.url().includes('face-paused'));
     const pausedFor = async (ms) => {
-      const [lines, before] = [record.trace.length, await face()];
+      await pausedLook;
+      const [lines, before] = [record.trace.length, await steadyFace()];
       await context.clock.runFor(ms);
       assert.deepStrictEqual(record.trace.slice(lines), [], 'the game went on while paused');
       assert.strictEqual(await face(), before);
@@ -217,6 +229,8 @@ test('the volume and the mute reach Web Audio\'s output', async () => {
     // The game's time still flows: sounds may come until the mute.
     const beforeMute = (await gains()).length;
     await page.click('#settings-close');
+    // The settings held the game; it goes on once the panel has closed.
+    await traced(record, 'resume');
     await context.clock.runFor(10000);
     const muted = (await gains()).slice(beforeMute);
     assert.ok(muted.length > 0 && muted.every((gain) => gain === 0), muted.join(' '));
