@@ -25,6 +25,7 @@
 #include "app/settings_dialog.h"
 #include "app/single_instance.h"
 #include "app/splash_window.h"
+#include "app/unsaved_settings_notice.h"
 #include "app/window_place_memory.h"
 #include "game/handheld.h"
 
@@ -133,10 +134,16 @@ int main(int argc, char** argv) {
   });
 
   std::unique_ptr<SettingsDialog> settingsDialog;
+  UnsavedSettingsNotice unsaved(&form1, [&settings] { return settings.refusal(); });
+  const auto notSaved = [&] {
+    unsaved.refused(settingsDialog && settingsDialog->isVisible());
+    if (settingsDialog) settingsDialog->showNotSaved(unsaved.text());
+  };
   playerEvents.onSettingsRequested = [&] {
     if (!settingsDialog) {
       settingsDialog = std::make_unique<SettingsDialog>(core, pictures, &form1);
       new OpeningPlace(*settingsDialog, [&form1] { return form1.faceOnScreen(); }, besideTheHandheld);
+      if (!unsaved.text().isEmpty()) settingsDialog->showNotSaved(unsaved.text());
     }
     settingsDialog->show();
     settingsDialog->raise();
@@ -146,10 +153,11 @@ int main(int argc, char** argv) {
     if (setting == Setting::Zoom) form1.setZoom(core.settings().zoom());
     if (setting == Setting::Ghosts || setting == Setting::Contrast || setting == Setting::Fade) showPanelLook();
     if (settingsDialog) settingsDialog->settingChanged(saved);
+    if (!saved) notSaved();
   });
   playerEvents.onPauseChanged.push_back([&form1](bool paused) { form1.setPaused(paused); });
   PlayerSettingsStore placeStore(settings);
-  WindowPlaceMemory place(form1, core, placeStore);
+  WindowPlaceMemory place(form1, core, placeStore, notSaved);
   Gamepads gamepads([&core](Control control, ControlSource source, bool down) {
     down ? core.controlDown(control, source) : core.controlUp(control, source);
   });
@@ -163,6 +171,7 @@ int main(int argc, char** argv) {
   });
   core.start();
   const int status = QApplication::exec();
+  unsaved.toStandardError();
   place.keep();
   if (!sound.shutDown()) {
     // Static destructors would tear the audio output's statics down under

@@ -191,4 +191,9 @@ void SettingsDialog::settingChanged(bool saved) {
   if (!saved) notSaved_->show();
 }
 
+void SettingsDialog::showNotSaved(const QString& text) {
+  notSaved_->setText(text);
+  notSaved_->show();
+}
+
 }  // namespace wuffel

@@ -27,6 +27,8 @@ class SettingsDialog : public QDialog {
   void refresh();
   // A setting was changed, and stored or not.
   void settingChanged(bool saved);
+  // Says that a setting was not stored, and why.
+  void showNotSaved(const QString& text);
 
  private:
   void change(Setting setting, int value);

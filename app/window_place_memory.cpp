@@ -12,8 +12,9 @@ namespace {
 constexpr int kRestMs = 500;
 }  // namespace
 
-WindowPlaceMemory::WindowPlaceMemory(QWidget& window, Handheld& handheld, PlayerSettingsStore& store)
-    : window_(window), handheld_(handheld), store_(store) {
+WindowPlaceMemory::WindowPlaceMemory(QWidget& window, Handheld& handheld, PlayerSettingsStore& store,
+                                     std::function<void()> notSaved)
+    : window_(window), handheld_(handheld), store_(store), notSaved_(std::move(notSaved)) {
   resting_.setSingleShot(true);
   resting_.setInterval(kRestMs);
   connect(&resting_, &QTimer::timeout, this, [this] { storePlace(); });
@@ -34,7 +35,9 @@ bool WindowPlaceMemory::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-void WindowPlaceMemory::storePlace() { store_.savePlace({window_.x(), window_.y()}); }
+void WindowPlaceMemory::storePlace() {
+  if (!store_.savePlace({window_.x(), window_.y()})) notSaved_();
+}
 
 void WindowPlaceMemory::keep() {
   if (resting_.isActive()) {

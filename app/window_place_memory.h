@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
+
 #include "store/player_settings_store.h"
 
 class QWidget;
@@ -17,7 +19,9 @@ class Handheld;
 
 class WindowPlaceMemory : public QObject {
  public:
-  WindowPlaceMemory(QWidget& window, Handheld& handheld, PlayerSettingsStore& store);
+  // `notSaved` hears of a place the store refused.
+  WindowPlaceMemory(QWidget& window, Handheld& handheld, PlayerSettingsStore& store,
+                    std::function<void()> notSaved = [] {});
   // Stores a place not stored yet; at the end of the program.
   void keep();
 
@@ -30,6 +34,7 @@ class WindowPlaceMemory : public QObject {
   QWidget& window_;
   Handheld& handheld_;
   PlayerSettingsStore& store_;
+  std::function<void()> notSaved_;
   bool placed_ = false;
   // A drag moves the window many times; the place is written once it rests.
   QTimer resting_;

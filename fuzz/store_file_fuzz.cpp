@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the best-score store as its settings file. Reading
-// must give a number or a clean WuffelError, find what QSettings finds (the
-// store kept its files through QSettings before), and leave the file as it
-// is; a write must replace the value, under one name, so that it reads back,
-// and keep every other value QSettings finds.
+// must give a number or a clean WuffelError, find what QSettings finds, and
+// leave the file as it is; a write must replace the value, under one name,
+// so that it reads back, and keep every other value QSettings finds; a file
+// too large to read whole is never replaced.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -85,6 +85,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (fileText(path) != bytes) fail("a read changed the file");
 
+    if (!parsed) {
+      // Too large to read whole: never replaced.
+      try {
+        store.writeInteger("", "HiScoreA", 4321);
+        fail("a file too large to read was replaced");
+      } catch (const wuffel::WuffelError&) {
+      }
+      if (fileText(path) != bytes) fail("a file too large to read changed");
+      QFile::remove(path);
+      return 0;
+    }
     store.writeInteger("", "HiScoreA", 4321);
     if (store.readInteger("HiscoreA", 0) != 4321) fail("the written value does not read back");
     const ForQSettings written(fileText(path));

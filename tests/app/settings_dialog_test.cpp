@@ -76,8 +76,8 @@ TEST_F(Dialog, EachChangeAppliesAndIsStoredAtOnceAndRestoringTheDefaultsBringsBa
   EXPECT_EQ(s.volume(), 40);
   EXPECT_TRUE(s.muted() && s.pauseOnFocusLoss() && s.rememberPosition());
   EXPECT_EQ(s.zoom(), 250);
-  EXPECT_EQ(fileText(), "[General]\nHiScoreA=250\n\n[Settings]\nkeys=modern\nvolume=40\nmuted=1\n"
-                        "pause-on-focus-loss=1\nremember-position=1\nzoom=250\n");
+  EXPECT_EQ(fileText(), "[General]\nHiScoreA=250\n\n[Settings]\nkeys=modern\nmuted=1\n"
+                        "pause-on-focus-loss=1\nremember-position=1\nvolume=40\nzoom=250\n");
   EXPECT_FALSE(widget<QLabel>("not-saved")->isVisibleTo(dialog.get()));
 
   QTest::mouseClick(restoreDefaults(), Qt::LeftButton);

@@ -25,8 +25,8 @@ inline StoredValue readByQSettings(const QString& file, std::string_view name) {
   return {StoredValue::Outcome::Missing, false, {}};
 }
 
-// Every value QSettings finds, by its full name, but those named `name`:
-// also "/name", which QSettings looks up as "name".
+// Every value QSettings finds, by its full name as looked up ("/name" is
+// "name"), but those named `name`.
 inline QVariantMap othersByQSettings(const QString& file, std::string_view name) {
   const QSettings settings(file, QSettings::IniFormat);
   QVariantMap values;
@@ -36,10 +36,13 @@ inline QVariantMap othersByQSettings(const QString& file, std::string_view name)
     // Values that QSettings decodes into another type (@Variant, @Rect, ...)
     // are compared by that type alone: a damaged one decodes into whatever
     // memory held, differently from one reading to the next.
+    // One it cannot decode at all (a "\\x" with no digits) QSettings writes
+    // back as empty text; the program reads both as no value.
     const QVariant value = settings.value(key);
     const int type = value.metaType().id();
+    if (type == QMetaType::UnknownType || (type == QMetaType::QString && value.toString().isEmpty())) continue;
     const bool text = type == QMetaType::QString || type == QMetaType::QStringList || type == QMetaType::QByteArray;
-    values.insert(key, text ? value : QVariant(QStringLiteral("decoded as type %1").arg(type)));
+    values.insert(lookedUp, text ? value : QVariant(QStringLiteral("decoded as type %1").arg(type)));
   }
   return values;
 }

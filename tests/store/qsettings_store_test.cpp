@@ -12,6 +12,7 @@
 #include "child_process.h"
 #include "core/rig.h"
 #include "error_of.h"
+#include "app/settings_file.h"
 #include "store_file.h"
 
 namespace wuffel {
@@ -34,6 +35,24 @@ TEST_F(StoreFile, TheFirstRunReadsZeroAndCreatesNothingBeforeItsFirstWrite) {
   EXPECT_TRUE(QDir(config.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
   s.store.writeInteger("", "HiScoreB", 5);
   EXPECT_EQ(fileText(), "[General]\nHiScoreB=5\n");
+}
+
+// The freedesktop rule: a configuration folder given by a relative path is
+// ignored, or the scores would lie wherever the program was started.
+TEST_F(StoreFile, ARelativeConfigurationFolderGivesWayToTheDefault) {
+  const QByteArray home = qgetenv("HOME");
+  const QByteArray working = QDir::currentPath().toLocal8Bit();
+  qputenv("HOME", config.path().toLocal8Bit());
+  qputenv("XDG_CONFIG_HOME", "relative/config");
+  QDir::setCurrent(config.path());
+  FileStore s;
+  s.store.writeInteger("", "HiScoreA", 9);
+  const QString expected = config.path() + "/.config/Quillon/WuffelTennis.conf";
+  EXPECT_EQ(s.backend.location(), expected);
+  EXPECT_TRUE(QFile::exists(expected));
+  EXPECT_FALSE(QFile::exists(config.path() + "/relative"));
+  QDir::setCurrent(QString::fromLocal8Bit(working));
+  qputenv("HOME", home);
 }
 
 TEST_F(StoreFile, AWriteIsInTheFileWhenItReturnsUnderTheNameAlreadyThere) {
@@ -77,7 +96,8 @@ TEST_F(StoreFile, ValuesThatAreNotTextAreAnotherDataType) {
 }
 
 // Files no program of ours wrote: each reads as 0 and stays as it is until
-// a score is written, which then replaces it with a valid file.
+// a score is written, which then replaces it with a valid file. One too
+// large to be read whole is never replaced: what it holds may be a score.
 TEST_F(StoreFile, BadFilesReadAsZeroAndStayUntilAScoreIsWritten) {
   static const char binary[] = "\x01\x02\0\0\xff\xfe[[=\n\0HiscoreA\0=12";
   const std::vector<QByteArray> files{
@@ -97,6 +117,11 @@ TEST_F(StoreFile, BadFilesReadAsZeroAndStayUntilAScoreIsWritten) {
     EXPECT_TRUE(folder.fileText() == bytes) << "a read changed the file";
 
     FileStore writer;
+    if (bytes.size() > static_cast<qsizetype>(settings_file::kMaxFileSize)) {
+      EXPECT_EQ(errorOf([&] { writer.store.writeInteger("", "HiScoreA", 130); }), "Failed to set data for 'HiScoreA'");
+      EXPECT_TRUE(folder.fileText() == bytes) << "a file too large to read was replaced";
+      continue;
+    }
     writer.store.writeInteger("", "HiScoreA", 130);
     const QByteArray written = folder.fileText();
     EXPECT_TRUE(written.startsWith("[General]\n"));
@@ -199,7 +224,8 @@ TEST_F(StoreFile, AGameOverWritesTheBestThatTheNextHandheldShows) {
   ASSERT_FALSE(vars.GameRunning);
   EXPECT_EQ(vars.HiScoreA, 130);
   EXPECT_TRUE(first.rig.errors().empty());
-  EXPECT_EQ(fileText(), "[General]\nhiscorea=130\nHiScoreB=77\n");
+  // QSettings writes the values of a group in the order of their names.
+  EXPECT_EQ(fileText(), "[General]\nHiScoreB=77\nhiscorea=130\n");
 
   RunningCopy second;
   Handheld& next = second.rig.handheld;

@@ -5,14 +5,20 @@
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QLockFile>
+
+#include <chrono>
+#include <random>
+#include <thread>
 
 #include "child_process.h"
 #include "core/rig.h"
 #include "error_of.h"
 #include "app/settings_file.h"
+#include "store/player_settings_store.h"
 #include "store_file.h"
 
 namespace wuffel {
@@ -146,20 +152,64 @@ TEST_F(Hazard, ALinkToAFileIsWrittenThroughToTheFile) {
 }
 
 // No file of the program's own is near that size: one is not worth the wait
-// of reading it at every write.
-TEST_F(Hazard, AFileOverOneMebibyteReadsAsNoScoresUntilAWriteReplacesIt) {
+// of reading it at every write. It reads as no scores, as an unreadable file
+// does, and is never replaced, since what it holds may be a best score.
+TEST_F(Hazard, AFileOverOneMebibyteReadsAsNoScoresAndIsNeverReplaced) {
   QByteArray big = kScores + "[Other]\n";
   while (big.size() <= static_cast<qsizetype>(settings_file::kMaxFileSize)) big += "filler=" + QByteArray(80, 'x') + '\n';
   putFile(big);
   FileStore s;
   EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 0);
   EXPECT_TRUE(fileText() == big);
-  s.store.writeInteger("", "HiScoreB", 130);
-  EXPECT_EQ(fileText(), "[General]\nHiScoreB=130\n");
+  EXPECT_EQ(writesAreRefused(big), "");
+  IniFileBackend backend;
+  PlayerSettingsStore settings(backend);
+  EXPECT_FALSE(settings.savePlace({5, 6}));
+  EXPECT_TRUE(backend.refusal().contains("is over 1 MiB")) << backend.refusal().toStdString();
+  EXPECT_TRUE(fileText() == big);
 
   big.chop(big.size() - static_cast<qsizetype>(settings_file::kMaxFileSize));
-  putFile(big);  // at the limit: read
+  putFile(big);  // at the limit: read, and replaced
   EXPECT_EQ(FileStore{}.store.readInteger("HiscoreA", 0), 120);
+  FileStore{}.store.writeInteger("", "HiScoreB", 130);
+  EXPECT_EQ(FileStore{}.store.readInteger("HiscoreB", 0), 130);
+  EXPECT_EQ(FileStore{}.store.readInteger("HiscoreA", 0), 120);
+}
+
+// What a copy of the program killed while writing leaves: its new files,
+// and a lock whose holder is gone. The next write clears them away.
+TEST_F(Hazard, WritersKilledMidwayLeaveOnlyTheFileAndAtMostOneLock) {
+  putFile(kScores);
+  const QDir folder(QFileInfo(file()).absolutePath());
+  constexpr int kKills = 200;
+  std::mt19937 random(24);
+  for (int kill = 0; kill < kKills; ++kill) {
+    std::fflush(nullptr);
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+      FileStore s;
+      for (int i = 0;; ++i) errorOf([&] { s.store.writeInteger("", "HiScoreA", 1000 + i); });
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(200, 6000)(random)));
+    ::kill(writer, SIGKILL);
+    ::waitpid(writer, nullptr, 0);
+  }
+  // A user's own files beside it stay, whatever their names.
+  const QStringList own{"WuffelTennis.conf.backup", "WuffelTennis.conf.new", "WuffelTennis.conf.lock2"};
+  for (const QString& name : own) {
+    QFile f(folder.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(kScores);
+  }
+  FileStore s;
+  s.store.writeInteger("", "HiScoreB", 7);
+  QStringList expected = own;
+  expected << "WuffelTennis.conf";
+  expected.sort();
+  EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).join(' ').toStdString(),
+            expected.join(' ').toStdString());
+  EXPECT_GE(s.store.readInteger("HiscoreA", 0), 120);
+  EXPECT_EQ(s.store.readInteger("HiscoreB", 0), 7);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// The store reads and writes its file itself, in the format QSettings wrote
-// it in: every file must read as QSettings reads it, and a write must leave
-// a file in which QSettings finds the new value and every other one as it
-// was.
+// The store reads and writes its file with QSettings, but finds names
+// without regard to case, in groups of their own: every file must read as
+// QSettings reads it, and a write must leave a file in which QSettings finds
+// the new value under one name and every other one as it was.
 #include <gtest/gtest.h>
 
 #include <QDataStream>
@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "qsettings_reference.h"
-#include "app/ini_settings_text.h"
+#include "app/ini_file_backend.h"
 
 namespace wuffel {
 namespace {
@@ -78,15 +78,37 @@ struct FileOf {
   QString path = folder.path() + "/WuffelTennis.conf";
 };
 
+std::string described(const QVariantMap& values) {
+  std::string text;
+  for (auto i = values.cbegin(); i != values.cend(); ++i)
+    text += i.key().toStdString() + " = " + i.value().toStringList().join(u',').toStdString() + " (" +
+            i.value().typeName() + ")\n";
+  return text;
+}
+
+StoredValue readByStore(const QByteArray& bytes, std::string_view name) {
+  const FileOf file(bytes);
+  return IniFileBackend(file.path).read(name);
+}
+
+// The file's text after the store wrote `text` under `name` in it.
+QByteArray writtenByStore(const QByteArray& bytes, std::string_view name, std::string_view text) {
+  const FileOf file(bytes);
+  IniFileBackend backend(file.path);
+  EXPECT_EQ(backend.writeText(name, text), WriteOutcome::Written);
+  QFile written(file.path);
+  return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+}
+
 bool operator==(const StoredValue& a, const StoredValue& b) {
   return a.outcome == b.outcome && a.isText == b.isText && a.text == b.text;
 }
 
-TEST(IniSettingsText, ReadsEveryFileAsQSettingsDoes) {
+TEST(SettingsText, ReadsEveryFileAsQSettingsDoes) {
   for (const QByteArray& bytes : files()) {
     const FileOf file(bytes);
     for (const char* name : {"HiscoreA", "HiscoreB"}) {
-      const StoredValue ours = IniSettingsText(bytes).value(name);
+      const StoredValue ours = readByStore(bytes, name);
       const StoredValue theirs = readByQSettings(file.path, name);
       EXPECT_TRUE(ours == theirs) << name << " in\n"
                                   << bytes.toStdString() << "\nours: " << describe(ours)
@@ -95,44 +117,46 @@ TEST(IniSettingsText, ReadsEveryFileAsQSettingsDoes) {
   }
 }
 
-TEST(IniSettingsText, AWrittenValueReadsBackUnderOneNameWithEveryOtherValueKept) {
+TEST(SettingsText, AWrittenValueReadsBackUnderOneNameWithEveryOtherValueKept) {
   for (const QByteArray& bytes : files()) {
     const FileOf before(bytes);
-    const FileOf after(IniSettingsText(bytes).withValue("HiScoreA", "4321"));
+    const FileOf after(writtenByStore(bytes, "HiScoreA", "4321"));
     const std::string context = "in\n" + bytes.toStdString();
     EXPECT_TRUE(readByQSettings(after.path, "HiscoreA") == (StoredValue{StoredValue::Outcome::Found, true, "4321"}))
         << context;
     const QStringList keys = QSettings(after.path, QSettings::IniFormat).childKeys();
     EXPECT_EQ(std::count_if(keys.begin(), keys.end(), [](const QString& k) { return sameValueName(k.toStdString(), "HiScoreA"); }), 1)
         << context;
-    EXPECT_EQ(othersByQSettings(after.path, "HiScoreA"), othersByQSettings(before.path, "HiScoreA")) << context;
+    EXPECT_EQ(described(othersByQSettings(after.path, "HiScoreA")), described(othersByQSettings(before.path, "HiScoreA")))
+        << context;
   }
 }
 
-TEST(IniSettingsText, TextsOfAnyKindReadBackAsWritten) {
+TEST(SettingsText, TextsOfAnyKindReadBackAsWritten) {
   for (const std::string& text : {std::string("130"), std::string("-4"), std::string(), std::string(" lead"),
                                   std::string("trail "), std::string("a,b"), std::string("a;b"), std::string("a=b"),
                                   std::string("@x"), std::string("@@y"), std::string("x\\y"), std::string("\"q\""),
                                   std::string("tab\there"), std::string("line\nbreak"), std::string("z\0" "1", 3),
                                   std::string("\x01" "f"), std::string("\xc3\xa9t\xc3\xa9")}) {
-    const QByteArray written = IniSettingsText("").withValue("HiScoreA", text);
+    const QByteArray written = writtenByStore("", "HiScoreA", text);
     const StoredValue expected{StoredValue::Outcome::Found, true, text};
-    EXPECT_TRUE(IniSettingsText(written).value("HiscoreA") == expected) << written.toStdString();
+    EXPECT_TRUE(readByStore(written, "HiscoreA") == expected) << written.toStdString();
     EXPECT_TRUE(readByQSettings(FileOf(written).path, "HiscoreA") == expected) << written.toStdString();
   }
 }
 
 // The players' settings keep to a group of their own, "[Settings]".
-TEST(IniSettingsText, AGroupsValueIsFoundAndWrittenInItsOwnSectionAsQSettingsWould) {
-  const IniSettingsText text("[General]\nkeys=top\n\n[Settings]\nkeys=b\nKEYS=a\n\n[Other]\nzoom=1\n");
-  EXPECT_EQ(text.value("Settings/keys").text, "a") << "the first spelling in sorted order";
-  EXPECT_EQ(text.value("keys").text, "top");
-  EXPECT_EQ(text.value("Settings/zoom").outcome, StoredValue::Outcome::Missing);
-  EXPECT_EQ(text.value("Nowhere/keys").outcome, StoredValue::Outcome::Missing);
-  EXPECT_EQ(text.withValue("Settings/Keys", "modern"),
-            "[General]\nkeys=top\n\n[Settings]\nKEYS=modern\n\n[Other]\nzoom=1\n");
-  const QByteArray added = text.withValue("Later/zoom", "150");
-  EXPECT_EQ(added, "[General]\nkeys=top\n\n[Settings]\nkeys=b\nKEYS=a\n\n[Other]\nzoom=1\n\n[Later]\nzoom=150\n");
+TEST(SettingsText, AGroupsValueIsFoundAndWrittenInItsOwnSectionAsQSettingsWould) {
+  const QByteArray text("[General]\nkeys=top\n\n[Settings]\nkeys=b\nKEYS=a\n\n[Other]\nzoom=1\n");
+  EXPECT_EQ(readByStore(text, "Settings/keys").text, "a") << "the first spelling in sorted order";
+  EXPECT_EQ(readByStore(text, "keys").text, "top");
+  EXPECT_EQ(readByStore(text, "Settings/zoom").outcome, StoredValue::Outcome::Missing);
+  EXPECT_EQ(readByStore(text, "Nowhere/keys").outcome, StoredValue::Outcome::Missing);
+  EXPECT_EQ(writtenByStore(text, "Settings/Keys", "modern"),
+            "[General]\nkeys=top\n\n[Other]\nzoom=1\n\n[Settings]\nKEYS=modern\n");
+  const QByteArray added = writtenByStore(text, "Later/zoom", "150");
+  // QSettings writes the groups, and the values in each, in the order of their names.
+  EXPECT_EQ(added, "[General]\nkeys=top\n\n[Later]\nzoom=150\n\n[Other]\nzoom=1\n\n[Settings]\nKEYS=a\nkeys=b\n");
   const FileOf file(added);
   const QSettings reference(file.path, QSettings::IniFormat);
   EXPECT_EQ(reference.value("Later/zoom").toString(), "150");
