@@ -62,7 +62,7 @@ IniFileBackend::IniFileBackend() = default;
 IniFileBackend::IniFileBackend(QString iniFile) : iniFile_(std::move(iniFile)) {}
 IniFileBackend::~IniFileBackend() = default;
 
-bool IniFileBackend::openKey(std::string_view path) {
+bool IniFileBackend::useKey(std::string_view path) {
   // "Software\Maker\App" names the organisation and the application, whose
   // file QSettings keeps as "Maker/App.conf".
   const QStringList parts = qtText(path).split(QLatin1Char('\\'), Qt::SkipEmptyParts);

@@ -27,7 +27,7 @@ class IniFileBackend : public SettingsBackend {
   ~IniFileBackend() override;
 
   // Only names the file: nothing is created before the first write.
-  bool openKey(std::string_view path) override;
+  bool useKey(std::string_view path) override;
   // Creates the file's folder.
   bool ensureKey() override;
   StoredValue read(std::string_view name) override;

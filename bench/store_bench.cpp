@@ -37,8 +37,8 @@ void StoreWrite(benchmark::State& state) {
   wuffel::IniFileBackend backend;
   wuffel::HiScoreStore store(backend, wuffel::kHiScoreKey);
   const auto kind = state.range(0);
-  store.writeInteger("", "HiScoreA", 100);
-  store.writeInteger("", "HiScoreB", 100);
+  store.writeInteger("HiScoreA", 100);
+  store.writeInteger("HiScoreB", 100);
   if (kind == 2) {
     QFile file(backend.location());
     file.open(QIODevice::WriteOnly);
@@ -49,7 +49,7 @@ void StoreWrite(benchmark::State& state) {
   for (auto _ : state) {
     if (kind == 0) QFile::remove(backend.location());
     const auto start = Clock::now();
-    store.writeInteger("", "HiScoreA", score++);
+    store.writeInteger("HiScoreA", score++);
     const double t = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     ms.push_back(t);
     state.SetIterationTime(t / 1000);
@@ -73,7 +73,7 @@ void StoreReadLargestFile(benchmark::State& state) {
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   wuffel::IniFileBackend backend;
   wuffel::HiScoreStore store(backend, wuffel::kHiScoreKey);
-  store.writeInteger("", "HiScoreA", 100);
+  store.writeInteger("HiScoreA", 100);
   QFile file(backend.location());
   file.open(QIODevice::WriteOnly);
   file.write(largestReadFile());

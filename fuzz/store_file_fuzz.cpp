@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!parsed) {
       // Too large to read whole: never replaced.
       try {
-        store.writeInteger("", "HiScoreA", 4321);
+        store.writeInteger("HiScoreA", 4321);
         fail("a file too large to read was replaced");
       } catch (const wuffel::WuffelError&) {
       }
@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       QFile::remove(path);
       return 0;
     }
-    store.writeInteger("", "HiScoreA", 4321);
+    store.writeInteger("HiScoreA", 4321);
     if (store.readInteger("HiscoreA", 0) != 4321) fail("the written value does not read back");
     const ForQSettings written(fileText(path));
     int spellings = 0;

@@ -25,7 +25,7 @@ void Handheld::gameButtonDown(ElementId button, ElementId label, std::int32_t& h
   TrasformaScore(hiScore);
 }
 
-void Handheld::gameButtonUp(ElementId button, int mode, MouseButton mouse) {
+void Handheld::gameButtonUp(ElementId button, GameModeValue mode, MouseButton mouse) {
   if (mouse == MouseButton::Left) face.show(button);
   if (vars.GameRunning) return;
   // Only the release of a press that set the face up for play starts a game:
@@ -51,7 +51,7 @@ void Handheld::Puls_ACLMouseDown() {
 
 void Handheld::Puls_ACLMouseUp() {
   RiempiSchermo();
-  vars.GameMode = static_cast<int>(GameModeValue::AllLit);
+  vars.GameMode = GameModeValue::AllLit;
 }
 
 void Handheld::AvviaGioco() {

@@ -19,7 +19,7 @@ void Handheld::Puls_TimeMouseDown(MouseButton mouse) {
   if (vars.GameRunning) return;
   timer(TimerId::TimerClock).setEnabled(false);
   timer(TimerId::TimerZZZ).setEnabled(false);
-  if (vars.GameMode != static_cast<int>(GameModeValue::Clock)) SvuotaSchermo();
+  if (vars.GameMode != GameModeValue::Clock) SvuotaSchermo();
   face.show(E::Im_TimePP);
   face.show(E::Im_TimePM);
   face.hide(E::Im_TimeAM);
@@ -35,7 +35,7 @@ void Handheld::Puls_TimeMouseUp(MouseButton mouse) {
   if (mouse == MouseButton::Left) face.show(E::Puls_Time);
   if (vars.GameRunning) return;
   face.hide(E::Im_Pippet1);
-  vars.GameMode = static_cast<int>(GameModeValue::Clock);
+  vars.GameMode = GameModeValue::Clock;
   timer(TimerId::TimerClock).setInterval(kClockFirstTickMs);
   timer(TimerId::TimerClock).setEnabled(true);
 }

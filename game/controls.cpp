@@ -66,8 +66,8 @@ void Handheld::releaseControl(Control control, ControlSource source) {
     case Control::Swing:
     case Control::Up:
     case Control::Down: return FormKeyUp(keyOf(control));
-    case Control::GameA: return gameButtonUp(ElementId::Puls_GameA, static_cast<int>(GameModeValue::GameA), MouseButton::Left);
-    case Control::GameB: return gameButtonUp(ElementId::Puls_GameB, static_cast<int>(GameModeValue::GameB), MouseButton::Left);
+    case Control::GameA: return gameButtonUp(ElementId::Puls_GameA, GameModeValue::GameA, MouseButton::Left);
+    case Control::GameB: return gameButtonUp(ElementId::Puls_GameB, GameModeValue::GameB, MouseButton::Left);
     case Control::Time: return Puls_TimeMouseUp(MouseButton::Left);
     case Control::Pause:
     case Control::Mute: return;

@@ -40,7 +40,7 @@ struct HandheldPorts {
   ErrorBox& errorBox;
   Shell& shell;
   SoundChannels& sound;
-  SettingsBackend& settings;
+  SettingsBackend& store;  // where the best scores and the players' settings are kept
   SystemBeep& beep;
   MessageLoop& messageLoop;
   QuestionBox& questions;
@@ -129,7 +129,7 @@ class Handheld {
 
   // The game buttons and the start and stop of play.
   void gameButtonDown(ElementId button, ElementId label, std::int32_t& hiScore, MouseButton mouse);
-  void gameButtonUp(ElementId button, int mode, MouseButton mouse);
+  void gameButtonUp(ElementId button, GameModeValue mode, MouseButton mouse);
   void Puls_ACLMouseDown();
   void Puls_ACLMouseUp();
   void AvviaGioco();

@@ -50,8 +50,8 @@ void Handheld::PM_8HiScoreClick() {
 void Handheld::resetHiScores() {
   vars.HiScoreA = 0;
   vars.HiScoreB = 0;
-  hiScoreStore_.value().writeInteger("", kHiScoreAWriteName, 0);
-  hiScoreStore_.value().writeInteger("", kHiScoreBWriteName, 0);
+  hiScoreStore_.value().writeInteger(kHiScoreAWriteName, 0);
+  hiScoreStore_.value().writeInteger(kHiScoreBWriteName, 0);
   ports_.beep.beep();
 }
 

@@ -153,12 +153,12 @@ void Handheld::missStep(int step) {
 // Another running copy of the program may have stored a higher best since
 // this one read it: the store keeps the higher of the two.
 void Handheld::gameOverScore() {
-  if (vars.GameMode == static_cast<int>(GameModeValue::GameA) && vars.Score > vars.HiScoreA) {
+  if (vars.GameMode == GameModeValue::GameA && vars.Score > vars.HiScoreA) {
     vars.HiScoreA = vars.Score;
-    hiScoreStore_->raiseInteger("", kHiScoreAWriteName, vars.HiScoreA);
-  } else if (vars.GameMode == static_cast<int>(GameModeValue::GameB) && vars.Score > vars.HiScoreB) {
+    hiScoreStore_->raiseInteger(kHiScoreAWriteName, vars.HiScoreA);
+  } else if (vars.GameMode == GameModeValue::GameB && vars.Score > vars.HiScoreB) {
     vars.HiScoreB = vars.Score;
-    hiScoreStore_->raiseInteger("", kHiScoreBWriteName, vars.HiScoreB);
+    hiScoreStore_->raiseInteger(kHiScoreBWriteName, vars.HiScoreB);
   }
 }
 

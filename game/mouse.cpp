@@ -58,8 +58,8 @@ void Handheld::elementMouseMove(ElementId id, MouseButtons held, int x, int y) {
 
 void Handheld::elementMouseUp(ElementId id, MouseButton button) {
   switch (id) {
-    case ElementId::Puls_GameA: return gameButtonUp(id, static_cast<int>(GameModeValue::GameA), button);
-    case ElementId::Puls_GameB: return gameButtonUp(id, static_cast<int>(GameModeValue::GameB), button);
+    case ElementId::Puls_GameA: return gameButtonUp(id, GameModeValue::GameA, button);
+    case ElementId::Puls_GameB: return gameButtonUp(id, GameModeValue::GameB, button);
     case ElementId::Puls_ACL: return Puls_ACLMouseUp();
     case ElementId::Puls_Time: return Puls_TimeMouseUp(button);
     default: break;

@@ -49,8 +49,8 @@ void Handheld::testChance() {
 
 void Handheld::applyPace() {
   if (!vars.GameRunning) return;
-  const bool gameA = vars.GameMode == static_cast<int>(GameModeValue::GameA);
-  const bool gameB = vars.GameMode == static_cast<int>(GameModeValue::GameB);
+  const bool gameA = vars.GameMode == GameModeValue::GameA;
+  const bool gameB = vars.GameMode == GameModeValue::GameB;
   if (!gameA && !gameB) return;
   const Pace& pace = (gameA ? kPaceGameA : kPaceGameB)[static_cast<std::size_t>(std::max(0, reduced(vars.Score, kPaceRound)) / 10)];
   if (pace.throwOdds != kUnchanged) vars.ThrowOdds = pace.throwOdds;

@@ -70,7 +70,7 @@ void Handheld::PreparaSchermo() {
   vars.PointsThrown = kPointsThrown;
   vars.PointsRally = kPointsRally;
   vars.ChanceActive = false;
-  if (vars.GameMode == static_cast<int>(GameModeValue::GameA)) {
+  if (vars.GameMode == GameModeValue::GameA) {
     vars.FirstBall = true;
     timer(TimerId::TimerPrimaPalla).setInterval(kFirstBallTicksAfterSetUp * timer(TimerId::TimerGioco).interval());
     timer(TimerId::TimerPrimaPalla).setEnabled(true);

@@ -6,7 +6,7 @@
 namespace wuffel {
 
 Handheld::Handheld(HandheldPorts ports)
-    : ports_(ports), dispatcher_(ports.errorBox), settingsStore_(ports.settings), settings_(settingsStore_.load()) {
+    : ports_(ports), dispatcher_(ports.errorBox), settingsStore_(ports.store), settings_(settingsStore_.load()) {
   for (std::size_t i = 0; i < kTimers.size(); ++i)
     timers_[i] = std::make_unique<IntervalTimer>(kTimers[i].name, static_cast<int>(i),
                                                  kTimers[i].intervalAtCreation, ports_.scheduler,
@@ -25,7 +25,7 @@ void Handheld::start() {
 
 void Handheld::FormCreate() {
   for (const auto& shared : kSharedPictures) face.copyPicture(shared.target, shared.source);
-  hiScoreStore_.emplace(ports_.settings, kHiScoreKey, ports_.storeObserver);
+  hiScoreStore_.emplace(ports_.store, kHiScoreKey, ports_.storeObserver);
   vars.HiScoreA = hiScoreStore_->readInteger(kHiScoreAReadName, vars.HiScoreA);
   vars.HiScoreB = hiScoreStore_->readInteger(kHiScoreBReadName, vars.HiScoreB);
   for (int c = 0; c < kChannelCount; ++c) channel(static_cast<ChannelId>(c)).open();
@@ -33,7 +33,7 @@ void Handheld::FormCreate() {
   vars.PlayerActive = false;
   vars.SwingReady = false;
   vars.KeyLatch = false;
-  vars.GameMode = static_cast<int>(GameModeValue::AllLit);
+  vars.GameMode = GameModeValue::AllLit;
   RiempiSchermo();
 }
 

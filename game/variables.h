@@ -9,7 +9,7 @@ namespace wuffel {
 enum class GameModeValue : int { Clock = 0, GameA = 1, GameB = 2, AllLit = 3 };
 
 struct GameVariables {
-  int GameMode = 0;
+  GameModeValue GameMode = GameModeValue::Clock;
   std::int32_t Score = 0;
   std::int32_t LivesLeft = 0;
   std::int32_t PlayerLane = 0;

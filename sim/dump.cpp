@@ -26,7 +26,7 @@ std::string digitsLine(const Face& face) {
 
 std::string varsLine(const GameVariables& v, const RallyState& rally) {
   std::ostringstream s;
-  s << "dump vars GameMode=" << v.GameMode << " Score=" << v.Score << " LivesLeft=" << v.LivesLeft
+  s << "dump vars GameMode=" << static_cast<int>(v.GameMode) << " Score=" << v.Score << " LivesLeft=" << v.LivesLeft
     << " PlayerLane=" << v.PlayerLane << " HiScoreA=" << v.HiScoreA << " HiScoreB=" << v.HiScoreB
     << " PointsThrown=" << v.PointsThrown << " PointsRally=" << v.PointsRally << " ChanceMark=" << v.ChanceMark
     << " GameRunning=" << v.GameRunning << " PlayerActive=" << v.PlayerActive << " SwingReady=" << v.SwingReady

@@ -53,9 +53,17 @@ std::optional<std::int32_t> parseStoredInteger(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
+namespace {
+
+// The values lie in the key itself, so the message of a key that cannot be
+// made names no section after its last word.
+constexpr const char* kKeyNotCreated = "Failed to create key ";
+
+}  // namespace
+
 HiScoreStore::HiScoreStore(SettingsBackend& backend, std::string_view keyPath, StoreObserver* observer)
     : backend_(backend), observer_(observer) {
-  backend_.openKey(keyPath);
+  backend_.useKey(keyPath);
 }
 
 std::int32_t HiScoreStore::readInteger(std::string_view name, std::int32_t fallback) {
@@ -75,13 +83,13 @@ std::int32_t HiScoreStore::readInteger(std::string_view name, std::int32_t fallb
   return result;
 }
 
-void HiScoreStore::writeInteger(std::string_view section, std::string_view name, std::int32_t value) {
-  if (!backend_.ensureKey()) throw WuffelError("Failed to create key " + std::string(section));
+void HiScoreStore::writeInteger(std::string_view name, std::int32_t value) {
+  if (!backend_.ensureKey()) throw WuffelError(kKeyNotCreated);
   finishWrite(name, value, backend_.writeText(name, std::to_string(value)));
 }
 
-void HiScoreStore::raiseInteger(std::string_view section, std::string_view name, std::int32_t value) {
-  if (!backend_.ensureKey()) throw WuffelError("Failed to create key " + std::string(section));
+void HiScoreStore::raiseInteger(std::string_view name, std::int32_t value) {
+  if (!backend_.ensureKey()) throw WuffelError(kKeyNotCreated);
   finishWrite(name, value, backend_.updateText(name, [value](const StoredValue& stored) -> std::optional<std::string> {
     // Anything that is no number, or not text, gives way to a real score.
     if (stored.outcome == StoredValue::Outcome::Found && stored.isText) {

@@ -34,19 +34,19 @@ std::optional<std::int32_t> parseStoredInteger(std::string_view text);
 
 class HiScoreStore {
  public:
-  // Opens (or creates) the key; a failure is not reported.
+  // Uses the key at `keyPath`, made at the first write; a path it cannot
+  // use is not reported.
   HiScoreStore(SettingsBackend& backend, std::string_view keyPath, StoreObserver* observer = nullptr);
 
-  // The values lie in the key itself; a write names its section, always
-  // empty, only in the message of a key it cannot create. Both raise a
-  // WuffelError with the store's message when the store fails.
+  // The values lie in the key itself. Both raise a WuffelError with the
+  // store's message when the store fails.
   std::int32_t readInteger(std::string_view name, std::int32_t fallback);
-  void writeInteger(std::string_view section, std::string_view name, std::int32_t value);
+  void writeInteger(std::string_view name, std::int32_t value);
   // Writes `value` unless the store holds a number at least as high: a best
   // score that another running copy of the program stored since this one
   // read it stays. What is stored is read back in the same step as the
   // write, so no other writer comes between.
-  void raiseInteger(std::string_view section, std::string_view name, std::int32_t value);
+  void raiseInteger(std::string_view name, std::int32_t value);
 
  private:
   void finishWrite(std::string_view name, std::int32_t value, WriteOutcome outcome);

@@ -17,7 +17,7 @@ class MemorySettings : public SettingsBackend {
     std::string text;  // a non-text value holds its number as text, for listing
   };
 
-  bool openKey(std::string_view) override { return true; }
+  bool useKey(std::string_view) override { return true; }
   bool ensureKey() override { return true; }
   StoredValue read(std::string_view name) override;
   WriteOutcome updateText(std::string_view name, const WriteDecision& decide) override;

@@ -19,7 +19,7 @@ bool isAllowed(Setting s, int value) {
 }
 
 std::optional<int> parseSettingValue(Setting s, std::string_view text) {
-  if (settingInfo(s).kind == SettingInfo::Kind::Words) {
+  if (settingInfo(s).kind == SettingInfo::Kind::KeyModeWord) {
     for (std::size_t i = 0; i < kKeyModeWords.size(); ++i)
       if (kKeyModeWords[i] == text) return static_cast<int>(i);
     return std::nullopt;
@@ -32,7 +32,7 @@ std::optional<int> parseSettingValue(Setting s, std::string_view text) {
 }
 
 std::string settingText(Setting s, int value) {
-  if (settingInfo(s).kind == SettingInfo::Kind::Words) return std::string(kKeyModeWords.at(static_cast<std::size_t>(value)));
+  if (settingInfo(s).kind == SettingInfo::Kind::KeyModeWord) return std::string(kKeyModeWords.at(static_cast<std::size_t>(value)));
   return std::to_string(value);
 }
 

@@ -20,9 +20,9 @@ inline constexpr std::array<int, 7> kZoomSteps{100, 125, 150, 200, 250, 300, 400
 
 struct SettingInfo {
   enum class Kind {
-    Words,      // stored as a word; the value is the word's index
-    Range,      // a whole number from `low` to `high`
-    ZoomSteps,  // one of kZoomSteps
+    KeyModeWord,  // stored as one of kKeyModeWords; the value is its index
+    Range,        // a whole number from `low` to `high`
+    ZoomSteps,    // one of kZoomSteps
   };
   Setting id;
   std::string_view name;
@@ -36,7 +36,7 @@ inline constexpr std::array<std::string_view, 2> kKeyModeWords{"original", "mode
 
 // In the order scripts list them and dumps print them.
 inline constexpr std::array<SettingInfo, 9> kSettings{{
-    {Setting::Keys, "keys", 0, SettingInfo::Kind::Words, 0, 1},
+    {Setting::Keys, "keys", 0, SettingInfo::Kind::KeyModeWord, 0, 1},
     {Setting::Volume, "volume", 100, SettingInfo::Kind::Range, 0, 100},
     {Setting::Muted, "muted", 0, SettingInfo::Kind::Range, 0, 1},
     {Setting::PauseOnFocusLoss, "pause-on-focus-loss", 0, SettingInfo::Kind::Range, 0, 1},

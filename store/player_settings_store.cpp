@@ -20,7 +20,7 @@ std::optional<int> parseWhole(std::string_view text) {
 
 PlayerSettingsStore::PlayerSettingsStore(SettingsBackend& backend) : backend_(backend) {
   // The best scores' key, which the game opens only later, at its start.
-  backend_.openKey(kHiScoreKey);
+  backend_.useKey(kHiScoreKey);
 }
 
 std::string PlayerSettingsStore::storedName(std::string_view name) {

@@ -35,11 +35,12 @@ using WriteDecision = std::function<std::optional<std::string>(const StoredValue
 class SettingsBackend {
  public:
   virtual ~SettingsBackend() = default;
-  // Opens the key at `path` (backslash-separated, as "Software\Maker\App").
-  // A back end may leave creating it, and its parents, to the first write.
-  // False when it cannot; the back end then works on whatever root it has.
-  virtual bool openKey(std::string_view path) = 0;
-  // Makes sure the open key exists before a write.
+  // Names the key that the values lie in, `path` (backslash-separated, as
+  // "Software\Maker\App"); nothing is opened or made yet: ensureKey makes
+  // it, and its parents, before the first write. False when the path names
+  // no key the back end can keep; it then works on whatever root it has.
+  virtual bool useKey(std::string_view path) = 0;
+  // Makes sure the key in use exists before a write.
   virtual bool ensureKey() = 0;
   virtual StoredValue read(std::string_view name) = 0;
   // Reads a value and writes the text `decide` gives for it, with no other

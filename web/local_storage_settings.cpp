@@ -2,7 +2,7 @@
 
 namespace wuffel::web {
 
-bool LocalStorageSettings::openKey(std::string_view path) {
+bool LocalStorageSettings::useKey(std::string_view path) {
   const auto slash = path.find_last_of('\\');
   prefix_ = std::string(slash == std::string_view::npos ? path : path.substr(slash + 1)) + "/";
   return true;

@@ -26,7 +26,7 @@ class LocalStorageSettings : public SettingsBackend {
  public:
   explicit LocalStorageSettings(KeyValueStorage& storage) : storage_(storage) {}
 
-  bool openKey(std::string_view path) override;
+  bool useKey(std::string_view path) override;
   bool ensureKey() override { return true; }
   StoredValue read(std::string_view name) override;
   // One page's script runs at a time, so nothing comes between the read and

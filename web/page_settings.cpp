@@ -11,7 +11,7 @@ void PageSettings::describe() {
     const std::string name(info.name);
     switch (info.kind) {
       case SettingInfo::Kind::Range: wuffel_glue_settingRange(name.c_str(), info.low, info.high); break;
-      case SettingInfo::Kind::Words:
+      case SettingInfo::Kind::KeyModeWord:
         for (int value = info.low; value <= info.high; ++value)
           wuffel_glue_settingChoice(name.c_str(), settingText(info.id, value).c_str());
         break;

@@ -66,7 +66,7 @@ TEST_F(Unsaved, ARefusedSettingIsToldOnceWithItsReasonAndTheDialogSaysItLater) {
 
 TEST_F(Unsaved, NoMessageWhileTheDialogIsThereToSayIt) {
   QDir().mkpath(file());
-  backend.openKey(kHiScoreKey);
+  backend.useKey(kHiScoreKey);
   EXPECT_FALSE(PlayerSettingsStore(backend).savePlace({1, 2}));
   notice.refused(true);
   EXPECT_TRUE(boxes().isEmpty());

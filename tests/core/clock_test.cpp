@@ -78,7 +78,7 @@ TEST_F(Clock, HoldingTimeShowsTheAlarmOnAClearedFaceAndReleasingShowsTheTimeAtOn
   releaseTime(rig);
   EXPECT_TRUE(rig.lit(E::Puls_Time));
   EXPECT_FALSE(rig.lit(E::Im_Pippet1));
-  EXPECT_EQ(inside.vars.GameMode, 0);
+  EXPECT_EQ(inside.vars.GameMode, GameModeValue::Clock);
   EXPECT_EQ(h.timerState(TimerId::TimerClock).interval(), 1);
   EXPECT_TRUE(h.timerState(TimerId::TimerClock).enabled());
   rig.wait(1);
@@ -161,7 +161,7 @@ TEST_F(Clock, AfterAGameOverTimeStopsTheSleepAndShowsTheAlarmThenTheTime) {
   const auto minute = static_cast<int>(30 + rig.now() / kMinute);
   ASSERT_LT(minute, 60);
   EXPECT_EQ(display(rig), "12:" + std::to_string(minute) + " AM");
-  EXPECT_EQ(inside.vars.GameMode, 0);
+  EXPECT_EQ(inside.vars.GameMode, GameModeValue::Clock);
 }
 
 TEST_F(Clock, TheGameButtonsAndACLStopTheClock) {

@@ -62,7 +62,7 @@ TEST(Mouse, ALeftPressCapturesUntilReleaseOtherButtonsDoNot) {
   h.mouseRelease(10, 10, MouseButton::Left);  // released off the button: still its release
   EXPECT_FALSE(h.mouseCapture());
   EXPECT_TRUE(rig.lit(E::Puls_GameA));
-  EXPECT_EQ(inside.vars.GameMode, 1);
+  EXPECT_EQ(inside.vars.GameMode, GameModeValue::GameA);
 
   h.mousePress(560, 95, MouseButton::Right);
   EXPECT_FALSE(h.mouseCapture());

@@ -260,7 +260,7 @@ TEST(Buttons, ResetStopsEverythingAndItsReleaseLightsTheFace) {
   auto& inside = rig.inside;
   h.start();
   rig.click(E::Puls_GameB);
-  EXPECT_EQ(inside.vars.GameMode, 2);
+  EXPECT_EQ(inside.vars.GameMode, GameModeValue::GameB);
   EXPECT_TRUE(rig.lit(E::Im_GameB));
   EXPECT_FALSE(rig.lit(E::Im_GameA));
   rig.advanceTo(2000);
@@ -270,7 +270,7 @@ TEST(Buttons, ResetStopsEverythingAndItsReleaseLightsTheFace) {
   EXPECT_FALSE(h.timerState(TimerId::TimerGioco).enabled());
   EXPECT_FALSE(rig.lit(E::Im_Miss0));  // frozen until the release
   h.mouseRelease(acl.left + 2, acl.top + 2, MouseButton::Middle);
-  EXPECT_EQ(inside.vars.GameMode, 3);
+  EXPECT_EQ(inside.vars.GameMode, GameModeValue::AllLit);
   EXPECT_TRUE(rig.lit(E::Im_Miss0));
   EXPECT_EQ(rig.sounds.count("MPlayerChance stop"), 0);
 }
@@ -287,7 +287,7 @@ TEST(Buttons, WhileAGameRunsTheGameButtonsOnlyShowThePress) {
   EXPECT_FALSE(rig.lit(E::Puls_GameB));
   h.mouseRelease(b.left + 1, b.top + 1, MouseButton::Left);
   EXPECT_TRUE(rig.lit(E::Puls_GameB));
-  EXPECT_EQ(inside.vars.GameMode, 1);
+  EXPECT_EQ(inside.vars.GameMode, GameModeValue::GameA);
   EXPECT_FALSE(rig.lit(E::Im_GameB));
 }
 
@@ -301,7 +301,7 @@ TEST(Buttons, OnlyTheReleaseOfAPressThatShowedTheBestScoreStartsAGame) {
   h.mousePress(100, 100, MouseButton::Right);
   h.mouseRelease(a.left + 1, a.top + 1, MouseButton::Right);
   EXPECT_FALSE(inside.vars.GameRunning);
-  EXPECT_EQ(inside.vars.GameMode, 3);
+  EXPECT_EQ(inside.vars.GameMode, GameModeValue::AllLit);
 
   // A press during the last miss, released once the game is over.
   rig.click(E::Puls_GameA);
@@ -332,7 +332,7 @@ TEST(Buttons, AGameButtonPressReleasedElsewhereIsForgottenByTheNextButton) {
     h.mousePress(a.left + 1, a.top + 1, MouseButton::Right);
     h.mouseRelease(5, 5, MouseButton::Right);
     rig.click(other);
-    const int modeBefore = inside.vars.GameMode;
+    const GameModeValue modeBefore = inside.vars.GameMode;
     // A right press on the face released over "Game A" starts nothing.
     h.mousePress(300, 60, MouseButton::Right);
     h.mouseRelease(a.left + 1, a.top + 1, MouseButton::Right);

@@ -56,7 +56,7 @@ int gameBOddsAt(int score) {
 }
 
 TEST_F(ScoreRules, GameAChangesOnlyTheThrowOddsAsTheScoreClimbs) {
-  inside.vars.GameMode = 1;
+  inside.vars.GameMode = GameModeValue::GameA;
   for (int score = 0; score <= 350; ++score) {
     scoreOf(score);
     ASSERT_EQ(inside.vars.ThrowOdds, gameAOddsAt(score)) << score;
@@ -65,7 +65,7 @@ TEST_F(ScoreRules, GameAChangesOnlyTheThrowOddsAsTheScoreClimbs) {
 }
 
 TEST_F(ScoreRules, GameBSpeedsUpAcrossEachHundredAndSlowsAgainPastIt) {
-  inside.vars.GameMode = 2;
+  inside.vars.GameMode = GameModeValue::GameB;
   const std::array<int, 10> byTens{220, 210, 200, 190, 180, 170, 165, 160, 155, 150};
   for (int score = 0; score <= 350; ++score) {
     scoreOf(score);
@@ -78,7 +78,7 @@ TEST_F(ScoreRules, GameBSpeedsUpAcrossEachHundredAndSlowsAgainPastIt) {
 }
 
 TEST_F(ScoreRules, ANewPaceRestartsTheTickFromTheHitAndTheSamePaceDoesNot) {
-  inside.vars.GameMode = 2;
+  inside.vars.GameMode = GameModeValue::GameB;
   scoreOf(0);
   inside.timer(TimerId::TimerGioco).setEnabled(true);
   rig.advanceTo(100);
@@ -105,7 +105,7 @@ TEST_F(ScoreRules, AChanceComesInTheSevenScoresFromTheMarkOfEachThousand) {
 }
 
 TEST_F(ScoreRules, ATriggerStopsPlaySwitchesTheMarkAndLeavesThePaceSet) {
-  inside.vars.GameMode = 2;
+  inside.vars.GameMode = GameModeValue::GameB;
   inside.timer(TimerId::TimerGioco).setEnabled(true);
   inside.timer(TimerId::TimerBlink).setEnabled(true);
   inside.vars.PlayerActive = inside.vars.SwingReady = true;

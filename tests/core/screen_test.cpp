@@ -22,7 +22,7 @@ TEST_F(ScreenRoutines, TheLitFaceShowsEverySegmentButPmAndReadsTwelveOClock) {
     EXPECT_EQ(inside.face.visible(e.id), expected) << e.name;
   }
   EXPECT_EQ(rig.digits(), "1200");
-  EXPECT_EQ(inside.vars.GameMode, 3);
+  EXPECT_EQ(inside.vars.GameMode, GameModeValue::AllLit);
   EXPECT_EQ(inside.face.picture(E::Im_Miss1), E::Im_Miss3);
   EXPECT_EQ(inside.face.picture(E::Im_Ball65), E::Im_Ball11);
 }
@@ -44,7 +44,7 @@ TEST_F(ScreenRoutines, ClearingLeavesTheDisplayAndClearsRallyCellFive) {
 TEST_F(ScreenRoutines, PreparingForPlaySetsUpLaneTwoAndOnlyGameAStartsAFirstBallPeriod) {
   for (int c = 0; c < kRallyCells; ++c) inside.rally.cell(1, c).outgoing = inside.rally.cell(1, c).incoming = true;
   inside.rally.swing(3) = 4;
-  inside.vars.GameMode = 2;
+  inside.vars.GameMode = GameModeValue::GameB;
   inside.PreparaSchermo();
   EXPECT_FALSE(inside.face.visible(E::Im_CrashSleep));
   EXPECT_FALSE(inside.face.visible(E::Im_Tobbel2B));
@@ -64,7 +64,7 @@ TEST_F(ScreenRoutines, PreparingForPlaySetsUpLaneTwoAndOnlyGameAStartsAFirstBall
   EXPECT_FALSE(h.timerState(TimerId::TimerPrimaPalla).enabled());
   EXPECT_FALSE(inside.vars.FirstBall);
 
-  inside.vars.GameMode = 1;
+  inside.vars.GameMode = GameModeValue::GameA;
   inside.PreparaSchermo();
   EXPECT_TRUE(inside.vars.FirstBall);
   EXPECT_TRUE(h.timerState(TimerId::TimerPrimaPalla).enabled());

@@ -68,11 +68,11 @@ TEST_F(Store, MissingOrUnreadableTextGivesTheDefault) {
 TEST_F(Store, NamesCompareWithoutCaseAndAWriteReplacesTheValue) {
   settings.put("HISCOREA", true, "250");
   EXPECT_EQ(store.readInteger("HiscoreA", 0), 250);
-  store.writeInteger("", "HiScoreA", 130);
+  store.writeInteger("HiScoreA", 130);
   ASSERT_EQ(settings.values().size(), 1u);
   EXPECT_EQ(settings.values()[0].text, "130");
   EXPECT_EQ(store.readInteger("hiscorea", 0), 130);
-  store.writeInteger("", "HiScoreB", -4);
+  store.writeInteger("HiScoreB", -4);
   EXPECT_EQ(settings.values().size(), 2u);
   EXPECT_EQ(store.readInteger("HiscoreB", 0), -4);
   EXPECT_EQ(store.readInteger("HiscoreA", 0), 130);
@@ -82,14 +82,14 @@ TEST_F(Store, ErrorsNameTheValue) {
   settings.put("hiscorea", false, "5");
   EXPECT_EQ(errorOf([&] { store.readInteger("HiscoreA", 0); }), "Invalid data type for 'HiscoreA'");
   settings.refusesWrites = true;
-  EXPECT_EQ(errorOf([&] { store.writeInteger("", "HiScoreB", 7); }), "Failed to set data for 'HiScoreB'");
+  EXPECT_EQ(errorOf([&] { store.writeInteger("HiScoreB", 7); }), "Failed to set data for 'HiScoreB'");
   EXPECT_EQ(store.readInteger("HiscoreB", 0), 0);
 
   struct Failing : MemorySettings {
     bool ensureKey() override { return false; }
   } failing;
   HiScoreStore broken(failing, kHiScoreKey);
-  EXPECT_EQ(errorOf([&] { broken.writeInteger("", "HiScoreA", 1); }), "Failed to create key ");
+  EXPECT_EQ(errorOf([&] { broken.writeInteger("HiScoreA", 1); }), "Failed to create key ");
   EXPECT_TRUE(failing.values().empty());
 }
 
@@ -102,10 +102,10 @@ TEST_F(Store, AGameOverKeepsAHigherStoredBestAndTellsOnlyOfWrites) {
   } recorder;
   HiScoreStore observed(settings, kHiScoreKey, &recorder);
   settings.put("hiscorea", true, "500");
-  observed.raiseInteger("", "HiScoreA", 300);
-  observed.raiseInteger("", "HiScoreA", 500);
+  observed.raiseInteger("HiScoreA", 300);
+  observed.raiseInteger("HiScoreA", 500);
   EXPECT_EQ(settings.values()[0].text, "500");
-  observed.raiseInteger("", "HiScoreA", 501);
+  observed.raiseInteger("HiScoreA", 501);
   ASSERT_EQ(settings.values().size(), 1u);
   EXPECT_EQ(settings.values()[0].name, "hiscorea");
   EXPECT_EQ(settings.values()[0].text, "501");
@@ -114,19 +114,19 @@ TEST_F(Store, AGameOverKeepsAHigherStoredBestAndTellsOnlyOfWrites) {
   // Anything but a number gives way, as does no value at all.
   for (const auto& [isText, text] : std::vector<std::pair<bool, std::string>>{{true, "lots"}, {true, ""}, {false, "900"}}) {
     settings.put("HiScoreB", isText, text);
-    observed.raiseInteger("", "HiScoreB", 40);
+    observed.raiseInteger("HiScoreB", 40);
     EXPECT_EQ(settings.values()[1].text, "40") << text;
   }
   settings.put("HiScoreB", true, std::string("30\0" "99", 5));
-  observed.raiseInteger("", "HiScoreB", 40);
+  observed.raiseInteger("HiScoreB", 40);
   EXPECT_EQ(settings.values()[1].text, "40");
   MemorySettings empty;
-  HiScoreStore(empty, kHiScoreKey).raiseInteger("", "HiScoreA", 0);
+  HiScoreStore(empty, kHiScoreKey).raiseInteger("HiScoreA", 0);
   EXPECT_EQ(empty.values().size(), 1u);
 
   // A store that refuses writes refuses this one too, whatever it would do.
   settings.refusesWrites = true;
-  EXPECT_EQ(errorOf([&] { store.raiseInteger("", "HiScoreA", 1); }), "Failed to set data for 'HiScoreA'");
+  EXPECT_EQ(errorOf([&] { store.raiseInteger("HiScoreA", 1); }), "Failed to set data for 'HiScoreA'");
 }
 
 TEST(StoreAtStartUp, ReadsBothBestScoresAndWritesNothing) {
@@ -138,7 +138,7 @@ TEST(StoreAtStartUp, ReadsBothBestScoresAndWritesNothing) {
   EXPECT_EQ(rig.handheld.variables().HiScoreB, 32);
   EXPECT_EQ(rig.settings.values().size(), 2u);
   EXPECT_TRUE(rig.errors().empty());
-  EXPECT_EQ(rig.handheld.variables().GameMode, 3);
+  EXPECT_EQ(rig.handheld.variables().GameMode, GameModeValue::AllLit);
 }
 
 TEST(StoreAtStartUp, AValueOfAnotherTypeEndsFormCreateBeforeTheSoundChannels) {
@@ -150,7 +150,7 @@ TEST(StoreAtStartUp, AValueOfAnotherTypeEndsFormCreateBeforeTheSoundChannels) {
   EXPECT_EQ(rig.errors(), std::vector<std::string>{"Invalid data type for 'HiscoreA'"});
   EXPECT_EQ(rig.handheld.variables().HiScoreB, 0);  // never read
   for (int c = 0; c < kChannelCount; ++c) EXPECT_FALSE(rig.channels()[static_cast<ChannelId>(c)].isOpen());
-  EXPECT_EQ(rig.handheld.variables().GameMode, 0);
+  EXPECT_EQ(rig.handheld.variables().GameMode, GameModeValue::Clock);
   EXPECT_FALSE(rig.lit(ElementId::Im_Miss0));
   // start-up goes on with the other windows
   EXPECT_TRUE(rig.windows().isShown(WindowId::SplashForm));

@@ -33,7 +33,7 @@ TEST_F(StoreFile, TheFirstRunReadsZeroAndCreatesNothingBeforeItsFirstWrite) {
   EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 0);
   EXPECT_EQ(s.store.readInteger("HiscoreB", 0), 0);
   EXPECT_TRUE(QDir(config.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
-  s.store.writeInteger("", "HiScoreB", 5);
+  s.store.writeInteger("HiScoreB", 5);
   EXPECT_EQ(fileText(), "[General]\nHiScoreB=5\n");
 }
 
@@ -46,7 +46,7 @@ TEST_F(StoreFile, ARelativeConfigurationFolderGivesWayToTheDefault) {
   qputenv("XDG_CONFIG_HOME", "relative/config");
   QDir::setCurrent(config.path());
   FileStore s;
-  s.store.writeInteger("", "HiScoreA", 9);
+  s.store.writeInteger("HiScoreA", 9);
   const QString expected = config.path() + "/.config/Quillon/WuffelTennis.conf";
   EXPECT_EQ(s.backend.location(), expected);
   EXPECT_TRUE(QFile::exists(expected));
@@ -60,16 +60,16 @@ TEST_F(StoreFile, AWriteIsInTheFileWhenItReturnsUnderTheNameAlreadyThere) {
   FileStore s;
   EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 250);
   EXPECT_EQ(s.store.readInteger("HiscoreB", 0), 32);
-  s.store.writeInteger("", "HiScoreA", 300);
+  s.store.writeInteger("HiScoreA", 300);
   EXPECT_EQ(fileText(), "[General]\nHISCOREA=300\nhiscoreb=0x20\n");
-  s.store.writeInteger("", "HiScoreB", 7);
+  s.store.writeInteger("HiScoreB", 7);
   EXPECT_EQ(fileText(), "[General]\nHISCOREA=300\nhiscoreb=7\n");
 }
 
 TEST_F(StoreFile, AWriteLeavesOneSpellingOfTheName) {
   putFile("[General]\nHISCOREA=1\nHiscoreA=2\nhiscorea=3\n");
   FileStore s;
-  s.store.writeInteger("", "HiScoreA", 40);
+  s.store.writeInteger("HiScoreA", 40);
   EXPECT_EQ(fileText(), "[General]\nHISCOREA=40\n");
   EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 40);
 }
@@ -118,11 +118,11 @@ TEST_F(StoreFile, BadFilesReadAsZeroAndStayUntilAScoreIsWritten) {
 
     FileStore writer;
     if (bytes.size() > static_cast<qsizetype>(settings_file::kMaxFileSize)) {
-      EXPECT_EQ(errorOf([&] { writer.store.writeInteger("", "HiScoreA", 130); }), "Failed to set data for 'HiScoreA'");
+      EXPECT_EQ(errorOf([&] { writer.store.writeInteger("HiScoreA", 130); }), "Failed to set data for 'HiScoreA'");
       EXPECT_TRUE(folder.fileText() == bytes) << "a file too large to read was replaced";
       continue;
     }
-    writer.store.writeInteger("", "HiScoreA", 130);
+    writer.store.writeInteger("HiScoreA", 130);
     const QByteArray written = folder.fileText();
     EXPECT_TRUE(written.startsWith("[General]\n"));
     EXPECT_TRUE(written.toLower().contains("\nhiscorea=130\n")) << written.left(100).toStdString();
@@ -135,7 +135,7 @@ TEST_F(StoreFile, BadFilesReadAsZeroAndStayUntilAScoreIsWritten) {
 TEST_F(StoreFile, AWriteOverAFileNotReadBeforeSucceeds) {
   FileStore s;
   putFile("[General]\nHiScoreA=5\n[Other]\ngarbage without an equals sign\n");
-  EXPECT_EQ(errorOf([&] { s.store.writeInteger("", "HiScoreB", 55); }), "no error");
+  EXPECT_EQ(errorOf([&] { s.store.writeInteger("HiScoreB", 55); }), "no error");
   EXPECT_TRUE(fileText().contains("HiScoreB=55"));
 }
 
@@ -145,7 +145,7 @@ TEST_F(StoreFile, AKeyThatCannotBeCreatedIsReportedAtTheWrite) {
   blocker.close();
   FileStore s;
   EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 0);
-  EXPECT_EQ(errorOf([&] { s.store.writeInteger("", "HiScoreA", 10); }), "Failed to create key ");
+  EXPECT_EQ(errorOf([&] { s.store.writeInteger("HiScoreA", 10); }), "Failed to create key ");
 }
 
 // Runs `checks` in a child process; as root, who may read and write
@@ -165,7 +165,7 @@ TEST_F(StoreFile, AFileWithoutReadPermissionReadsAsZeroAndIsNotOverwritten) {
               ::chmod(file().toLocal8Bit().constData(), 0);
               FileStore s;
               if (s.store.readInteger("HiscoreA", 0) != 0) return "an unreadable file gave a score";
-              if (errorOf([&] { s.store.writeInteger("", "HiScoreA", 130); }) !=
+              if (errorOf([&] { s.store.writeInteger("HiScoreA", 130); }) !=
                   "Failed to set data for 'HiScoreA'")
                 return "a write over an unreadable file was not refused";
               ::chmod(file().toLocal8Bit().constData(), 0600);
@@ -182,7 +182,7 @@ TEST_F(StoreFile, AWriteToAFolderThatCannotBeWrittenFails) {
               ::chmod(folder.constData(), 0555);
               FileStore s;
               if (s.store.readInteger("HiscoreA", 0) != 120) return "the file was not read";
-              if (errorOf([&] { s.store.writeInteger("", "HiScoreA", 130); }) !=
+              if (errorOf([&] { s.store.writeInteger("HiScoreA", 130); }) !=
                   "Failed to set data for 'HiScoreA'")
                 return "a write into a read-only folder was not refused";
               if (fileText() != "[General]\nHiScoreA=120\nHiScoreB=5\n") return "the file was changed";
@@ -192,7 +192,7 @@ TEST_F(StoreFile, AWriteToAFolderThatCannotBeWrittenFails) {
               QFile::remove(file());
               ::chmod(folder.constData(), 0555);
               FileStore fresh;
-              if (errorOf([&] { fresh.store.writeInteger("", "HiScoreB", 1); }) !=
+              if (errorOf([&] { fresh.store.writeInteger("HiScoreB", 1); }) !=
                   "Failed to set data for 'HiScoreB'")
                 return "creating a file in a read-only folder was not refused";
               if (QFile::exists(file())) return "a file appeared";
@@ -267,7 +267,7 @@ TEST_F(StoreFile, TwoWritersRacingLeaveAValidFileWithOneOfTheirValues) {
     if (pid == 0) {
       FileStore s;
       for (int i = 0; i < kWrites; ++i) {
-        while (errorOf([&] { s.store.writeInteger("", "HiScoreA", base + i); }) != "no error") {
+        while (errorOf([&] { s.store.writeInteger("HiScoreA", base + i); }) != "no error") {
         }
       }
       ::_exit(0);

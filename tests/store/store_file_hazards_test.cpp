@@ -40,9 +40,9 @@ struct Hazard : ::testing::Test, testing::StoreFolder {
   // regular file keeps what it held.
   std::string writesAreRefused(const std::optional<QByteArray>& before) const {
     FileStore s;
-    if (errorOf([&] { s.store.writeInteger("", "HiScoreA", 130); }) != "Failed to set data for 'HiScoreA'")
+    if (errorOf([&] { s.store.writeInteger("HiScoreA", 130); }) != "Failed to set data for 'HiScoreA'")
       return "a write was not refused";
-    if (errorOf([&] { s.store.raiseInteger("", "HiScoreB", 130); }) != "Failed to set data for 'HiScoreB'")
+    if (errorOf([&] { s.store.raiseInteger("HiScoreB", 130); }) != "Failed to set data for 'HiScoreB'")
       return "a game over's write was not refused";
     if (before && fileText() != *before) return "the file changed";
     return {};
@@ -75,7 +75,7 @@ TEST_F(Hazard, ALockLeftBehindLocksNothingEvenIfItNamesARunningCopy) {
   stale.close();
   EXPECT_EQ(inChildProcess([&]() -> std::string {
               FileStore s;
-              s.store.writeInteger("", "HiScoreA", 130);
+              s.store.writeInteger("HiScoreA", 130);
               return fileText() == "[General]\nHiScoreA=130\nHiScoreB=5\n" ? "" : "the score was not written";
             }),
             "");
@@ -90,7 +90,7 @@ TEST_F(Hazard, ALockHeldByAnotherWriterRefusesTheWriteUntilItIsLetGo) {
   EXPECT_EQ(inChildProcess([&] { return writesAreRefused(kScores); }), "");
   other.unlock();
   FileStore s;
-  s.store.writeInteger("", "HiScoreA", 130);
+  s.store.writeInteger("HiScoreA", 130);
   EXPECT_EQ(fileText(), "[General]\nHiScoreA=130\nHiScoreB=5\n");
 }
 
@@ -146,7 +146,7 @@ TEST_F(Hazard, ALinkToAFileIsWrittenThroughToTheFile) {
   ASSERT_TRUE(QFile::link("../elsewhere/scores.conf", file()));
   FileStore s;
   EXPECT_EQ(s.store.readInteger("HiscoreA", 0), 120);
-  s.store.writeInteger("", "HiScoreA", 130);
+  s.store.writeInteger("HiScoreA", 130);
   EXPECT_TRUE(QFileInfo(file()).isSymLink());
   EXPECT_EQ(fileText(), "[General]\nHiScoreA=130\nHiScoreB=5\n");
 }
@@ -171,7 +171,7 @@ TEST_F(Hazard, AFileOverOneMebibyteReadsAsNoScoresAndIsNeverReplaced) {
   big.chop(big.size() - static_cast<qsizetype>(settings_file::kMaxFileSize));
   putFile(big);  // at the limit: read, and replaced
   EXPECT_EQ(FileStore{}.store.readInteger("HiscoreA", 0), 120);
-  FileStore{}.store.writeInteger("", "HiScoreB", 130);
+  FileStore{}.store.writeInteger("HiScoreB", 130);
   EXPECT_EQ(FileStore{}.store.readInteger("HiscoreB", 0), 130);
   EXPECT_EQ(FileStore{}.store.readInteger("HiscoreA", 0), 120);
 }
@@ -188,7 +188,7 @@ TEST_F(Hazard, WritersKilledMidwayLeaveOnlyTheFileAndAtMostOneLock) {
     const pid_t writer = ::fork();
     if (writer == 0) {
       FileStore s;
-      for (int i = 0;; ++i) errorOf([&] { s.store.writeInteger("", "HiScoreA", 1000 + i); });
+      for (int i = 0;; ++i) errorOf([&] { s.store.writeInteger("HiScoreA", 1000 + i); });
     }
     std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(200, 6000)(random)));
     ::kill(writer, SIGKILL);
@@ -202,7 +202,7 @@ TEST_F(Hazard, WritersKilledMidwayLeaveOnlyTheFileAndAtMostOneLock) {
     f.write(kScores);
   }
   FileStore s;
-  s.store.writeInteger("", "HiScoreB", 7);
+  s.store.writeInteger("HiScoreB", 7);
   QStringList expected = own;
   expected << "WuffelTennis.conf";
   expected.sort();

@@ -33,7 +33,7 @@ TEST(StoreFileRegressions, EveryKeptFileReadsWithoutHarmAndStaysAsItIs) {
     }
     EXPECT_TRUE(folder.fileText() == bytes) << input.fileName().toStdString();
 
-    s.store.writeInteger("", "HiScoreA", 4321);
+    s.store.writeInteger("HiScoreA", 4321);
     EXPECT_EQ(FileStore{}.store.readInteger("HiscoreA", 0), 4321) << input.fileName().toStdString();
     const QStringList keys = QSettings(folder.file(), QSettings::IniFormat).childKeys();
     EXPECT_EQ(std::count_if(keys.begin(), keys.end(),

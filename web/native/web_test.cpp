@@ -161,7 +161,7 @@ TEST_F(Touch, OtherButtonsAnswerAsTheLeftMouseButtonOneTouchAtATime) {
   input.touchEnd(2, ax, ay);
   input.touchEnd(1, x, y);
   EXPECT_TRUE(rig.lit(E::Puls_GameB));
-  EXPECT_EQ(rig.handheld.variables().GameMode, static_cast<int>(GameModeValue::GameB));
+  EXPECT_EQ(rig.handheld.variables().GameMode, GameModeValue::GameB);
   EXPECT_TRUE(rig.windows().popups.empty());
 }
 
@@ -209,13 +209,13 @@ TEST(LocalStorage, ValuesLiveUnderTheKeysLastNameAndCompareWithoutCase) {
   EXPECT_EQ(settings.prefix(), "WuffelTennis/");
   EXPECT_EQ(store.readInteger("HiscoreA", 0), 31);
   EXPECT_EQ(store.readInteger("HiscoreB", 4), 4);
-  store.writeInteger("", "HiScoreA", 120);
-  store.writeInteger("", "HiScoreB", 7);
+  store.writeInteger("HiScoreA", 120);
+  store.writeInteger("HiScoreB", 7);
   EXPECT_EQ(storage.items.at("WuffelTennis/HISCOREA"), "120");
   EXPECT_EQ(storage.items.at("WuffelTennis/HiScoreB"), "7");
   storage.refuses = true;
   try {
-    store.writeInteger("", "HiScoreA", 1);
+    store.writeInteger("HiScoreA", 1);
     FAIL() << "a refused write passed";
   } catch (const WuffelError& e) {
     EXPECT_STREQ(e.what(), "Failed to set data for 'HiScoreA'");
