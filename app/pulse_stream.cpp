@@ -97,10 +97,10 @@ bool PulseStream::start(std::size_t bufferBytes) {
   if (!connection_.ready()) return false;
   pa_threaded_mainloop* loop = connection_.loop_;
   Locked locked(loop);
-  pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(rate_), static_cast<std::uint8_t>(channels_)};
+  pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(rate_), static_cast<std::uint8_t>(channels_)};
   pa_channel_map map;
-  pa_channel_map_init_auto(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
-  stream_ = pa_stream_new(connection_.context_, "Game sounds", &spec, &map);
+  pa_channel_map_init_auto(&map, format.channels, PA_CHANNEL_MAP_DEFAULT);
+  stream_ = pa_stream_new(connection_.context_, "Game sounds", &format, &map);
   if (!stream_) return false;
   pa_stream_set_state_callback(
       stream_, [](pa_stream*, void* l) { wakeCaller(static_cast<pa_threaded_mainloop*>(l)); }, loop);
