@@ -71,14 +71,18 @@ void AudioFeeder::end() {
     if (t) t->stop();
   ended_ = true;
   streaming_.store(false);
-  sink_ = nullptr;
-  for (auto& sink : sinks_) sink.reset();
-  connection_.reset();
+  dropConnection();
 }
 
 void AudioFeeder::makeSinks() {
   for (auto& sink : sinks_) sink = std::make_unique<PulseStream>(*connection_, mixer_.sampleRate(), mixer_.channelCount());
   sink_ = nullptr;
+}
+
+void AudioFeeder::dropConnection() {
+  sink_ = nullptr;
+  for (auto& sink : sinks_) sink.reset();
+  connection_.reset();
 }
 
 // Opens a stream on the sink not in use, then closes the other one,
@@ -124,9 +128,7 @@ void AudioFeeder::feed() {
 void AudioFeeder::lose() {
   lost_ = true;
   streaming_.store(false, std::memory_order_release);
-  sink_ = nullptr;
-  for (auto& sink : sinks_) sink.reset();
-  connection_.reset();
+  dropConnection();
   timer_->stop();
   corkTimer_->stop();
   lostFor_.start();
@@ -150,11 +152,7 @@ void AudioFeeder::retry() {
   if (!connection->connect()) return;
   connection_ = std::move(connection);
   makeSinks();
-  if (!openStream()) {
-    for (auto& sink : sinks_) sink.reset();
-    connection_.reset();
-    return;
-  }
+  if (!openStream()) return dropConnection();
   // Connecting took a while, and the voices went on meanwhile.
   catchUp();
   retryTimer_->stop();

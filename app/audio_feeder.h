@@ -47,6 +47,8 @@ class AudioFeeder : public QObject {
 
  private:
   void makeSinks();
+  // Lets go of both streams and the connection they were on.
+  void dropConnection();
   bool openStream();
   std::size_t requestedBufferBytes() const;
   void feed();
