@@ -149,15 +149,15 @@ int main(int argc, char** argv) {
     settingsDialog->raise();
     settingsDialog->activateWindow();
   };
-  playerEvents.onSettingChanged.push_back([&](Setting setting, bool saved) {
-    if (setting == Setting::Zoom) form1.setZoom(core.settings().zoom());
-    if (setting == Setting::Ghosts || setting == Setting::Contrast || setting == Setting::Fade) showPanelLook();
+  playerEvents.subscribe(Setting::Zoom, [&form1](int zoom) { form1.setZoom(zoom); });
+  for (const Setting look : {Setting::Ghosts, Setting::Contrast, Setting::Fade})
+    playerEvents.subscribe(look, [&showPanelLook](int) { showPanelLook(); });
+  playerEvents.onAnySettingChanged.push_back([&](bool saved) {
     if (settingsDialog) settingsDialog->settingChanged(saved);
     if (!saved) notSaved();
   });
   playerEvents.onPauseChanged.push_back([&form1](bool paused) { form1.setPaused(paused); });
-  PlayerSettingsStore placeStore(settings);
-  WindowPlaceMemory place(form1, core, placeStore, notSaved);
+  WindowPlaceMemory place(form1, core, notSaved);
   Gamepads gamepads([&core](Control control, ControlSource source, bool down) {
     down ? core.controlDown(control, source) : core.controlUp(control, source);
   });

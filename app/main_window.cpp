@@ -20,17 +20,12 @@
 #include "app/input_codes.h"
 #include "app/kept_on_screen.h"
 #include "app/qt_text.h"
+#include "frontend/face_pointing.h"
 #include "game/handheld.h"
 
 namespace wuffel {
 
 namespace {
-const ButtonHint* hintOf(ElementId id) {
-  for (const auto& h : kButtonHints)
-    if (h.id == id) return &h;
-  return nullptr;
-}
-
 bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 // The crystal whose darkness the face shows in one piece: an electrode of
@@ -91,6 +86,7 @@ TForm1::TForm1(const FacePictures& pictures) : pictures_(pictures), caseOutline_
 
 void TForm1::attach(Handheld* handheld) {
   handheld_ = handheld;
+  buttonTouches_.emplace(*handheld);
   handheld_->observeFace(this);
   fade_.settle(handheld_->faceState());
 }
@@ -160,6 +156,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::setZoom(int percent) {
+  if (percent == zoom_) return;
   zoom_ = percent;
   placeFace();
 }
@@ -287,9 +284,7 @@ bool TForm1::takeWindowKey(const QKeyEvent& event) {
     case Qt::Key_Plus:
     case Qt::Key_Equal: zoomBy(+1); return true;
     case Qt::Key_Minus: zoomBy(-1); return true;
-    case Qt::Key_0:
-      if (handheld_) handheld_->changeSetting(Setting::Zoom, settingInfo(Setting::Zoom).defaultValue);
-      return true;
+    case Qt::Key_0: zoomTo(settingInfo(Setting::Zoom).defaultValue); return true;
     default: return false;
   }
 }
@@ -297,7 +292,13 @@ bool TForm1::takeWindowKey(const QKeyEvent& event) {
 // From the size shown, and no larger than the screen holds.
 void TForm1::zoomBy(int direction) {
   const int zoom = nextZoom(shownZoom_, direction);
-  if (handheld_ && fittingZoom(zoom) == zoom) handheld_->changeSetting(Setting::Zoom, zoom);
+  if (fittingZoom(zoom) == zoom) zoomTo(zoom);
+}
+
+// The window takes its new size at once; the setting is stored after it.
+void TForm1::zoomTo(int percent) {
+  setZoom(percent);
+  if (handheld_) handheld_->changeSetting(Setting::Zoom, percent);
 }
 
 void TForm1::wheelEvent(QWheelEvent* event) {
@@ -308,31 +309,22 @@ void TForm1::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
-// With modern keys, a finger on HIT, UP or DOWN holds that control while it
-// stays down, each finger on its own. A touch that starts elsewhere comes
-// as the mouse.
+// A finger on HIT, UP or DOWN holds that button while it stays down; a
+// touch that starts elsewhere comes as the mouse.
 bool TForm1::touch(QTouchEvent* event) {
-  if (!handheld_ || !handheld_->settings().modernKeys()) {
+  if (!buttonTouches_) {
     event->ignore();
     return false;
   }
   for (const QEventPoint& point : event->points()) {
-    const ControlSource source = kFirstTouchSource - point.id();
     if (point.state() == QEventPoint::Pressed) {
       const QPoint p = view_.toFace(point.position());
-      const auto element = handheld_->faceState().elementAt(p.x(), p.y());
-      if (const auto control = element ? controlOfButton(*element) : std::nullopt) {
-        touches_[point.id()] = *control;
-        handheld_->controlDown(*control, source);
-      }
+      buttonTouches_->start(point.id(), p.x(), p.y());
     } else if (point.state() == QEventPoint::Released || event->type() == QEvent::TouchCancel) {
-      if (const auto held = touches_.find(point.id()); held != touches_.end()) {
-        handheld_->controlUp(held->second, source);
-        touches_.erase(held);
-      }
+      buttonTouches_->end(point.id());
     }
   }
-  if (event->type() == QEvent::TouchBegin && touches_.empty()) {
+  if (event->type() == QEvent::TouchBegin && !buttonTouches_->holdsAny()) {
     event->ignore();
     return false;
   }
@@ -358,9 +350,7 @@ bool TForm1::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip && handheld_) {
     auto* help = static_cast<QHelpEvent*>(event);
     const QPoint at = view_.toFace(help->pos());
-    const auto id = handheld_->faceState().elementAt(at.x(), at.y());
-    const ButtonHint* hint = id ? hintOf(*id) : nullptr;
-    if (hint)
+    if (const ButtonHint* hint = hintAt(handheld_->faceState(), at.x(), at.y()))
       QToolTip::showText(help->globalPos(), qtText(hint->hint), this);
     else
       QToolTip::hideText();
@@ -383,8 +373,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::updatePointer(const QPoint& at) {
   if (!handheld_) return;
-  const auto id = handheld_->faceState().elementAt(at.x(), at.y());
-  const ButtonHint* hint = id ? hintOf(*id) : nullptr;
+  const ButtonHint* hint = hintAt(handheld_->faceState(), at.x(), at.y());
   const Qt::CursorShape shape = !hint                                 ? Qt::ArrowCursor
                                 : hint->pointer == PointerShape::Hand ? Qt::PointingHandCursor
                                                                       : Qt::WhatsThisCursor;

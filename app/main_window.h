@@ -5,14 +5,14 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <map>
+#include <optional>
 
 #include "app/crystal_fade.h"
 #include "app/face_pictures.h"
 #include "app/face_view.h"
 #include "app/panel_look.h"
 #include "face/face.h"
-#include "game/controls.h"
+#include "frontend/button_touches.h"
 #include "platform/input.h"
 
 class QTouchEvent;
@@ -63,6 +63,7 @@ class TForm1 : public QWidget, public FaceObserver {
   int fittingZoom(int asked) const;
   bool takeWindowKey(const QKeyEvent& event);
   void zoomBy(int direction);
+  void zoomTo(int percent);
   bool touch(QTouchEvent* event);
 
   const FacePictures& pictures_;
@@ -78,14 +79,14 @@ class TForm1 : public QWidget, public FaceObserver {
   QRegion outlineInWindow_;
   FaceView view_;
   bool paused_ = false;
-  int zoom_ = 100;       // the setting
+  int zoom_ = 0;         // the setting; none before the first setZoom
   int shownZoom_ = 100;  // as far as the screen holds it
   int wheelSteps_ = 0;   // eighths of a degree towards the next zoom step
   // A drag of the face that the window does itself, where the game's own
   // drag (in face units) would lag behind a zoomed face.
   bool dragging_ = false;
   QPoint dragOffset_;
-  std::map<int, Control> touches_;  // touch point id: the control it holds
+  std::optional<ButtonTouches> buttonTouches_;
 };
 
 }  // namespace wuffel

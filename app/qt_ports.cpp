@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "app/qt_text.h"
+#include "frontend/addresses.h"
 
 namespace wuffel {
 
@@ -175,13 +176,10 @@ void QtQuestionBox::ask(const std::string& question, std::function<void(bool)> a
 
 void QtShell::open(const std::string& target) { QDesktopServices::openUrl(urlOf(target)); }
 
-// Addresses carry their scheme. Anything else is a file named the program's
-// way (".\readme.txt"), relative to the working directory.
 QUrl QtShell::urlOf(const std::string& target) {
-  QString text = QString::fromStdString(target);
-  if (text.contains(':')) return QUrl(text);
-  text.replace('\\', '/');
-  return QUrl::fromLocalFile(QDir::cleanPath(QDir::current().absoluteFilePath(text)));
+  if (isAddress(target)) return QUrl(QString::fromStdString(target));
+  return QUrl::fromLocalFile(
+      QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromStdString(relativePathOf(target)))));
 }
 
 int SystemTimeOfDay::utcMillisecondsSinceMidnight() const {

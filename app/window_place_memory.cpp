@@ -12,9 +12,8 @@ namespace {
 constexpr int kRestMs = 500;
 }  // namespace
 
-WindowPlaceMemory::WindowPlaceMemory(QWidget& window, Handheld& handheld, PlayerSettingsStore& store,
-                                     std::function<void()> notSaved)
-    : window_(window), handheld_(handheld), store_(store), notSaved_(std::move(notSaved)) {
+WindowPlaceMemory::WindowPlaceMemory(QWidget& window, Handheld& handheld, std::function<void()> notSaved)
+    : window_(window), handheld_(handheld), notSaved_(std::move(notSaved)) {
   resting_.setSingleShot(true);
   resting_.setInterval(kRestMs);
   connect(&resting_, &QTimer::timeout, this, [this] { storePlace(); });
@@ -27,7 +26,7 @@ bool WindowPlaceMemory::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Show && !placed_) {
     placed_ = true;
     if (handheld_.settings().rememberPosition())
-      if (const auto place = store_.loadPlace())
+      if (const auto place = handheld_.settingsStore().loadPlace())
         window_.move(keptOnAScreen(QRect(QPoint(place->left, place->top), window_.frameGeometry().size())).topLeft());
   }
   if (event->type() == QEvent::Move && placed_ && !window_.isFullScreen() && handheld_.settings().rememberPosition())
@@ -36,7 +35,7 @@ bool WindowPlaceMemory::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void WindowPlaceMemory::storePlace() {
-  if (!store_.savePlace({window_.x(), window_.y()})) notSaved_();
+  if (!handheld_.settingsStore().savePlace({window_.x(), window_.y()})) notSaved_();
 }
 
 void WindowPlaceMemory::keep() {

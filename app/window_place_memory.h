@@ -9,8 +9,6 @@
 
 #include <functional>
 
-#include "store/player_settings_store.h"
-
 class QWidget;
 
 namespace wuffel {
@@ -20,8 +18,8 @@ class Handheld;
 class WindowPlaceMemory : public QObject {
  public:
   // `notSaved` hears of a place the store refused.
-  WindowPlaceMemory(QWidget& window, Handheld& handheld, PlayerSettingsStore& store,
-                    std::function<void()> notSaved = [] {});
+  // The place is kept by the handheld's own settings store.
+  WindowPlaceMemory(QWidget& window, Handheld& handheld, std::function<void()> notSaved = [] {});
   // Stores a place not stored yet; at the end of the program.
   void keep();
 
@@ -33,7 +31,6 @@ class WindowPlaceMemory : public QObject {
 
   QWidget& window_;
   Handheld& handheld_;
-  PlayerSettingsStore& store_;
   std::function<void()> notSaved_;
   bool placed_ = false;
   // A drag moves the window many times; the place is written once it rests.

@@ -7,12 +7,11 @@
 namespace wuffel {
 
 namespace {
+// The key that the game's own handlers know a playing control by.
 VirtualKey keyOf(Control control) {
-  switch (control) {
-    case Control::Up: return VirtualKey::Up;
-    case Control::Down: return VirtualKey::Down;
-    default: return VirtualKey::Ctrl;
-  }
+  for (const auto& b : kPlayButtons)
+    if (b.control == control) return b.key;
+  return VirtualKey::Ctrl;
 }
 }  // namespace
 

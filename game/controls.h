@@ -39,14 +39,23 @@ inline constexpr std::optional<Control> modernControlForKey(VirtualKey key) {
   return std::nullopt;
 }
 
-// The handheld's buttons that, with modern keys, answer the mouse and touch like their keys.
-inline constexpr std::optional<Control> controlOfButton(ElementId id) {
-  switch (id) {
-    case ElementId::Puls_Hit: return Control::Swing;
-    case ElementId::Puls_Up: return Control::Up;
-    case ElementId::Puls_Down: return Control::Down;
-    default: return std::nullopt;
-  }
+// The handheld's buttons that play: the key each stands for with the
+// original keys, and the control it works with modern keys.
+struct CaseButton {
+  ElementId button;
+  VirtualKey key;
+  Control control;
+};
+inline constexpr std::array<CaseButton, 3> kPlayButtons{{
+    {ElementId::Puls_Hit, VirtualKey::Ctrl, Control::Swing},
+    {ElementId::Puls_Up, VirtualKey::Up, Control::Up},
+    {ElementId::Puls_Down, VirtualKey::Down, Control::Down},
+}};
+
+inline constexpr const CaseButton* playButton(ElementId id) {
+  for (const auto& b : kPlayButtons)
+    if (b.button == id) return &b;
+  return nullptr;
 }
 
 // Whatever holds a control down: a virtual-key code for the keyboard, or a

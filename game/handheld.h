@@ -76,6 +76,8 @@ class Handheld {
 
   // The players' settings, read from the store when the handheld is made.
   const PlayerSettings& settings() const { return settings_; }
+  // Where the settings are stored; the window's remembered place is kept there too.
+  PlayerSettingsStore& settingsStore() { return settingsStore_; }
   // Applies a setting at once and stores it; false when the store refused
   // it, in which case it holds for this run.
   bool changeSetting(Setting setting, int value);

@@ -48,8 +48,8 @@ void Handheld::elementMouseDown(ElementId id, MouseButton button, int x, int y) 
     default: break;
   }
   // With modern keys the HIT, UP and DOWN buttons answer the mouse like their keys.
-  if (const auto control = controlOfButton(id); control && settings_.modernKeys() && button == MouseButton::Left)
-    pressControl(*control, kMouseSource);
+  if (const auto* play = playButton(id); play && settings_.modernKeys() && button == MouseButton::Left)
+    pressControl(play->control, kMouseSource);
 }
 
 void Handheld::elementMouseMove(ElementId id, MouseButtons held, int x, int y) {
@@ -64,8 +64,8 @@ void Handheld::elementMouseUp(ElementId id, MouseButton button) {
     case ElementId::Puls_Time: return Puls_TimeMouseUp(button);
     default: break;
   }
-  if (const auto control = controlOfButton(id); control && settings_.modernKeys() && button == MouseButton::Left)
-    releaseControl(*control, kMouseSource);
+  if (const auto* play = playButton(id); play && settings_.modernKeys() && button == MouseButton::Left)
+    releaseControl(play->control, kMouseSource);
 }
 
 void Handheld::Im_BaseMouseDown(MouseButton, int x, int y) {

@@ -10,9 +10,9 @@ class PlayerEvents {
   virtual ~PlayerEvents() = default;
   // A game was paused or resumed.
   virtual void pauseChanged(bool /*paused*/) {}
-  // A setting took a new value (from within the game, as M does, or through
+  // A setting took `value` (from within the game, as M does, or through
   // Handheld::changeSetting); `saved` is false when the store refused it.
-  virtual void settingChanged(Setting, bool /*saved*/) {}
+  virtual void settingChanged(Setting, int /*value*/, bool /*saved*/) {}
   // The player asked for the settings dialog.
   virtual void settingsRequested() {}
 };

@@ -7,7 +7,7 @@ bool Handheld::changeSetting(Setting setting, int value) {
   if (!settings_.set(setting, value)) return false;
   applySetting(setting);
   const bool saved = settingsStore_.save(setting, settings_);
-  if (ports_.playerEvents) ports_.playerEvents->settingChanged(setting, saved);
+  if (ports_.playerEvents) ports_.playerEvents->settingChanged(setting, settings_.value(setting), saved);
   return saved;
 }
 

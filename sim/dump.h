@@ -2,7 +2,7 @@
 // as trace lines.
 #pragma once
 
-#include "sim/event_log.h"
+#include "frontend/event_log.h"
 #include "sim/virtual_handheld.h"
 #include "store/memory_settings.h"
 

@@ -7,7 +7,7 @@
 
 #include "sim/dump.h"
 #include "sim/script.h"
-#include "sim/trace.h"
+#include "frontend/trace.h"
 #include "sim/virtual_handheld.h"
 #include "store/memory_settings.h"
 
@@ -87,7 +87,7 @@ class Runner {
 
   void advanceTo(std::int64_t time) {
     handheld_->advanceTo(time, [this](int index) {
-      trace_.event("tick " + std::string(kTimers[static_cast<std::size_t>(index)].name));
+      PlatformWords(&trace_).tick(index);
       h().timerFired(index);
     });
   }
@@ -95,7 +95,7 @@ class Runner {
   // The message loop has ended: the main window is destroyed with its channels.
   void endProgram() {
     handheld_->channels.closeAll();
-    trace_.event("exit");
+    PlatformWords(&trace_).exit();
     exited_ = true;
   }
 

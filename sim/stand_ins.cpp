@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "face/elements.h"
 
 namespace wuffel::sim {
 
@@ -18,14 +17,6 @@ std::string inCapitals(std::string_view text) {
   return s;
 }
 
-namespace {
-
-void tell(EventLog* log, const std::string& text) {
-  if (log) log->event(text);
-}
-
-}  // namespace
-
 int VirtualTimeOfDay::utcMillisecondsSinceMidnight() const {
   return static_cast<int>((utcAtZero_ + clock_.now()) % kMillisecondsPerDay);
 }
@@ -35,63 +26,19 @@ LocalTime VirtualTimeOfDay::localTime() const {
   return {minutes / 60, minutes % 60};
 }
 
-StandInWindows::StandInWindows(int screenWidth, int screenHeight, EventLog* log)
-    : log_(log), screenWidth_(screenWidth), screenHeight_(screenHeight) {
-  const auto& face = elementInfo(ElementId::Im_Base);
-  state_[WindowId::Form1] = {kMainWindowCreatedAt, false, {face.width, face.height}};
-  state_[WindowId::AboutForm] = {{0, 0}, false, kAboutFormSize};
-  // The splash window is centred on the screen when it is created.
-  state_[WindowId::SplashForm] = {centredOnScreen(kSplashFormSize, screenWidth, screenHeight), false,
-                                  kSplashFormSize};
-}
-
-void StandInWindows::log(const std::string& text) const { tell(log_, text); }
-
-void StandInWindows::setShown(WindowId id, bool shown) {
-  auto& s = state_.at(id);
-  if (s.shown == shown) return;
-  s.shown = shown;
-  log("window " + std::string(windowName(id)) + (shown ? " show" : " hide"));
-}
-
-void StandInWindows::hide(WindowId id) {
-  setShown(id, false);
-  focus_.hidden(id, [this](WindowId other) { return isShown(other); });
-}
-
-void StandInWindows::bringToFront(WindowId id) {
-  broughtToFront.push_back(id);
-  log("window " + std::string(windowName(id)) + " front");
-  activate(id);
-}
-
-void StandInWindows::moveTo(WindowId id, WindowPosition position) {
-  auto& s = state_.at(id);
-  if (s.position.left == position.left && s.position.top == position.top) return;
-  s.position = position;
-  moves.push_back({id, position});
-  log("window " + std::string(windowName(id)) + " at " + std::to_string(position.left) + " " +
-      std::to_string(position.top));
-}
-
-void StandInWindows::popupMenu(int x, int y) {
-  popups.push_back({x, y});
-  log("popup " + std::to_string(x) + " " + std::to_string(y));
-}
-
 void StandInErrorBox::showError(const std::string& message) {
   shown.push_back(message);
-  tell(log_, "error " + message);
+  words_.error(message);
 }
 
 void StandInShell::open(const std::string& target) {
   opened.push_back(target);
-  tell(log_, "open " + target);
+  words_.opened(target);
 }
 
 void StandInBeep::beep() {
   ++beeps;
-  tell(log_, "beep");
+  words_.beep();
 }
 
 // Each file is converted to the output's format, as a loader for a device would.
@@ -115,8 +62,8 @@ SoundPtr StandInSoundFiles::load(std::string_view storedName) {
 
 void StandInQuestionBox::ask(const std::string& question, std::function<void(bool)> answered) {
   asked.push_back(question);
-  tell(log_, "ask " + question);
-  tell(log_, answer ? "answer yes" : "answer no");
+  words_.asked(question);
+  words_.answered(answer);
   answered(answer);
 }
 

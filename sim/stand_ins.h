@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/keyboard_focus.h"
 #include "platform/ports.h"
-#include "sim/event_log.h"
+#include "frontend/trace.h"
+#include "frontend/window_model.h"
 #include "platform/virtual_scheduler.h"
 #include "sound/channel.h"
 #include "sound/wave_file_loader.h"
@@ -59,96 +59,67 @@ class VirtualMediaClock : public MediaClock {
   const VirtualScheduler& clock_;
 };
 
-// The three windows on a screen of a given size. A click activates a window
-// and the active one has the keyboard; hiding it hands the activation to
-// the window active before it.
-class StandInWindows : public WindowSystem {
+// The three windows on a screen of a given size, keeping what the program
+// asked of them, in order.
+class StandInWindows : public WindowModel {
  public:
-  StandInWindows(int screenWidth, int screenHeight, EventLog* log);
-
-  void show(WindowId id) override { setShown(id, true); }
-  void hide(WindowId id) override;
-  void bringToFront(WindowId id) override;
-  WindowPosition position(WindowId id) const override { return state_.at(id).position; }
-  void moveTo(WindowId id, WindowPosition position) override;
-  int screenWidth() const override { return screenWidth_; }
-  int screenHeight() const override { return screenHeight_; }
-  int windowWidth(WindowId id) const override { return state_.at(id).size.width; }
-  int windowHeight(WindowId id) const override { return state_.at(id).size.height; }
-  void popupMenu(int x, int y) override;
-
-  void activate(WindowId id) { focus_.activate(id); }
-  // The focus went to another program.
-  void deactivate(WindowId id) { focus_.deactivate(id); }
-  bool isActive(WindowId id) const { return focus_.has(id); }
-  bool isShown(WindowId id) const { return state_.at(id).shown; }
+  StandInWindows(int screenWidth, int screenHeight, EventLog* log) : WindowModel(screenWidth, screenHeight, log) {}
 
   struct Move {
     WindowId window;
     WindowPosition to;
   };
-  // What the program asked for, in order.
   std::vector<WindowId> broughtToFront;
   std::vector<Move> moves;
   std::vector<WindowPosition> popups;
 
  private:
-  void setShown(WindowId id, bool shown);
-  void log(const std::string& text) const;
-
-  struct State {
-    WindowPosition position;
-    bool shown;
-    WindowSize size;
-  };
-  EventLog* log_;
-  int screenWidth_;
-  int screenHeight_;
-  std::map<WindowId, State> state_;
-  KeyboardFocus focus_;
+  void broughtToFrontNow(WindowId id) override { broughtToFront.push_back(id); }
+  void movedNow(WindowId id, WindowPosition to) override { moves.push_back({id, to}); }
+  void poppedUp(int x, int y) override { popups.push_back({x, y}); }
 };
 
 class StandInErrorBox : public ErrorBox {
  public:
-  explicit StandInErrorBox(EventLog* log) : log_(log) {}
+  explicit StandInErrorBox(EventLog* log) : words_(log) {}
   void showError(const std::string& message) override;
   std::vector<std::string> shown;
 
  private:
-  EventLog* log_;
+  PlatformWords words_;
 };
 
 // Answers every question at once, as the script last said: yes unless told
 // otherwise.
 class StandInQuestionBox : public QuestionBox {
  public:
-  explicit StandInQuestionBox(EventLog* log) : log_(log) {}
+  explicit StandInQuestionBox(EventLog* log) : words_(log) {}
   void ask(const std::string& question, std::function<void(bool yes)> answered) override;
   bool answer = true;
   std::vector<std::string> asked;
 
  private:
-  EventLog* log_;
+  PlatformWords words_;
 };
 
 class StandInShell : public Shell {
  public:
-  explicit StandInShell(EventLog* log) : log_(log) {}
+  explicit StandInShell(EventLog* log) : words_(log) {}
   void open(const std::string& target) override;
   std::vector<std::string> opened;
 
  private:
-  EventLog* log_;
+  PlatformWords words_;
 };
 
 class StandInBeep : public SystemBeep {
  public:
-  explicit StandInBeep(EventLog* log) : log_(log) {}
+  explicit StandInBeep(EventLog* log) : words_(log) {}
   void beep() override;
   int beeps = 0;
 
  private:
-  EventLog* log_;
+  PlatformWords words_;
 };
 
 // The end of the message loop is the caller's to carry out.

@@ -4,15 +4,6 @@
 
 namespace wuffel::web {
 
-std::optional<VirtualKey> PageInput::keyOfButton(ElementId id) {
-  switch (id) {
-    case ElementId::Puls_Hit: return VirtualKey::Ctrl;
-    case ElementId::Puls_Up: return VirtualKey::Up;
-    case ElementId::Puls_Down: return VirtualKey::Down;
-    default: return std::nullopt;
-  }
-}
-
 void PageInput::mouseDown(int x, int y, MouseButton button) {
   hooks_.activateHandheld();
   handheld_.mousePress(x, y, button);
@@ -26,17 +17,8 @@ void PageInput::mouseUp(int x, int y, MouseButton button) { handheld_.mouseRelea
 
 void PageInput::touchStart(int id, int x, int y) {
   hooks_.activateHandheld();
+  if (buttons_.start(id, x, y) || mouseTouch_) return;
   const auto element = handheld_.faceState().elementAt(x, y);
-  if (element && keyOfButton(*element) && !handheld_.paused()) {
-    const bool holdsControl = handheld_.settings().modernKeys();
-    buttonTouches_[id] = {*element, holdsControl};
-    if (holdsControl)
-      handheld_.controlDown(*controlOfButton(*element), kFirstTouchSource - id);
-    else
-      handheld_.keyDown(*keyOfButton(*element));
-    return;
-  }
-  if (mouseTouch_) return;
   const bool onFace = element == ElementId::Im_Base || element == ElementId::Im_BaseTop;
   mouseTouch_ = MouseTouch{id, x, y, onFace, false};
   handheld_.mousePress(x, y, MouseButton::Left);
@@ -52,15 +34,7 @@ void PageInput::touchMove(int id, int x, int y) {
 }
 
 void PageInput::touchEnd(int id, int x, int y) {
-  if (const auto held = buttonTouches_.find(id); held != buttonTouches_.end()) {
-    const ButtonTouch touch = held->second;
-    buttonTouches_.erase(held);
-    if (touch.holdsControl)
-      handheld_.controlUp(*controlOfButton(touch.button), kFirstTouchSource - id);
-    else
-      handheld_.keyUp(*keyOfButton(touch.button));
-    return;
-  }
+  if (buttons_.end(id)) return;
   if (!mouseTouch_ || mouseTouch_->id != id) return;
   endLongPress(*mouseTouch_);
   const bool spent = mouseTouch_->spent;

@@ -8,9 +8,9 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <optional>
 
+#include "frontend/button_touches.h"
 #include "game/handheld.h"
 
 namespace wuffel::web {
@@ -25,7 +25,7 @@ class PageInput {
     std::function<void(int touchId)> armLongPress;
     std::function<void()> cancelLongPress;
   };
-  PageInput(Handheld& handheld, Hooks hooks) : handheld_(handheld), hooks_(std::move(hooks)) {}
+  PageInput(Handheld& handheld, Hooks hooks) : handheld_(handheld), hooks_(std::move(hooks)), buttons_(handheld) {}
 
   void mouseDown(int x, int y, MouseButton button);
   void mouseMove(int x, int y, MouseButtons held);
@@ -35,9 +35,6 @@ class PageInput {
   void touchMove(int id, int x, int y);
   void touchEnd(int id, int x, int y);
   void longPressDue(int id);
-
-  // The key a touch on this element holds, if any.
-  static std::optional<VirtualKey> keyOfButton(ElementId id);
 
  private:
   struct MouseTouch {
@@ -51,14 +48,8 @@ class PageInput {
 
   Handheld& handheld_;
   Hooks hooks_;
-  // A touch on HIT, UP or DOWN, holding its key or, with modern keys, its control.
-  struct ButtonTouch {
-    ElementId button;
-    bool holdsControl;
-  };
-
+  ButtonTouches buttons_;
   std::optional<MouseTouch> mouseTouch_;  // one touch at a time acts as the mouse
-  std::map<int, ButtonTouch> buttonTouches_;  // by touch id
 };
 
 }  // namespace wuffel::web

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "frontend/face_pointing.h"
+#include "frontend/trace.h"
 #include "game/handheld.h"
 #include "web/browser_storage.h"
 #include "web/canvas_face.h"
@@ -19,6 +21,7 @@
 #include "web/page_input.h"
 #include "web/page_ports.h"
 #include "web/page_settings.h"
+#include "web/page_trace.h"
 #include "web/page_time.h"
 #include "web/page_windows.h"
 #include "web/web_audio.h"
@@ -168,7 +171,7 @@ class Page {
 
   void runTicksUntil(std::int64_t time) {
     program_->scheduler.runUntil(time, [this](int index) {
-      if (trace_) trace_->event("tick " + std::string(kTimers[static_cast<std::size_t>(index)].name));
+      PlatformWords(trace_ ? &*trace_ : nullptr).tick(index);
       program_->handheld.timerFired(index);
     });
   }
@@ -178,7 +181,7 @@ class Page {
   void settle() {
     if (program_->messageLoop.quitRequested) {
       program_->sound.closeAll();
-      if (trace_) trace_->event("exit");
+      PlatformWords(trace_ ? &*trace_ : nullptr).exit();
       cancelLongPress();
       armWake(std::nullopt);
       playerSettings_->detach();
@@ -314,9 +317,8 @@ EMSCRIPTEN_KEEPALIVE void wuffel_touchEnd(int id, int x, int y) {
 EMSCRIPTEN_KEEPALIVE void wuffel_hover(int x, int y) {
   Program* p = page().program();
   if (!p) return;
-  const auto id = p->handheld.faceState().elementAt(x, y);
-  for (const auto& hint : kButtonHints)
-    if (id == hint.id) return wuffel_glue_setPointer(static_cast<int>(hint.pointer), std::string(hint.hint).c_str());
+  if (const ButtonHint* hint = hintAt(p->handheld.faceState(), x, y))
+    return wuffel_glue_setPointer(static_cast<int>(hint->pointer), std::string(hint->hint).c_str());
   wuffel_glue_setPointer(static_cast<int>(PointerShape::Arrow), "");
 }
 

@@ -7,32 +7,32 @@
 #include <string>
 
 #include "platform/ports.h"
-#include "web/page_trace.h"
+#include "frontend/trace.h"
 
 namespace wuffel::web {
 
 class PageErrorBox : public ErrorBox {
  public:
-  explicit PageErrorBox(PageTrace* trace) : trace_(trace) {}
+  explicit PageErrorBox(EventLog* trace) : words_(trace) {}
   // The page cannot wait for OK; the box stays up over the page, modal, and
   // the game's timers go on, as they do behind the desktop's box.
   void showError(const std::string& message) override;
 
  private:
-  PageTrace* trace_;
+  PlatformWords words_;
 };
 
 // The question box over the page, modal. The page cannot wait for the
 // answer: it comes later, through answer().
 class PageQuestionBox : public QuestionBox {
  public:
-  explicit PageQuestionBox(PageTrace* trace) : trace_(trace) {}
+  explicit PageQuestionBox(EventLog* trace) : words_(trace) {}
   void ask(const std::string& question, std::function<void(bool yes)> answered) override;
   void answer(bool yes);
   bool open() const { return static_cast<bool>(answered_); }
 
  private:
-  PageTrace* trace_;
+  PlatformWords words_;
   std::function<void(bool)> answered_;
 };
 
@@ -40,13 +40,11 @@ class PageQuestionBox : public QuestionBox {
 // menu names) too; anything else, as the manual, opens nothing.
 class PageShell : public Shell {
  public:
-  explicit PageShell(PageTrace* trace) : trace_(trace) {}
+  explicit PageShell(EventLog* trace) : words_(trace) {}
   void open(const std::string& target) override;
-  // The site's address of a target, or "" when the site has nothing for it.
-  static std::string siteAddress(const std::string& target);
 
  private:
-  PageTrace* trace_;
+  PlatformWords words_;
 };
 
 class BrowserTimeOfDay : public TimeOfDay {
@@ -57,11 +55,11 @@ class BrowserTimeOfDay : public TimeOfDay {
 
 class PageBeep : public SystemBeep {
  public:
-  explicit PageBeep(PageTrace* trace) : trace_(trace) {}
+  explicit PageBeep(EventLog* trace) : words_(trace) {}
   void beep() override;
 
  private:
-  PageTrace* trace_;
+  PlatformWords words_;
 };
 
 class PageMessageLoop : public MessageLoop {

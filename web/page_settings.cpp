@@ -41,12 +41,12 @@ void PageSettings::pauseChanged(bool paused) {
   wuffel_glue_setPaused(paused ? 1 : 0);
 }
 
-void PageSettings::settingChanged(Setting setting, bool saved) {
-  if (trace_) trace_->settingChanged(setting, saved);
+void PageSettings::settingChanged(Setting setting, int value, bool saved) {
+  if (trace_) trace_->settingChanged(setting, value, saved);
   if (saved) {
     unsaved_.erase(setting);
   } else {
-    unsaved_[setting] = handheld_->settings().value(setting);
+    unsaved_[setting] = value;
     wuffel_glue_settingNotSaved();
   }
   show(setting);

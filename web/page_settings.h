@@ -29,7 +29,7 @@ class PageSettings : public PlayerEvents {
   void change(std::string_view name, std::string_view text);
 
   void pauseChanged(bool paused) override;
-  void settingChanged(Setting setting, bool saved) override;
+  void settingChanged(Setting setting, int value, bool saved) override;
   void settingsRequested() override;
 
  private:

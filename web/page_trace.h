@@ -6,25 +6,24 @@
 #include <functional>
 #include <string>
 
-#include "sim/event_log.h"
-#include "sim/trace.h"
+#include "frontend/trace.h"
 #include "web/page_time.h"
 
 namespace wuffel::web {
 
-class PageTrace : public sim::EventLog {
+class PageTrace : public EventLog {
  public:
   PageTrace(const PageClock& clock, std::function<void(const std::string&)> sink)
       : clock_(clock), sink_(std::move(sink)) {}
 
   void event(const std::string& text) override { sink_(std::to_string(clock_.nowMs()) + " " + text); }
   // What the handheld reports, in the runner's words.
-  sim::TraceWriter& reports() { return reports_; }
+  TraceWriter& reports() { return reports_; }
 
  private:
   const PageClock& clock_;
   std::function<void(const std::string&)> sink_;
-  sim::TraceWriter reports_{*this};
+  TraceWriter reports_{*this};
 };
 
 }  // namespace wuffel::web

@@ -29,7 +29,7 @@ namespace wuffel {
 namespace {
 
 struct Dialog : testing::WithQtApplication, ::testing::Test, testing::StoreFolder {
-  Dialog() { hub.onSettingChanged.push_back([this](Setting, bool saved) { dialog->settingChanged(saved); }); }
+  Dialog() { hub.onAnySettingChanged.push_back([this](bool saved) { dialog->settingChanged(saved); }); }
   // A run of the program with its dialog, on the settings file as it is.
   void make() {
     dialog.reset();

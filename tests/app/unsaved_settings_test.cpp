@@ -31,7 +31,7 @@ struct Unsaved : testing::WithQtApplication, ::testing::Test, testing::StoreFold
 
 TEST_F(Unsaved, ARefusedSettingIsToldOnceWithItsReasonAndTheDialogSaysItLater) {
   QDir().mkpath(file());  // a folder where the file should be: nothing can be saved
-  hub.onSettingChanged.push_back([this](Setting, bool saved) {
+  hub.onAnySettingChanged.push_back([this](bool saved) {
     if (!saved) notice.refused(false);
   });
   rig.handheld.changeSetting(Setting::Zoom, 150);
@@ -43,9 +43,8 @@ TEST_F(Unsaved, ARefusedSettingIsToldOnceWithItsReasonAndTheDialogSaysItLater) {
 
   // The window's place, stored once it rests after a move.
   rig.handheld.changeSetting(Setting::RememberPosition, 1);
-  PlayerSettingsStore placeStore(backend);
   int placesNotSaved = 0;
-  WindowPlaceMemory place(window, rig.handheld, placeStore, [&] {
+  WindowPlaceMemory place(window, rig.handheld, [&] {
     ++placesNotSaved;
     notice.refused(false);
   });

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "core/rig.h"
 #include "qt_application.h"
+#include "store/player_settings_store.h"
 
 namespace wuffel {
 namespace {
@@ -46,6 +47,24 @@ TEST_F(ZoomedWindow, TheSizeFollowsTheZoomAsFarAsTheScreenHoldsIt) {
   // 400 % of the face would not fit on 1920 x 1080: 250 % is the most.
   form.setZoom(400);
   EXPECT_EQ(form.size(), QSize(1635, 985));
+}
+
+// Nothing of the window's listens to the store here: the keys size the
+// window themselves, and the setting is stored after.
+TEST_F(ZoomedWindow, CtrlPlusAndMinusSizeTheWindowThemselvesAndStoreTheZoom) {
+  form.setZoom(100);
+  QTest::keyClick(&form, Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(form.size(), QSize(818, 493));
+  EXPECT_EQ(rig.handheld.settings().zoom(), 125);
+  EXPECT_EQ(PlayerSettingsStore(store).load().zoom(), 125);
+  QTest::keyClick(&form, Qt::Key_Minus, Qt::ControlModifier);
+  QTest::keyClick(&form, Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_EQ(form.size(), QSize(654, 394));
+  EXPECT_EQ(rig.handheld.settings().zoom(), 100);
+  form.setZoom(250);
+  QTest::keyClick(&form, Qt::Key_0, Qt::ControlModifier);
+  EXPECT_EQ(form.size(), QSize(654, 394));
+  EXPECT_EQ(rig.handheld.settings().zoom(), 100);
 }
 
 TEST_F(ZoomedWindow, AClickOnAButtonActsAtAnyZoom) {

@@ -258,7 +258,7 @@ TEST(Pause, LosingTheFocusPausesWhenAskedAndAClickOnTheFaceOrPResumes) {
 // The front end's side, as the window program sees it.
 struct Recorder : PlayerEvents {
   void pauseChanged(bool paused) override { log.push_back(paused ? "pause" : "resume"); }
-  void settingChanged(Setting s, bool saved) override {
+  void settingChanged(Setting s, int, bool saved) override {
     log.push_back(std::string(settingInfo(s).name) + (saved ? " saved" : " kept"));
   }
   void settingsRequested() override { log.push_back("dialog"); }

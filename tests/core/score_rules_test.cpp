@@ -1,6 +1,8 @@
 // The pace that the score sets, and the windows in which a chance comes.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "rig.h"
 
 namespace wuffel {
@@ -34,47 +36,63 @@ struct ScoreRules : ::testing::Test {
   HandheldTestAccess& inside = rig.inside;
 };
 
-// The throw odds in force while the score climbs one point at a time.
-int gameAOddsAt(int score) {
-  if (score > 100) return 6;
-  if (score < 10) return 11;
-  if (score < 20) return 10;
-  if (score < 30) return 9;
-  if (score < 60) return 8;
-  if (score < 90) return 7;
-  return 6;
+// The pace at each score from 0 to 350, a point at a time.
+struct Pace {
+  int odds;
+  int tick;
+};
+
+std::vector<Pace> climb(ScoreRules& rules) {
+  std::vector<Pace> paces;
+  for (int score = 0; score <= 350; ++score) {
+    rules.scoreOf(score);
+    paces.push_back({rules.inside.vars.ThrowOdds, rules.tick()});
+  }
+  return paces;
 }
 
-int gameBOddsAt(int score) {
-  if (score > 100) return 5;
-  if (score < 20) return 11;
-  if (score < 40) return 9;
-  if (score < 60) return 7;
-  if (score < 80) return 6;
-  if (score < 90) return 5;
-  return 4;
+// The game gets harder as the score climbs: throws come more often and, in
+// Game B, the tick quickens; each step is taken at a ten, and past the
+// first hundred the throws come at one rate for good.
+void expectHarderByTens(const std::vector<Pace>& paces, int firstOdds, int oddsPastAHundred) {
+  EXPECT_EQ(paces.front().odds, firstOdds);
+  for (int score = 1; score <= 100; ++score) {
+    const Pace& before = paces[score - 1];
+    const Pace& now = paces[score];
+    EXPECT_LE(now.odds, before.odds) << score;
+    if (score % 10 != 0) {
+      EXPECT_EQ(now.odds, before.odds) << "a step between the tens at " << score;
+    }
+  }
+  for (int score = 101; score <= 350; ++score) EXPECT_EQ(paces[score].odds, oddsPastAHundred) << score;
 }
 
 TEST_F(ScoreRules, GameAChangesOnlyTheThrowOddsAsTheScoreClimbs) {
   inside.vars.GameMode = GameModeValue::GameA;
-  for (int score = 0; score <= 350; ++score) {
-    scoreOf(score);
-    ASSERT_EQ(inside.vars.ThrowOdds, gameAOddsAt(score)) << score;
-    ASSERT_EQ(tick(), 220) << score;
-  }
+  const auto paces = climb(*this);
+  expectHarderByTens(paces, 11, 6);
+  for (const Pace& pace : paces) EXPECT_EQ(pace.tick, 220);
 }
 
 TEST_F(ScoreRules, GameBSpeedsUpAcrossEachHundredAndSlowsAgainPastIt) {
   inside.vars.GameMode = GameModeValue::GameB;
-  const std::array<int, 10> byTens{220, 210, 200, 190, 180, 170, 165, 160, 155, 150};
-  for (int score = 0; score <= 350; ++score) {
-    scoreOf(score);
-    ASSERT_EQ(inside.vars.ThrowOdds, gameBOddsAt(score)) << score;
-    const int n = score % 100;
-    // An exact hundred keeps the pace of the nineties.
-    const int expected = score > 0 && n == 0 ? 150 : byTens[static_cast<std::size_t>(n / 10)];
-    ASSERT_EQ(tick(), expected) << score;
+  const auto paces = climb(*this);
+  expectHarderByTens(paces, 11, 5);
+  for (int score = 1; score <= 350; ++score) {
+    const int intoTheHundred = score % 100;
+    const int before = paces[score - 1].tick;
+    const int now = paces[score].tick;
+    if (intoTheHundred == 0) {
+      EXPECT_EQ(now, before) << "an exact hundred keeps the pace of the nineties at " << score;
+    } else if (intoTheHundred == 1) {
+      EXPECT_EQ(now, 220) << "each hundred starts at the first pace, at " << score;
+    } else if (intoTheHundred % 10 == 0) {
+      EXPECT_LT(now, before) << score;
+    } else {
+      EXPECT_EQ(now, before) << "a change between the tens at " << score;
+    }
   }
+  EXPECT_EQ(paces[99].tick, 150) << "the fastest pace, at the top of a hundred";
 }
 
 TEST_F(ScoreRules, ANewPaceRestartsTheTickFromTheHitAndTheSamePaceDoesNot) {

@@ -1,8 +1,10 @@
-#include "sim/trace.h"
+#include "frontend/trace.h"
 
 #include <ostream>
 
-namespace wuffel::sim {
+#include "game/timers.h"
+
+namespace wuffel {
 
 void Trace::event(const std::string& text) { out_ << now_() << ' ' << text << '\n'; }
 
@@ -32,4 +34,24 @@ void TraceWriter::storeWritten(std::string_view name, std::int32_t value) {
 
 void TraceWriter::pauseChanged(bool paused) { trace_.event(paused ? "pause" : "resume"); }
 
-}  // namespace wuffel::sim
+void PlatformWords::tick(int timerIndex) const {
+  say("tick " + std::string(kTimers[static_cast<std::size_t>(timerIndex)].name));
+}
+
+namespace {
+std::string windowWords(WindowId id) { return "window " + std::string(windowName(id)); }
+}  // namespace
+
+void PlatformWords::windowShown(WindowId id, bool shown) const {
+  say(windowWords(id) + (shown ? " show" : " hide"));
+}
+
+void PlatformWords::windowInFront(WindowId id) const { say(windowWords(id) + " front"); }
+
+void PlatformWords::windowMoved(WindowId id, WindowPosition to) const {
+  say(windowWords(id) + " at " + std::to_string(to.left) + " " + std::to_string(to.top));
+}
+
+void PlatformWords::popup(int x, int y) const { say("popup " + std::to_string(x) + " " + std::to_string(y)); }
+
+}  // namespace wuffel

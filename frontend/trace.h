@@ -1,4 +1,5 @@
-// The runner's trace: a line per event, each starting with the virtual time.
+// The trace: a line per event, each starting with the time it happened, in
+// the words the scenario runner writes and a traced page repeats.
 #pragma once
 
 #include <cstdint>
@@ -7,13 +8,14 @@
 #include <string>
 
 #include "face/face.h"
+#include "frontend/event_log.h"
 #include "game/player_events.h"
 #include "platform/interval_timer.h"
-#include "sim/event_log.h"
+#include "platform/ports.h"
 #include "sound/channel.h"
 #include "store/hiscore_store.h"
 
-namespace wuffel::sim {
+namespace wuffel {
 
 class Trace : public EventLog {
  public:
@@ -47,4 +49,29 @@ class TraceWriter : public FaceObserver,
   EventLog& trace_;
 };
 
-}  // namespace wuffel::sim
+// What a front end does for the program, as trace lines, said to the log
+// when there is one: the platform's answers to the program, the timers'
+// ticks and the end of the message loop.
+class PlatformWords {
+ public:
+  explicit PlatformWords(EventLog* log) : log_(log) {}
+  void error(const std::string& message) const { say("error " + message); }
+  void opened(const std::string& target) const { say("open " + target); }
+  void beep() const { say("beep"); }
+  void asked(const std::string& question) const { say("ask " + question); }
+  void answered(bool yes) const { say(yes ? "answer yes" : "answer no"); }
+  void tick(int timerIndex) const;
+  void exit() const { say("exit"); }
+  void windowShown(WindowId id, bool shown) const;
+  void windowInFront(WindowId id) const;
+  void windowMoved(WindowId id, WindowPosition to) const;
+  void popup(int x, int y) const;
+
+ private:
+  void say(const std::string& text) const {
+    if (log_) log_->event(text);
+  }
+  EventLog* log_;
+};
+
+}  // namespace wuffel
