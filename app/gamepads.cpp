@@ -15,21 +15,21 @@ constexpr int kPadPollMs = 8;
 // After the input devices change: how often, and how long, to look for a pad.
 constexpr int kLookPollMs = 100;
 constexpr int kLookPolls = 30;
-// The stick moves a lane past half its throw, and lets go below a quarter.
-constexpr int kStickPress = 16384;
-constexpr int kStickRelease = 8192;
+// SDL's stick axes reach this far either way.
+constexpr float kStickThrow = 32768;
+
 const QString kInputDevices = QStringLiteral("/dev/input");
 
-std::optional<Control> controlOfButton(int button) {
+std::optional<PadPart> partOfButton(int button) {
   switch (button) {
-    case SDL_CONTROLLER_BUTTON_A:
-    case SDL_CONTROLLER_BUTTON_B:
-    case SDL_CONTROLLER_BUTTON_X:
-    case SDL_CONTROLLER_BUTTON_Y: return Control::Swing;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: return Control::Up;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return Control::Down;
-    case SDL_CONTROLLER_BUTTON_START: return Control::GameA;
-    case SDL_CONTROLLER_BUTTON_BACK: return Control::GameB;
+    case SDL_CONTROLLER_BUTTON_A: return PadPart::FaceSouth;
+    case SDL_CONTROLLER_BUTTON_B: return PadPart::FaceEast;
+    case SDL_CONTROLLER_BUTTON_X: return PadPart::FaceWest;
+    case SDL_CONTROLLER_BUTTON_Y: return PadPart::FaceNorth;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: return PadPart::DPadUp;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return PadPart::DPadDown;
+    case SDL_CONTROLLER_BUTTON_START: return PadPart::Start;
+    case SDL_CONTROLLER_BUTTON_BACK: return PadPart::Back;
     default: return std::nullopt;
   }
 }
@@ -37,8 +37,7 @@ std::optional<Control> controlOfButton(int button) {
 SDL_GameController* controllerOf(void* p) { return static_cast<SDL_GameController*>(p); }
 }  // namespace
 
-Gamepads::Gamepads(Sink sink) : sink_(std::move(sink)) {
-  static_assert(SDL_CONTROLLER_BUTTON_MAX <= kStickUp);
+Gamepads::Gamepads(Sink sink) : controls_(std::move(sink)) {
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
   QObject::connect(&devices_, &QFileSystemWatcher::directoryChanged, [this] { lookForPads(); });
@@ -86,12 +85,12 @@ void Gamepads::poll() {
       case SDL_CONTROLLERBUTTONDOWN:
       case SDL_CONTROLLERBUTTONUP:
         if (Pad* pad = padOf(event.cbutton.which))
-          set(*pad, event.cbutton.button, controlOfButton(event.cbutton.button),
-              event.type == SDL_CONTROLLERBUTTONDOWN);
+          if (const auto part = partOfButton(event.cbutton.button))
+            controls_.part(pad->number, *part, event.type == SDL_CONTROLLERBUTTONDOWN);
         break;
       case SDL_CONTROLLERAXISMOTION:
         if (Pad* pad = padOf(event.caxis.which); pad && event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY)
-          stick(*pad, event.caxis.value);
+          controls_.stick(pad->number, event.caxis.value / kStickThrow);
         break;
       default: break;
     }
@@ -119,22 +118,9 @@ void Gamepads::close(int instance) {
   Pad* pad = padOf(instance);
   if (!pad) return;
   // Whatever it held is let go, as if its buttons came up.
-  for (int slot = 0; slot < kSlotsPerPad; ++slot) set(*pad, slot, pad->held[slot], false);
+  controls_.unplugged(pad->number);
   SDL_GameControllerClose(controllerOf(pad->controller));
   pads_.erase(pads_.begin() + (pad - pads_.data()));
-}
-
-void Gamepads::set(Pad& pad, int slot, std::optional<Control> control, bool down) {
-  if (!control || slot < 0 || slot >= kSlotsPerPad || pad.held[slot].has_value() == down) return;
-  pad.held[slot] = down ? control : std::nullopt;
-  sink_(*control, kFirstGamepadSource - (pad.number * kSlotsPerPad + slot), down);
-}
-
-void Gamepads::stick(Pad& pad, int value) {
-  if (value <= -kStickPress) set(pad, kStickUp, Control::Up, true);
-  if (value > -kStickRelease) set(pad, kStickUp, Control::Up, false);
-  if (value >= kStickPress) set(pad, kStickDown, Control::Down, true);
-  if (value < kStickRelease) set(pad, kStickDown, Control::Down, false);
 }
 
 }  // namespace wuffel

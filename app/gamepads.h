@@ -7,12 +7,10 @@
 #include <QFileSystemWatcher>
 #include <QTimer>
 
-#include <array>
 #include <functional>
-#include <optional>
 #include <vector>
 
-#include "game/controls.h"
+#include "frontend/pad_controls.h"
 
 namespace wuffel {
 
@@ -33,26 +31,19 @@ class Gamepads {
   std::size_t connected() const { return pads_.size(); }
 
  private:
-  static constexpr int kStickUp = 30;  // slots past SDL's buttons
-  static constexpr int kStickDown = 31;
-  static constexpr int kSlotsPerPad = 32;
-
   struct Pad {
     void* controller;  // SDL_GameController
     int instance;      // SDL_JoystickID
     int number;        // which pad, for the sources of its controls
-    std::array<std::optional<Control>, kSlotsPerPad> held{};
   };
 
   void open(int deviceIndex);
   void close(int instance);
-  void set(Pad& pad, int slot, std::optional<Control> control, bool down);
-  void stick(Pad& pad, int value);
   Pad* padOf(int instance);
   void lookForPads();
   void schedule();
 
-  Sink sink_;
+  PadControls controls_;
   bool started_ = false;
   std::vector<Pad> pads_;
   QTimer timer_;

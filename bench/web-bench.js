@@ -12,7 +12,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const zlib = require('node:zlib');
-const { start, openPage, onFace, play, centre } = require('../web/tests/browser.js');
+const { serveSite, start, openPage, onFace, play, centre } = require('../web/tests/browser.js');
 
 const root = path.resolve(__dirname, '..');
 const site = path.join(root, 'build-web/site');
@@ -61,12 +61,11 @@ async function firstFace(env, origin, query, mark, pressPlay) {
 }
 
 async function loadToFirstFace(env) {
-  const { serve } = require('../web/serve.js');
   const bareSite = fs.mkdtempSync(path.join(os.tmpdir(), 'wuffel-bare-'));
   for (const f of ['web-bare-page.html', 'web-bare-page.js']) fs.copyFileSync(path.join(__dirname, f), path.join(bareSite, f));
   fs.copyFileSync(path.join(site, 'pictures/Im_Base.jpg'), path.join(bareSite, 'Im_Base.jpg'));
   fs.copyFileSync(path.join(root, 'build-web/csp.txt'), path.join(bareSite, '..', 'csp.txt'));
-  const bare = await serve(bareSite, 0);
+  const bare = await serveSite(bareSite);
   const bareOrigin = `http://127.0.0.1:${bare.address().port}`;
   const game = [];
   const photo = [];

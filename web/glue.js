@@ -1,6 +1,7 @@
 // The C++ front end's calls into the page (declared in web/glue.h). Each
-// only converts its arguments and hands them to the page object of
-// site/page.js, which owns the DOM, the canvas and Web Audio.
+// only converts its arguments and hands them to the page object that
+// site/page/main.js makes of the page's parts, which own the DOM, the
+// canvas and Web Audio.
 mergeInto(LibraryManager.library, {
   wuffel_glue_beginFrame: function () { Module.page.beginFrame(); },
   wuffel_glue_drawPicture: function (owner, left, top, isPhotograph) {

@@ -15,6 +15,17 @@
 
 namespace wuffel::web {
 
+// The DOM's mouse button numbers, and its mask of held buttons.
+inline std::optional<MouseButton> domButton(int button) {
+  switch (button) {
+    case 0: return MouseButton::Left;
+    case 1: return MouseButton::Middle;
+    case 2: return MouseButton::Right;
+    default: return std::nullopt;
+  }
+}
+inline MouseButtons domButtons(int mask) { return {(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0}; }
+
 class PageInput {
  public:
   static constexpr int kLongPressMs = 550;

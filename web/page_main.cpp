@@ -18,6 +18,7 @@
 #include "web/browser_storage.h"
 #include "web/canvas_face.h"
 #include "web/glue.h"
+#include "web/page_gamepads.h"
 #include "web/page_input.h"
 #include "web/page_ports.h"
 #include "web/page_settings.h"
@@ -78,6 +79,7 @@ struct Program {
   Handheld handheld;
   CanvasFace canvas;
   PageInput input;
+  PageGamepads gamepads;
 };
 
 class Page {
@@ -244,7 +246,8 @@ Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTr
                              &playerEvents}),
       canvas(handheld.faceState()),
       input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
-                       [&page] { page.cancelLongPress(); }}) {
+                       [&page] { page.cancelLongPress(); }}),
+      gamepads(handheld) {
   if (trace) handheld.observeFace(&trace->reports());
   handheld.observeFace(&canvas);
 }
@@ -253,17 +256,6 @@ Page& page() {
   static Page thePage;
   return thePage;
 }
-
-std::optional<MouseButton> domButton(int button) {
-  switch (button) {
-    case 0: return MouseButton::Left;
-    case 1: return MouseButton::Middle;
-    case 2: return MouseButton::Right;
-    default: return std::nullopt;
-  }
-}
-
-MouseButtons domButtons(int mask) { return {(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0}; }
 
 }  // namespace
 }  // namespace wuffel::web
@@ -311,6 +303,20 @@ EMSCRIPTEN_KEEPALIVE void wuffel_touchMove(int id, int x, int y) {
 
 EMSCRIPTEN_KEEPALIVE void wuffel_touchEnd(int id, int x, int y) {
   page().input([&](Program& p) { p.input.touchEnd(id, x, y); });
+}
+
+// A gamepad's button by its number in the Gamepad API's standard layout,
+// its left stick's upright axis, and a pad unplugged.
+EMSCRIPTEN_KEEPALIVE void wuffel_padButton(int pad, int button, int down) {
+  page().input([&](Program& p) { p.gamepads.button(pad, button, down != 0); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_padStick(int pad, double upright) {
+  page().input([&](Program& p) { p.gamepads.stick(pad, upright); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_padUnplugged(int pad) {
+  page().input([&](Program& p) { p.gamepads.unplugged(pad); });
 }
 
 // The pointer's shape and hint over the element under it, as on the desktop.

@@ -39,7 +39,13 @@ function serve(site, port, host = '127.0.0.1') {
       response.end(request.method === 'HEAD' ? undefined : body);
     });
   });
-  return new Promise((resolve) => server.listen(port, host, () => resolve(server)));
+  return new Promise((resolve, reject) => {
+    server.once('error', reject);
+    server.listen(port, host, () => {
+      server.off('error', reject);
+      resolve(server);
+    });
+  });
 }
 
 module.exports = { serve };

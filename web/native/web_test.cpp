@@ -1,5 +1,5 @@
 // The browser edition's C++ that runs without a browser: the page's
-// timers, its windows, its input and its localStorage store.
+// timers, its windows, its input, its gamepads and its localStorage store.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,6 +7,7 @@
 #include "core/rig.h"
 #include "platform/error.h"
 #include "web/local_storage_settings.h"
+#include "web/page_gamepads.h"
 #include "web/page_input.h"
 #include "web/page_time.h"
 #include "web/page_windows.h"
@@ -178,6 +179,39 @@ TEST_F(Touch, ALongPressOnTheFaceOpensTheMenuAndAMovingOneDoesNot) {
   input.longPressDue(4);
   input.touchEnd(4, 320, 200);
   EXPECT_EQ(rig.windows().popups.size(), 1u);
+}
+
+// ---- Gamepads, by the Gamepad API's standard layout ----
+
+TEST(PageGamepadsTest, StartBackTheDPadAndTheStickPlayEachPadOnItsOwnAndAnUnpluggedPadLetsGo) {
+  testing::Rig rig;
+  PageGamepads pads(rig.handheld);
+  rig.handheld.changeSetting(Setting::Keys, static_cast<int>(KeyMode::Modern));
+  pads.button(0, 8, true);  // Back
+  pads.button(0, 8, false);
+  EXPECT_EQ(rig.handheld.variables().GameMode, GameModeValue::GameB);
+  pads.button(0, 9, true);  // Start
+  EXPECT_FALSE(rig.lit(E::Puls_GameA));
+  pads.button(0, 9, false);
+  ASSERT_TRUE(rig.handheld.variables().GameRunning);
+  const auto lane = rig.handheld.variables().PlayerLane;
+  pads.button(0, 12, true);  // the d-pad up
+  EXPECT_EQ(rig.handheld.variables().PlayerLane, lane - 1);
+  pads.button(0, 12, false);
+  pads.stick(1, 0.6);  // a second pad's stick past half its throw, down
+  pads.stick(1, 0.3);  // still held above a quarter
+  EXPECT_EQ(rig.handheld.variables().PlayerLane, lane);
+  EXPECT_FALSE(rig.lit(E::Puls_Down));
+  pads.stick(1, 0.2);
+  EXPECT_TRUE(rig.lit(E::Puls_Down));
+  pads.button(0, 16, true);  // the home button plays nothing
+  EXPECT_TRUE(rig.lit(E::Puls_Hit));
+  pads.button(1, 3, true);  // a face button swings, and holds while the other pad's does too
+  pads.button(0, 0, true);
+  pads.button(1, 3, false);
+  EXPECT_FALSE(rig.lit(E::Puls_Hit));
+  pads.unplugged(0);
+  EXPECT_TRUE(rig.lit(E::Puls_Hit));
 }
 
 // ---- localStorage ----

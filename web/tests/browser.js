@@ -27,8 +27,24 @@ function chromiumPath() {
   return execFileSync('sh', ['-c', 'command -v chromium'], { encoding: 'utf8' }).trim();
 }
 
+// The site on a port of its own: any free one, or the first free one of
+// WUFFEL_TEST_PORTS ("8610-8619") where the machine allots ports.
+async function serveSite(folder = site) {
+  const range = process.env.WUFFEL_TEST_PORTS;
+  if (!range) return serve(folder, 0);
+  const [low, high = low] = range.split('-').map(Number);
+  for (let port = low; port <= high; ++port) {
+    try {
+      return await serve(folder, port);
+    } catch (error) {
+      if (error.code !== 'EADDRINUSE') throw error;
+    }
+  }
+  throw new Error(`no free port in ${range}`);
+}
+
 async function start() {
-  const server = await serve(site, 0);
+  const server = await serveSite();
   const browser = await chromium.launch({ executablePath: chromiumPath() });
   const origin = `http://127.0.0.1:${server.address().port}`;
   return {
@@ -103,4 +119,4 @@ function refuseStorage(context) {
   });
 }
 
-module.exports = { root, site, face, centre, start, openPage, onFace, click, play, traced, refuseStorage };
+module.exports = { root, site, face, centre, serveSite, start, openPage, onFace, click, play, traced, refuseStorage };
