@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "frontend/face_pointing.h"
+
 namespace wuffel::web {
 
 void PageInput::mouseDown(int x, int y, MouseButton button) {
@@ -17,16 +19,27 @@ void PageInput::mouseUp(int x, int y, MouseButton button) { handheld_.mouseRelea
 
 void PageInput::touchStart(int id, int x, int y) {
   hooks_.activateHandheld();
+  int shiftX = 0, shiftY = 0;
+  const Face& face = handheld_.faceState();
+  if (const auto button = buttonForTouch(face, x, y, touchSide_); button && face.elementAt(x, y) != button) {
+    const auto [bx, by] = middleOf(*button);
+    shiftX = bx - x;
+    shiftY = by - y;
+    x = bx;
+    y = by;
+  }
   if (buttons_.start(id, x, y) || mouseTouch_) return;
-  const auto element = handheld_.faceState().elementAt(x, y);
+  const auto element = face.elementAt(x, y);
   const bool onFace = element == ElementId::Im_Base || element == ElementId::Im_BaseTop;
-  mouseTouch_ = MouseTouch{id, x, y, onFace, false};
+  mouseTouch_ = MouseTouch{id, x, y, onFace, false, shiftX, shiftY};
   handheld_.mousePress(x, y, MouseButton::Left);
   if (onFace) hooks_.armLongPress(id);
 }
 
 void PageInput::touchMove(int id, int x, int y) {
   if (!mouseTouch_ || mouseTouch_->id != id || mouseTouch_->spent) return;
+  x += mouseTouch_->shiftX;
+  y += mouseTouch_->shiftY;
   if (mouseTouch_->longPressArmed &&
       (std::abs(x - mouseTouch_->startX) > kTouchSlop || std::abs(y - mouseTouch_->startY) > kTouchSlop))
     endLongPress(*mouseTouch_);
@@ -37,9 +50,9 @@ void PageInput::touchEnd(int id, int x, int y) {
   if (buttons_.end(id)) return;
   if (!mouseTouch_ || mouseTouch_->id != id) return;
   endLongPress(*mouseTouch_);
-  const bool spent = mouseTouch_->spent;
+  const MouseTouch touch = *mouseTouch_;
   mouseTouch_.reset();
-  if (!spent) handheld_.mouseRelease(x, y, MouseButton::Left);
+  if (!touch.spent) handheld_.mouseRelease(x + touch.shiftX, y + touch.shiftY, MouseButton::Left);
 }
 
 void PageInput::longPressDue(int id) {

@@ -4,7 +4,8 @@
 // and that control, each finger on its own, with modern keys, as on the
 // desktop. While a game is paused those three come as the mouse too, so
 // that a tap anywhere resumes. A long press on the face opens the command
-// menu, as a right click does.
+// menu, as a right click does. A finger just beside one of the case's small
+// buttons, within the touch area a finger needs, presses that button.
 #pragma once
 
 #include <functional>
@@ -42,6 +43,9 @@ class PageInput {
   void mouseMove(int x, int y, MouseButtons held);
   void mouseUp(int x, int y, MouseButton button);
 
+  // The side of a button's touch area in face pixels, as the page's scale
+  // makes a finger's width; 0 leaves each button its own place.
+  void setTouchSide(int side) { touchSide_ = side; }
   void touchStart(int id, int x, int y);
   void touchMove(int id, int x, int y);
   void touchEnd(int id, int x, int y);
@@ -54,6 +58,8 @@ class PageInput {
     int startY;
     bool longPressArmed;
     bool spent;  // became a long press: the rest of it does nothing
+    int shiftX;  // from the finger to the button it pressed beside it
+    int shiftY;
   };
   void endLongPress(MouseTouch& touch);
 
@@ -61,6 +67,7 @@ class PageInput {
   Hooks hooks_;
   ButtonTouches buttons_;
   std::optional<MouseTouch> mouseTouch_;  // one touch at a time acts as the mouse
+  int touchSide_ = 0;
 };
 
 }  // namespace wuffel::web

@@ -157,12 +157,14 @@ class Page {
   PageSettings& playerSettings() { return *playerSettings_; }
   bool menuOpen = false;
   int errorBoxesOpen = 0;
+  int touchSide = 0;  // a finger's touch area, in face pixels at the page's scale
 
  private:
   void startProgram() {
     program_ = std::make_unique<Program>(*this, clock_, settings_, trace_ ? &*trace_ : nullptr, *playerSettings_,
                                          screenW_, screenH_);
     playerSettings_->attach(program_->handheld);
+    program_->input.setTouchSide(touchSide);
     clock_.moveTo(realNow());
     // Start-up activates the main window before its activation handler
     // brings the splash window to the front.
@@ -303,6 +305,11 @@ EMSCRIPTEN_KEEPALIVE void wuffel_touchMove(int id, int x, int y) {
 
 EMSCRIPTEN_KEEPALIVE void wuffel_touchEnd(int id, int x, int y) {
   page().input([&](Program& p) { p.input.touchEnd(id, x, y); });
+}
+
+EMSCRIPTEN_KEEPALIVE void wuffel_touchSide(int side) {
+  page().touchSide = side;
+  if (Program* p = page().program()) p->input.setTouchSide(side);
 }
 
 // A gamepad's button by its number in the Gamepad API's standard layout,

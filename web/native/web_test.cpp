@@ -7,6 +7,7 @@
 #include "core/rig.h"
 #include "platform/error.h"
 #include "web/local_storage_settings.h"
+#include "frontend/face_pointing.h"
 #include "web/page_gamepads.h"
 #include "web/page_input.h"
 #include "web/page_time.h"
@@ -164,6 +165,42 @@ TEST_F(Touch, OtherButtonsAnswerAsTheLeftMouseButtonOneTouchAtATime) {
   EXPECT_TRUE(rig.lit(E::Puls_GameB));
   EXPECT_EQ(rig.handheld.variables().GameMode, GameModeValue::GameB);
   EXPECT_TRUE(rig.windows().popups.empty());
+}
+
+TEST_F(Touch, AFingerBesideASmallButtonPressesItWithinAFingersAreaAndOnlyThere) {
+  const auto& gameA = elementInfo(E::Puls_GameA);
+  const int x = gameA.left + 2;
+  const int above = gameA.top - 8;  // on the case, eight face pixels above GAME A
+  input.touchStart(1, x, above);
+  EXPECT_TRUE(rig.lit(E::Puls_GameA)) << "with no touch area, only the button's place";
+  EXPECT_EQ(armedFor, 1);
+  input.touchEnd(1, x, above);
+
+  input.setTouchSide(40);
+  input.touchStart(2, x, above);
+  EXPECT_FALSE(rig.lit(E::Puls_GameA));
+  input.touchMove(2, x + 3, above);
+  input.touchEnd(2, x + 3, above);
+  EXPECT_TRUE(rig.handheld.variables().GameRunning);
+  EXPECT_EQ(rig.handheld.variables().GameMode, GameModeValue::GameA);
+  EXPECT_EQ(armedFor, 1) << "a button's touch is no long press";
+
+  // UP's area reaches past its place too, and holds its key as UP does.
+  const auto& up = elementInfo(E::Puls_Up);
+  const auto lane = rig.handheld.variables().PlayerLane;
+  input.touchStart(3, up.left - 1, up.top + up.height / 2);
+  EXPECT_EQ(rig.handheld.variables().PlayerLane, lane - 1);
+  input.touchEnd(3, up.left - 1, up.top + up.height / 2);
+  EXPECT_TRUE(rig.lit(E::Puls_Up));
+
+  // Farther off, the case is the case; between two areas the nearer button wins.
+  input.touchStart(4, x, gameA.top - 30);
+  EXPECT_TRUE(rig.lit(E::Puls_GameA));
+  EXPECT_EQ(armedFor, 4);
+  input.touchEnd(4, x, gameA.top - 30);
+  const auto& gameB = elementInfo(E::Puls_GameB);
+  EXPECT_EQ(buttonForTouch(rig.handheld.faceState(), x, gameB.top - 3, 90), E::Puls_GameB);
+  EXPECT_EQ(buttonForTouch(rig.handheld.faceState(), x, gameA.top + gameA.height + 3, 90), E::Puls_GameA);
 }
 
 TEST_F(Touch, ALongPressOnTheFaceOpensTheMenuAndAMovingOneDoesNot) {

@@ -5,13 +5,14 @@
 import { audioCalls, keepSounds } from './audio.js';
 import { call, gameStarted } from './game.js';
 import { watchGamepads } from './gamepads.js';
-import { fitCanvas, view } from './layout.js';
+import { fitCanvas, touchSide, view } from './layout.js';
 import { menuCalls } from './menu.js';
 import { messageBoxCalls } from './message-boxes.js';
 import { atlasDescription, drawingCalls, wantPictures } from './pictures.js';
 import './service-worker.js';
 import { settingsCalls } from './settings-panel.js';
 import { storageCalls } from './storage.js';
+import { placeThumbControls } from './thumb-controls.js';
 import { playIfAsked, viewCalls } from './views.js';
 // Last: the page's other parts hear of a lost keyboard before the game does.
 import './input.js';
@@ -24,12 +25,14 @@ const page = {
 function layout() {
   if (!fitCanvas()) return;
   wantPictures();
+  call('touchSide', touchSide());
   call('redraw');
 }
 window.addEventListener('resize', layout);
 
 const faceKnown = atlasDescription.then((atlases) => {
   view.face = atlases.face;
+  placeThumbControls(atlases.places);
   layout();
 });
 
@@ -38,6 +41,7 @@ createWuffel({ page }).then((instance) => {
   return faceKnown.then(() => {
     gameStarted(instance);
     instance._wuffel_start(new URLSearchParams(location.search).has('trace') ? 1 : 0, screen.width, screen.height);
+    call('touchSide', touchSide());
     playIfAsked();
     watchGamepads();
   });
