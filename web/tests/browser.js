@@ -43,8 +43,9 @@ async function serveSite(folder = site) {
   throw new Error(`no free port in ${range}`);
 }
 
-async function start() {
-  const server = await serveSite();
+// The site of `folder` (the build's own unless told) served, and Chromium.
+async function start(folder = site) {
+  const server = await serveSite(folder);
   const browser = await chromium.launch({ executablePath: chromiumPath() });
   const origin = `http://127.0.0.1:${server.address().port}`;
   return {
