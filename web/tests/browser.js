@@ -120,4 +120,4 @@ function refuseStorage(context) {
   });
 }
 
-module.exports = { root, site, face, centre, serveSite, start, openPage, onFace, click, play, traced, refuseStorage };
+module.exports = { root, site, face, centre, chromiumPath, serveSite, start, openPage, onFace, click, play, traced, refuseStorage };
