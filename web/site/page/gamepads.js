@@ -12,8 +12,14 @@ const seen = new Map();  // pad index -> { buttons: [pressed], stick }, as last 
 let frame = 0;
 let watching = false;
 
+// A page not served securely, or framed without leave, may have no pads to read.
 function connectedPads() {
-  const pads = navigator.getGamepads ? Array.from(navigator.getGamepads()) : [];
+  let pads = [];
+  try {
+    pads = navigator.getGamepads ? Array.from(navigator.getGamepads()) : [];
+  } catch (refused) {
+    // No pads, then.
+  }
   return pads.filter((pad) => pad && pad.connected && pad.mapping === 'standard');
 }
 

@@ -29,6 +29,9 @@ function layout() {
   call('redraw');
 }
 window.addEventListener('resize', layout);
+// The room for the thumbs' controls comes from the page's style: once more when it is in.
+const style = document.querySelector('link[rel="stylesheet"]');
+if (!style.sheet) style.addEventListener('load', layout, { once: true });
 
 const faceKnown = atlasDescription.then((atlases) => {
   view.face = atlases.face;
