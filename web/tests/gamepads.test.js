@@ -1,7 +1,8 @@
 // Gamepads on the page, through a stand-in for the browser's Gamepad API:
 // Start plays GAME A, the d-pad and the stick move, a face button swings, a
-// pad unplugged lets go of what it held, and the page reads the pads only
-// while one is plugged in and the page can be seen.
+// pad unplugged lets go of what it held, a pad of no standard layout does
+// nothing, and the page reads the pads only while one is plugged in and the
+// page can be seen.
 'use strict';
 
 const assert = require('node:assert');
@@ -26,6 +27,7 @@ function standInPads() {
   window.pad = {
     press(number, down) { pad.buttons[number] = { pressed: down, touched: down, value: down ? 1 : 0 }; },
     stick(upright) { pad.axes[1] = upright; },
+    layout(mapping) { pad.mapping = mapping; },
     plug(inserted) {
       plugged = inserted ? [pad] : [];
       pad.connected = inserted;
@@ -62,6 +64,19 @@ test('a pad plays a game, lets go when unplugged, and is read only while plugged
     await settle(page);
     assert.strictEqual(await reads(page), beforeAnyPad, 'no pad: nothing reads the pads');
 
+    // A pad the browser knows no standard layout for: its buttons could be anything.
+    await pad('layout', '');
+    await pad('plug', true);
+    await pad('press', 9, true);
+    await settle(page);
+    const unknownPad = await reads(page);
+    await settle(page);
+    assert.strictEqual(await reads(page), unknownPad, 'an unknown pad is not read');
+    assert.ok(!record.trace.some((l) => l.endsWith(' hide Puls_GameA')), 'an unknown pad plays nothing');
+    await pad('press', 9, false);
+    await pad('plug', false);
+
+    await pad('layout', 'standard');
     await pad('plug', true);
     await tracedAfter(record, 'hide Puls_GameA', () => pad('press', 9, true));  // Start
     await tracedAfter(record, 'timer TimerGioco 220 on', () => pad('press', 9, false));
