@@ -2,7 +2,8 @@
 //   - the site's bytes, raw and compressed (gzip and brotli), the code
 //     (WebAssembly and JavaScript) apart;
 //   - load to the first drawn face, against a bare page that draws the face
-//     photograph on a canvas: runs interleaved, cold each time, medians and ratio;
+//     photograph on a canvas: runs interleaved, cold each time, medians and
+//     ratio, and when each file on the way was asked for and came in;
 //   - the still face: timer and frame callbacks and main-thread time over
 //     a few seconds with the lit face showing, and the same during a game;
 //   - Lighthouse's scores (desktop preset) and its load metrics, a few runs.
@@ -58,8 +59,20 @@ async function firstFace(env, origin, query, mark, pressPlay) {
   await page.goto(origin + query);
   await page.waitForFunction((m) => performance.getEntriesByName(m).length > 0, mark, { timeout: 30000 });
   const ms = await page.evaluate((m) => performance.getEntriesByName(m)[0].startTime, mark);
+  const times = await page.evaluate(stepTimes);
   await context.close();
-  return ms;
+  return [ms, times];
+}
+
+// On the way to the handheld's first face: when each file was asked for and
+// had come in, and when the page was read and its deferred scripts had run,
+// in ms from the start: [asked, done].
+// (Run in the page.)
+function stepTimes() {
+  const times = { 'page read (DOMContentLoaded)': [null, performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd] };
+  for (const entry of performance.getEntriesByType('resource'))
+    times[entry.name.replace(location.origin + '/', '').replace(/@[23]x/, '')] = [entry.startTime, entry.responseEnd];
+  return times;
 }
 
 async function loadToFirstFace(env) {
@@ -71,9 +84,12 @@ async function loadToFirstFace(env) {
   const bareOrigin = `http://127.0.0.1:${bare.address().port}`;
   const game = [];
   const photo = [];
+  const gameSteps = [];  // the handheld page's step times, run by run
   for (let i = 0; i < runs; ++i) {
-    game.push(await firstFace(env, env.origin, '/', 'wuffel-first-face', true));
-    photo.push(await firstFace(env, bareOrigin, '/web-bare-page.html', 'bare-first-face', false));
+    const [ms, times] = await firstFace(env, env.origin, '/', 'wuffel-first-face', true);
+    game.push(ms);
+    gameSteps.push(times);
+    photo.push((await firstFace(env, bareOrigin, '/web-bare-page.html', 'bare-first-face', false))[0]);
   }
   bare.close();
   fs.rmSync(bareSite, { recursive: true, force: true });
@@ -82,6 +98,21 @@ async function loadToFirstFace(env) {
   console.log(`  handheld page: median ${median(game).toFixed(0)} ms   (${round(game)})`);
   console.log(`  bare photo page: median ${median(photo).toFixed(0)} ms   (${round(photo)})`);
   console.log(`  ratio ${(median(game) / median(photo)).toFixed(2)} (goal: at most 1.2)`);
+  console.log('  the handheld page\'s steps, medians (ms):');
+  const byStep = new Map();  // step -> { asked: [], end: [] }
+  for (const run of gameSteps) {
+    for (const [step, [asked, end]] of Object.entries(run)) {
+      if (!byStep.has(step)) byStep.set(step, { asked: [], end: [] });
+      byStep.get(step).end.push(end);
+      if (asked !== null) byStep.get(step).asked.push(asked);
+    }
+  }
+  const rows = [...byStep].sort((a, b) => median(a[1].end) - median(b[1].end));
+  for (const [step, { asked, end }] of rows) {
+    const from = asked.length ? `asked at ${Math.round(median(asked))}, ` : '';
+    console.log(`    ${step.padEnd(30)} ${from}done at ${Math.round(median(end))} (${end.length} of ${gameSteps.length} runs)`);
+  }
+  console.log(`    ${'first face'.padEnd(30)} at ${median(game).toFixed(0)}`);
 }
 
 // Counts every timer and frame callback the page runs.
