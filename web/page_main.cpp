@@ -10,7 +10,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "frontend/face_pointing.h"
 #include "frontend/trace.h"
@@ -20,10 +19,12 @@
 #include "web/glue.h"
 #include "web/page_gamepads.h"
 #include "web/page_input.h"
+#include "web/page_menu.h"
 #include "web/page_ports.h"
 #include "web/page_settings.h"
 #include "web/page_trace.h"
-#include "web/page_time.h"
+#include "frontend/timeline_clocks.h"
+#include "platform/timeline.h"
 #include "web/page_windows.h"
 #include "web/web_audio.h"
 
@@ -32,41 +33,16 @@ namespace {
 
 std::int64_t realNow() { return static_cast<std::int64_t>(std::floor(emscripten_get_now())); }
 
-// F5 reloads the page: the browser keeps it, and the menu names no key for
-// "Settings...".
-constexpr VirtualKey kBrowsersOwnKey = VirtualKey::F5;
-
-// The keys the page passes on by their own codes, as the desktop does: the
-// game's keys, modern ones too, and the menu's shortcuts. Any other key
-// reaches the game as one it has no use for.
-VirtualKey passedKey(VirtualKey code) {
-  if (code == kBrowsersOwnKey) return kOtherKey;
-  return modernControlForKey(code) || menuCommandForKey(code) ? code : kOtherKey;
-}
-
-std::string shortcutShown(const MenuItem& item, std::string_view text) {
-  return std::string(item.shortcutKey == kBrowsersOwnKey ? "" : text);
-}
-
-// The menu's items as the game says they read now, before it pops up.
-void showMenuItemStates(const Handheld& handheld) {
-  for (const auto& item : kCommandMenu) {
-    if (!item.command) continue;
-    const MenuItemState state = handheld.menuItemState(item);
-    wuffel_glue_showMenuItem(static_cast<int>(*item.command), std::string(state.caption).c_str(),
-                             shortcutShown(item, state.shortcutText).c_str(), state.enabled);
-  }
-}
-
 class Page;
 
 // One run of the program.
 struct Program {
-  Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
+  Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
           int screenW, int screenH);
 
-  PageScheduler scheduler;
-  BrowserTimeOfDay timeOfDay;
+  TimelineScheduler scheduler;
+  TimelineMediaClock mediaClock{scheduler};
+  TimelineTimeOfDay timeOfDay = TimelineTimeOfDay::fromSystemClock(scheduler);
   PageWindows windows;
   PageErrorBox errorBox;
   PageShell shell;
@@ -161,11 +137,12 @@ class Page {
 
  private:
   void startProgram() {
+    // The times of day are read as the program starts, at this moment.
+    clock_.moveTo(realNow());
     program_ = std::make_unique<Program>(*this, clock_, settings_, trace_ ? &*trace_ : nullptr, *playerSettings_,
                                          screenW_, screenH_);
     playerSettings_->attach(program_->handheld);
     program_->input.setTouchSide(touchSide);
-    clock_.moveTo(realNow());
     // Start-up activates the main window before its activation handler
     // brings the splash window to the front.
     program_->windows.activate(WindowId::Form1);
@@ -213,7 +190,7 @@ class Page {
     return key != kOtherKey ? EM_TRUE : EM_FALSE;
   }
 
-  PageClock clock_;
+  Timeline clock_;
   BrowserStorage storage_;
   LocalStorageSettings settings_{storage_};
   std::optional<PageTrace> trace_;
@@ -229,9 +206,9 @@ class Page {
 
 void showViews(const PageViews& v) { wuffel_glue_showViews(v.splash, v.handheld, v.about); }
 
-Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
+Program::Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
                  int screenW, int screenH)
-    : scheduler(clock, static_cast<int>(kTimers.size()), [&page](auto due) { page.armWake(due); }),
+    : scheduler(clock, static_cast<int>(kTimers.size()), kMostCatchUpMs, [&page](auto due) { page.armWake(due); }),
       windows(screenW, screenH, trace, showViews, [this, &page](int x, int y) {
         page.menuOpen = true;
         showMenuItemStates(handheld);
@@ -242,7 +219,7 @@ Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTr
       beep(trace),
       questions(trace),
       output(loader),
-      sound(clock, loader, output, trace ? &trace->reports() : nullptr),
+      sound(mediaClock, loader, output, trace ? &trace->reports() : nullptr),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound, settings, beep, messageLoop,
                              questions, trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr,
                              &playerEvents}),
