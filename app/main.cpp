@@ -14,6 +14,7 @@
 
 #include "app/app_sound.h"
 #include "app/face_pictures.h"
+#include "app/game_recordings.h"
 #include "app/gamepads.h"
 #include "app/main_window.h"
 #include "app/menu_popup.h"
@@ -22,11 +23,13 @@
 #include "app/ini_file_backend.h"
 #include "app/qt_ports.h"
 #include "app/qt_text.h"
+#include "app/qt_timeline.h"
 #include "app/settings_dialog.h"
 #include "app/single_instance.h"
 #include "app/splash_window.h"
 #include "app/unsaved_settings_notice.h"
 #include "app/window_place_memory.h"
+#include "frontend/timeline_clocks.h"
 #include "game/handheld.h"
 
 namespace {
@@ -78,8 +81,9 @@ int main(int argc, char** argv) {
   });
 
   Handheld* handheld = nullptr;
-  QtTimerScheduler scheduler([&handheld](int index) { handheld->timerFired(index); });
-  SystemTimeOfDay timeOfDay;
+  QtTimeline timeline(static_cast<int>(kTimers.size()), [&handheld](int index) { handheld->timerFired(index); });
+  TimelineScheduler& scheduler = timeline.scheduler();
+  TimelineTimeOfDay timeOfDay = TimelineTimeOfDay::fromSystemClock(scheduler);
   QtWindows windows;
   QtErrorBox errorBox;
   QtShell shell;
@@ -96,6 +100,8 @@ int main(int argc, char** argv) {
   ports.playerEvents = &playerEvents;
   Handheld core(ports);
   handheld = &core;
+  core.observeInputs(&timeline);
+  GameRecordings recordings(core, scheduler, timeOfDay, windows);
   // The Qt windows are built before the core runs any of their handlers
   // (core.start() below), so their order among themselves is free.
   TSplashForm splashForm(core);
