@@ -1,4 +1,6 @@
 // wuffel-tennis: the handheld in a window of its own.
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
@@ -7,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <utility>
 
 #include "app/app_sound.h"
@@ -53,6 +56,10 @@ class AfterFirstPaint : public QObject {
 
 int main(int argc, char** argv) {
   wuffel::AppSound::nameTheStream();
+  // Fontconfig reads its configuration and font lists beside Qt's start,
+  // which needs none of it: the splash window's first paint, which needs
+  // them, comes sooner. Joined before the process ends, whichever way.
+  const std::jthread fontConfiguration([] { FcInit(); });
   QApplication app(argc, argv);
   using namespace wuffel;
   QApplication::setApplicationName(qtText(kApplicationTitle));
