@@ -16,10 +16,12 @@ VirtualKey keyOf(Control control) {
 }  // namespace
 
 void Handheld::controlDown(Control control, ControlSource source) {
+  const auto arrival = arrived(input::ControlDown{control, source});
   dispatcher_.run([=, this] { pressControl(control, source); });
 }
 
 void Handheld::controlUp(Control control, ControlSource source) {
+  const auto arrival = arrived(input::ControlUp{control, source});
   dispatcher_.run([=, this] { releaseControl(control, source); });
 }
 

@@ -14,6 +14,7 @@
 #include "face/face.h"
 #include "face/segment_tables.h"
 #include "game/controls.h"
+#include "game/inputs.h"
 #include "game/menu_items.h"
 #include "game/player_events.h"
 #include "game/rally_state.h"
@@ -96,6 +97,8 @@ class Handheld {
 
   // What a front end draws, and what the runner's dump shows.
   void observeFace(FaceObserver* observer) { face.addObserver(observer); }
+  // Who hears of each input as it arrives, in the order they were added.
+  void observeInputs(InputObserver* observer) { inputObservers_.push_back(observer); }
   const Face& faceState() const { return face; }
   const GameVariables& variables() const { return vars; }
   const RallyState& rallyState() const { return rally; }
@@ -105,6 +108,21 @@ class Handheld {
   friend class HandheldTestAccess;  // the tests' view of the state below
 
   IntervalTimer& timer(TimerId id) { return *timers_[static_cast<std::size_t>(id)]; }
+
+  // Reports an input from outside to the input observers; the inputs and
+  // ticks it leads to inside the handheld are not reported again.
+  class Arrival {
+   public:
+    Arrival(Handheld& handheld, const Input* input);
+    ~Arrival();
+    Arrival(const Arrival&) = delete;
+    Arrival& operator=(const Arrival&) = delete;
+
+   private:
+    Handheld& handheld_;
+    bool outermost_;
+  };
+  Arrival arrived(const Input& input) { return Arrival(*this, &input); }
   SoundChannel& channel(ChannelId id) { return ports_.sound[id]; }
 
   // Start-up and the windows.
@@ -230,6 +248,8 @@ class Handheld {
 
   HandheldPorts ports_;
   Dispatcher dispatcher_;
+  std::vector<InputObserver*> inputObservers_;
+  bool handlingEvent_ = false;
   std::array<std::unique_ptr<IntervalTimer>, kTimers.size()> timers_;
   std::optional<HiScoreStore> hiScoreStore_;
   std::optional<ElementId> capture_;

@@ -8,6 +8,7 @@
 namespace wuffel {
 
 void Handheld::chooseMenuItem(MenuCommand command) {
+  const auto arrival = arrived(input::Menu{command});
   dispatcher_.run([this, command] {
     switch (command) {
       case MenuCommand::PM_1About: return PM_1AboutClick();

@@ -10,6 +10,7 @@ bool isFace(ElementId id) { return id == ElementId::Im_Base || id == ElementId::
 }  // namespace
 
 void Handheld::mousePress(int x, int y, MouseButton button) {
+  const auto arrival = arrived(input::Press{x, y, button});
   const auto target = mouseTarget(x, y);
   if (!target) return;
   bool taken = false;
@@ -21,6 +22,7 @@ void Handheld::mousePress(int x, int y, MouseButton button) {
 }
 
 void Handheld::mouseMove(int x, int y, MouseButtons held) {
+  const auto arrival = arrived(input::Move{x, y, held});
   const auto target = mouseTarget(x, y);
   if (!target || pauseTakesMove()) return;
   const auto& s = elementInfo(*target);
@@ -28,6 +30,7 @@ void Handheld::mouseMove(int x, int y, MouseButtons held) {
 }
 
 void Handheld::mouseRelease(int x, int y, MouseButton button) {
+  const auto arrival = arrived(input::Release{x, y, button});
   const auto target = mouseTarget(x, y);
   if (button == MouseButton::Left) capture_.reset();
   const bool taken = pauseTakesRelease(button);

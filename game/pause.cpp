@@ -25,6 +25,7 @@ void Handheld::resume() {
 }
 
 void Handheld::deactivateMainWindow() {
+  const auto arrival = arrived(input::Deactivate{});
   dispatcher_.run([this] {
     // Releases of keys held now go to the other program: forget the keys
     // rather than take their next press for an auto-repeat.
@@ -44,6 +45,7 @@ void Handheld::releaseGameFrom(PauseHolder holder) {
 }
 
 void Handheld::closeSettingsForm() {
+  const auto arrival = arrived(input::CloseSettings{});
   dispatcher_.run([this] { releaseGameFrom(PauseHolder::Settings); });
 }
 

@@ -9,6 +9,7 @@ void Handheld::askFirst(const std::string& question, void (Handheld::*step)(), A
   // The game waits for the answer, and a box over it costs no life.
   holdGameFor(PauseHolder::Question);
   ports_.questions.ask(question, [this, step, afterYes](bool yes) {
+    const auto arrival = arrived(input::Answer{yes});
     dispatcher_.run([=, this] {
       questionOpen_ = false;
       if (yes) (this->*step)();

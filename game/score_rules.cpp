@@ -2,6 +2,7 @@
 // pace that the score sets through the throw odds and, in Game B, the tick.
 #include "game/handheld.h"
 #include "game/rules.h"
+#include "game/rules_digest.h"
 
 #include <algorithm>
 
@@ -38,6 +39,13 @@ std::int32_t reduced(std::int32_t score, std::int32_t period) {
   return score;
 }
 }  // namespace
+
+void addScoreRules(FnvDigest& digest) {
+  for (const auto* table : {&kPaceGameA, &kPaceGameB})
+    for (const Pace& pace : *table) digest.add(pace.throwOdds).add(pace.tickInterval);
+  digest.add(kChanceRound).add(kPaceRound).add(kWindowOfChance);
+  digest.add(kThrowOddsPastAHundredA).add(kThrowOddsPastAHundredB);
+}
 
 void Handheld::testChance() {
   if (!vars.GameRunning || vars.ChanceActive) return;

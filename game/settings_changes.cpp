@@ -4,6 +4,7 @@
 namespace wuffel {
 
 bool Handheld::changeSetting(Setting setting, int value) {
+  const auto arrival = arrived(input::ChangeSetting{setting, value});
   if (!settings_.set(setting, value)) return false;
   applySetting(setting);
   const bool saved = settingsStore_.save(setting, settings_);
@@ -12,6 +13,7 @@ bool Handheld::changeSetting(Setting setting, int value) {
 }
 
 bool Handheld::restoreDefaultSettings() {
+  const auto arrival = arrived(input::RestoreDefaults{});
   bool saved = true;
   for (const auto& info : kSettings) saved = changeSetting(info.id, info.defaultValue) && saved;
   return saved;

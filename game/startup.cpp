@@ -15,6 +15,7 @@ Handheld::Handheld(HandheldPorts ports)
 }
 
 void Handheld::start() {
+  const auto arrival = arrived(input::Start{});
   // Form1 exists off the screen; its creation handler runs before the other windows exist.
   dispatcher_.run([this] { FormCreate(); });
   ports_.windows.show(WindowId::SplashForm);
@@ -37,7 +38,25 @@ void Handheld::FormCreate() {
   RiempiSchermo();
 }
 
+Handheld::Arrival::Arrival(Handheld& handheld, const Input* input)
+    : handheld_(handheld), outermost_(!handheld.handlingEvent_) {
+  if (!outermost_) return;
+  if (input)
+    for (auto* observer : handheld.inputObservers_) observer->beforeInput();
+  handheld.handlingEvent_ = true;
+  for (auto* observer : handheld.inputObservers_) observer->eventArriving();
+  if (input)
+    for (auto* observer : handheld.inputObservers_) observer->inputArrived(*input);
+}
+
+Handheld::Arrival::~Arrival() {
+  if (!outermost_) return;
+  handheld_.handlingEvent_ = false;
+  for (auto* observer : handheld_.inputObservers_) observer->eventHandled();
+}
+
 void Handheld::activateMainWindow() {
+  const auto arrival = arrived(input::Activate{});
   dispatcher_.run([this] { FormActivate(); });
 }
 
@@ -49,6 +68,7 @@ void Handheld::FormActivate() {
 }
 
 void Handheld::splashPlay() {
+  const auto arrival = arrived(input::Splash{input::SplashLink::Play});
   dispatcher_.run([this] {
     auto& w = ports_.windows;
     const WindowSize form1{w.windowWidth(WindowId::Form1), w.windowHeight(WindowId::Form1)};
@@ -58,18 +78,22 @@ void Handheld::splashPlay() {
 }
 
 void Handheld::splashEmail() {
+  const auto arrival = arrived(input::Splash{input::SplashLink::Email});
   dispatcher_.run([this] { ports_.shell.open(std::string(kMailAddress)); });
 }
 
 void Handheld::splashHttp() {
+  const auto arrival = arrived(input::Splash{input::SplashLink::Http});
   dispatcher_.run([this] { ports_.shell.open(std::string(kWebAddress)); });
 }
 
 void Handheld::closeAboutForm() {
+  const auto arrival = arrived(input::CloseAbout{});
   dispatcher_.run([this] { ports_.windows.hide(WindowId::AboutForm); });
 }
 
 void Handheld::timerFired(int timerIndex) {
+  const Arrival tick(*this, nullptr);
   dispatcher_.run([this, timerIndex] {
     switch (kTimers.at(static_cast<std::size_t>(timerIndex)).id) {
       case TimerId::TimerClock: TimerClockTimer(); break;

@@ -4,6 +4,7 @@
 namespace wuffel {
 
 void Handheld::keyDown(VirtualKey key) {
+  const auto arrival = arrived(input::KeyDown{key});
   // The command menu's shortcut keys are taken before the window sees the key.
   if (const auto command = menuCommandForKey(key)) return chooseMenuItem(*command);
   if (settings_.modernKeys()) {
@@ -18,6 +19,7 @@ void Handheld::keyDown(VirtualKey key) {
 }
 
 void Handheld::keyUp(VirtualKey key) {
+  const auto arrival = arrived(input::KeyUp{key});
   if (settings_.modernKeys()) {
     if (const auto control = modernControlForKey(key)) controlUp(*control, sourceOfKey(key));
     return;

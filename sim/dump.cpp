@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "face/digit_readout.h"
+#include "frontend/game_state.h"
 
 namespace wuffel::sim {
 
@@ -12,44 +12,6 @@ std::string litLine(const Face& face) {
   std::string s = "dump lit";
   for (const auto& e : kElements)
     if (face.visible(e.id)) s += " " + std::string(e.name);
-  return s;
-}
-
-std::string digitsLine(const Face& face) {
-  std::string s = "dump digits";
-  for (int position = 0; position < 4; ++position) {
-    const auto digit = digitShown(face, position);
-    s += " " + (digit ? std::to_string(*digit) : std::string("-"));
-  }
-  return s;
-}
-
-std::string varsLine(const GameVariables& v, const RallyState& rally) {
-  std::ostringstream s;
-  s << "dump vars GameMode=" << static_cast<int>(v.GameMode) << " Score=" << v.Score << " LivesLeft=" << v.LivesLeft
-    << " PlayerLane=" << v.PlayerLane << " HiScoreA=" << v.HiScoreA << " HiScoreB=" << v.HiScoreB
-    << " PointsThrown=" << v.PointsThrown << " PointsRally=" << v.PointsRally << " ChanceMark=" << v.ChanceMark
-    << " GameRunning=" << v.GameRunning << " PlayerActive=" << v.PlayerActive << " SwingReady=" << v.SwingReady
-    << " KeyLatch=" << v.KeyLatch << " TickPhase=" << v.TickPhase << " ThrowState=" << v.ThrowState
-    << " TickLane=" << v.TickLane << " ThrowLane=" << v.ThrowLane << " ThrowOdds=" << v.ThrowOdds
-    << " FirstBall=" << v.FirstBall << " MissStep=" << v.MissStep << " ZzzStep=" << v.ZzzStep
-    << " ChanceStep=" << v.ChanceStep << " BlinkCount=" << v.BlinkCount << " ChanceActive=" << v.ChanceActive
-    << " BallSoundDue=" << v.BallSoundDue << " BackSoundDue=" << v.BackSoundDue << " MissPending=" << v.MissPending
-    << " OpponentSwing=" << rally.swing(1) << "," << rally.swing(2) << "," << rally.swing(3)
-    << " FirstActivation=" << v.FirstActivation << " DragOriginX=" << v.DragOriginX
-    << " DragOriginY=" << v.DragOriginY;
-  return s.str();
-}
-
-std::string rallyLine(const RallyState& rally) {
-  std::string s = "dump rally";
-  for (int lane = 1; lane <= kLanes; ++lane) {
-    s += ' ';
-    for (int c = 0; c < kRallyCells; ++c) {
-      const auto& cell = rally.cell(lane, c);
-      s += cell.outgoing && cell.incoming ? 'b' : cell.outgoing ? 'o' : cell.incoming ? 'i' : '.';
-    }
-  }
   return s;
 }
 

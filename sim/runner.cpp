@@ -7,6 +7,7 @@
 
 #include "sim/dump.h"
 #include "sim/script.h"
+#include "frontend/game_state.h"
 #include "frontend/trace.h"
 #include "sim/virtual_handheld.h"
 #include "store/memory_settings.h"
@@ -15,16 +16,42 @@ namespace wuffel::sim {
 
 namespace {
 
+// The script's own setup of the platform, as a recording repeats it.
+std::string environmentLines(const Setup& setup) {
+  const PlatformSetup& p = setup.platform;
+  std::string lines = "screen " + std::to_string(p.screenWidth) + " " + std::to_string(p.screenHeight) + "\n";
+  if (!p.soundDir.empty()) lines += "sound-dir " + p.soundDir + "\n";
+  for (const auto& file : p.soundMissing) lines += "sound-missing " + file + "\n";
+  for (int c = 0; c < kChannelCount; ++c) {
+    const auto id = static_cast<ChannelId>(c);
+    const auto length = p.soundLengths.find(inCapitals(fileNameOf(channelFileName(id))));
+    if (length != p.soundLengths.end())
+      lines += "sound-length " + std::string(channelName(id)) + " " + std::to_string(length->second) + "\n";
+  }
+  if (setup.storeRefusesWrites) lines += "store-refuses-writes\n";
+  return lines;
+}
+
 class Runner {
  public:
-  explicit Runner(std::ostream& out) : trace_(out, [this] { return handheld_ ? handheld_->now() : 0; }) {}
+  Runner(std::ostream& out, GameRecorder::Finished recorded)
+      : trace_(out, [this] { return handheld_ ? handheld_->now() : 0; }), recorded_(std::move(recorded)) {}
 
-  void run(const Script& script) {
+  RunEnd run(const Script& script) {
     for (const auto& c : script.events) {
       std::visit([&](const auto& command) { execute(command, script.setup); }, c);
       if (handheld_ && handheld_->messageLoop.quits > 0) endProgram();
       if (exited_) break;
     }
+    // A game the script leaves running ends with it.
+    if (recorder_) recorder_->programEnded();
+    RunEnd end;
+    end.expectations = expectations_;
+    if (handheld_) {
+      end.score = h().variables().Score;
+      end.digest = gameStateDigest(h());
+    }
+    return end;
   }
 
  private:
@@ -33,6 +60,13 @@ class Runner {
     store_.refusesWrites = setup.storeRefusesWrites;
     handheld_ = std::make_unique<VirtualHandheld>(setup.platform, store_,
                                                   Listeners{&trace_, &writer_, &writer_, &writer_, &writer_, &writer_});
+    handheld_->questions.waits = setup.questionsWait;
+    if (recorded_) {
+      recorder_.emplace(h(), handheld_->scheduler,
+                        GameRecorder::Origin{std::string(kRunnerRelease), std::string(kRunnerPlayedAt), handheld_->timeOfDay,
+                                             environmentLines(setup)}, recorded_);
+      h().observeInputs(&*recorder_);
+    }
     // Start-up activates the main window before its activation handler
     // brings the splash window to the front.
     handheld_->windows.activate(WindowId::Form1);
@@ -76,7 +110,15 @@ class Runner {
     h().deactivateMainWindow();
   }
   void execute(const command::Dump&, const Setup&) { writeDump(trace_, *handheld_, store_); }
-  void execute(const command::Answer& answer, const Setup&) { handheld_->questions.answer = answer.yes; }
+  void execute(const command::Answer& answer, const Setup&) {
+    if (!handheld_->questions.answerOpen(answer.yes)) handheld_->questions.answer = answer.yes;
+  }
+  void execute(const command::Control& c, const Setup&) {
+    c.down ? h().controlDown(c.control, c.source) : h().controlUp(c.control, c.source);
+  }
+  void execute(const command::Setting& setting, const Setup&) { h().changeSetting(setting.setting, setting.value); }
+  void execute(const command::ExpectScore& expect, const Setup&) { expectations_.score = expect.score; }
+  void execute(const command::ExpectDigest& expect, const Setup&) { expectations_.digest = expect.digest; }
 
   Handheld& h() { return handheld_->handheld; }
 
@@ -94,6 +136,7 @@ class Runner {
 
   // The message loop has ended: the main window is destroyed with its channels.
   void endProgram() {
+    if (recorder_) recorder_->programEnded();
     handheld_->channels.closeAll();
     PlatformWords(&trace_).exit();
     exited_ = true;
@@ -103,12 +146,20 @@ class Runner {
   TraceWriter writer_{trace_};
   MemorySettings store_;
   std::unique_ptr<VirtualHandheld> handheld_;
+  GameRecorder::Finished recorded_;
+  std::optional<GameRecorder> recorder_;
+  Expectations expectations_;
   bool exited_ = false;
 };
 
 }  // namespace
 
 int runScript(std::istream& script, std::ostream& trace, std::ostream& errors, std::string_view name) {
+  return runScript(script, trace, errors, name, {}).status;
+}
+
+RunResult runScript(std::istream& script, std::ostream& trace, std::ostream& errors, std::string_view name,
+                    const GameRecorder::Finished& recorded) {
   const auto read = readScript(script);
   if (const auto* error = std::get_if<ScriptError>(&read)) {
     if (error->unreadable)
@@ -116,10 +167,9 @@ int runScript(std::istream& script, std::ostream& trace, std::ostream& errors, s
              << (error->line > 1 ? " at line " + std::to_string(error->line) : "") << ": " << error->message << '\n';
     else
       errors << "line " << error->line << ": " << error->message << '\n';
-    return 2;
+    return {2, {}};
   }
-  Runner(trace).run(std::get<Script>(read));
-  return 0;
+  return {0, Runner(trace, recorded).run(std::get<Script>(read))};
 }
 
 }  // namespace wuffel::sim

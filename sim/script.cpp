@@ -1,5 +1,6 @@
 #include "sim/script.h"
 
+#include "frontend/input_words.h"
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "frontend/input_words.h"
 #include "platform/ports.h"
 #include "sim/quoted_word.h"
 #include "sound/channel.h"
@@ -53,7 +55,13 @@ std::optional<std::int64_t> parseUtc(const std::string& s) {
   return ((h * 60LL + m) * 60 + sec) * 1000 + ms;
 }
 
+// HH:MM, or with seconds, HH:MM:SS, or to the millisecond, as the UTC time.
 std::optional<std::int64_t> parseLocal(const std::string& s) {
+  if (s.size() == 12) return parseUtc(s);
+  if (s.size() == 8 && s[5] == ':') {
+    const auto seconds = parseUtc(s + ".000");
+    return seconds;
+  }
   if (s.size() != 5 || s[2] != ':') return std::nullopt;
   for (std::size_t i : {0, 1, 3, 4})
     if (!std::isdigit(static_cast<unsigned char>(s[i]))) return std::nullopt;
@@ -63,25 +71,9 @@ std::optional<std::int64_t> parseLocal(const std::string& s) {
   return (h * 60LL + m) * 60000;
 }
 
-std::optional<MouseButton> parseButton(const std::string& s) {
-  if (s == "left") return MouseButton::Left;
-  if (s == "right") return MouseButton::Right;
-  if (s == "middle") return MouseButton::Middle;
-  return std::nullopt;
-}
+std::optional<MouseButton> parseButton(const std::string& s) { return mouseButtonNamed(s); }
 
-std::optional<MouseButtons> parseButtons(const std::string& s) {
-  MouseButtons held;
-  if (s == "none") return held;
-  std::istringstream in(s);
-  std::string part;
-  while (std::getline(in, part, '+')) {
-    const auto b = parseButton(part);
-    if (!b) return std::nullopt;
-    (*b == MouseButton::Left ? held.left : *b == MouseButton::Right ? held.right : held.middle) = true;
-  }
-  return held;
-}
+std::optional<MouseButtons> parseButtons(const std::string& s) { return mouseButtonsNamed(s); }
 
 std::optional<ChannelId> channelNamed(const std::string& s) {
   for (int c = 0; c < kChannelCount; ++c)
@@ -90,10 +82,8 @@ std::optional<ChannelId> channelNamed(const std::string& s) {
 }
 
 std::optional<command::SplashItem> splashItemNamed(const std::string& s) {
-  if (s == "Puls_Play") return command::SplashItem::Puls_Play;
-  if (s == "La_Email") return command::SplashItem::La_Email;
-  if (s == "La_Http") return command::SplashItem::La_Http;
-  return std::nullopt;
+  const auto link = splashLinkNamed(s);
+  return link ? std::optional(static_cast<command::SplashItem>(*link)) : std::nullopt;
 }
 
 // The words of a line without its comment; a text value of the store is one
@@ -235,7 +225,7 @@ class Reader {
 
   static bool isSetupCommand(const std::string& cmd) {
     for (const char* setup : {"utc", "local", "screen", "store", "store-refuses-writes", "sound-dir", "sound-missing",
-                              "sound-length", "setting"})
+                              "sound-length", "setting", "questions"})
       if (cmd == setup) return true;
     return false;
   }
@@ -250,7 +240,7 @@ class Reader {
     } else if (cmd == "local") {
       Arguments a(w, 1);
       s.localAtZero = a.local(1);
-      if (!a.ok()) return a.expected("local HH:MM");
+      if (!a.ok()) return a.expected("local HH:MM, HH:MM:SS or HH:MM:SS.mmm");
     } else if (cmd == "screen") {
       Arguments a(w, 2);
       s.screenWidth = a.positive(1);
@@ -269,6 +259,11 @@ class Reader {
         return std::string("expected: setting NAME VALUE, a setting's name and a value it can hold");
       // The player's settings live in the store, where the game reads them.
       script_.setup.store.push_back({PlayerSettingsStore::storedName(w[1]), true, w[2]});
+    } else if (cmd == "questions") {
+      Arguments a(w, 1);
+      a.choice(1, {"wait"});
+      if (!a.ok()) return a.expected("questions wait");
+      script_.setup.questionsWait = true;
     } else if (cmd == "store-refuses-writes") {
       if (!Arguments(w, 0).ok()) return std::string("expected: store-refuses-writes");
       script_.setup.storeRefusesWrites = true;
@@ -351,6 +346,35 @@ class Reader {
       const bool yes = a.choice(1, {"no", "yes"}) == 1;
       if (!a.ok()) return a.expected("answer yes|no");
       return add(command::Answer{yes});
+    }
+    // The player changes a setting while the program runs.
+    if (cmd == "change-setting") {
+      const auto setting = Arguments(w, 2).ok() ? settingNamed(w[1]) : std::nullopt;
+      const auto value = setting ? parseSettingValue(*setting, w[2]) : std::nullopt;
+      if (!value) return std::string("expected: change-setting NAME VALUE, a setting's name and a value it can hold");
+      return add(command::Setting{*setting, *value});
+    }
+    if (cmd == "control") {
+      Arguments a(w, 3);
+      const auto control = a.word(1);
+      const bool down = a.choice(2, {"up", "down"}) == 1;
+      const int source = a.integer(3);
+      const auto named = controlNamed(control);
+      if (!a.ok() || !named) return a.expected("control swing|up|down|game-a|game-b|time|pause|mute down|up SOURCE");
+      return add(command::Control{*named, source, down});
+    }
+    if (cmd == "expect") {
+      Arguments a(w, 2);
+      const std::size_t what = a.choice(1, {"score", "digest"});
+      if (what == 0) {
+        const int score = a.integer(2);
+        if (!a.ok()) return a.expected("expect score N");
+        return add(command::ExpectScore{score});
+      }
+      const std::string& digest = a.word(2);
+      if (!a.ok() || digest.size() != 16 || digest.find_first_not_of("0123456789abcdef") != std::string::npos)
+        return a.expected("expect score N, or expect digest HEX (sixteen hex digits)");
+      return add(command::ExpectDigest{digest});
     }
     if (cmd == "menu") {
       Arguments a(w, 1);

@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "game/controls.h"
 #include "game/menu_items.h"
 #include "platform/input.h"
 #include "platform/windows.h"
@@ -27,6 +28,7 @@ struct Setup {
   PlatformSetup platform;
   std::vector<StoredSetting> store;
   bool storeRefusesWrites = false;
+  bool questionsWait = false;  // questions stay open until an `answer`
 };
 
 namespace command {
@@ -71,16 +73,34 @@ struct Activate {};
 // The focus went to another program.
 struct Deactivate {};
 struct Dump {};
-// How the player answers the questions that follow.
+// How the player answers the open question, or else the questions that follow.
 struct Answer {
   bool yes;
+};
+struct Control {
+  wuffel::Control control;
+  ControlSource source;
+  bool down;
+};
+// A player's setting changed while the program runs.
+struct Setting {
+  wuffel::Setting setting;
+  int value;
+};
+// What a recording's end must be.
+struct ExpectScore {
+  std::int32_t score;
+};
+struct ExpectDigest {
+  std::string digest;
 };
 }  // namespace command
 
 using Command = std::variant<command::Start, command::At, command::Wait, command::Press, command::Move,
                              command::Release, command::KeyDown, command::KeyUp, command::Menu, command::Splash,
                              command::Close, command::CloseSettingsForm, command::Activate, command::Deactivate,
-                             command::Dump, command::Answer>;
+                             command::Dump, command::Answer, command::Control, command::Setting,
+                             command::ExpectScore, command::ExpectDigest>;
 
 struct Script {
   Setup setup;

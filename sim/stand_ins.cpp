@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-
+#include <utility>
 
 namespace wuffel::sim {
 
@@ -15,15 +15,6 @@ std::string inCapitals(std::string_view text) {
   std::string s(text);
   for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
-}
-
-int VirtualTimeOfDay::utcMillisecondsSinceMidnight() const {
-  return static_cast<int>((utcAtZero_ + clock_.now()) % kMillisecondsPerDay);
-}
-
-LocalTime VirtualTimeOfDay::localTime() const {
-  const auto minutes = static_cast<int>((localAtZero_ + clock_.now()) % kMillisecondsPerDay / 60000);
-  return {minutes / 60, minutes % 60};
 }
 
 void StandInErrorBox::showError(const std::string& message) {
@@ -63,8 +54,19 @@ SoundPtr StandInSoundFiles::load(std::string_view storedName) {
 void StandInQuestionBox::ask(const std::string& question, std::function<void(bool)> answered) {
   asked.push_back(question);
   words_.asked(question);
+  if (waits) {
+    open_ = std::move(answered);
+    return;
+  }
   words_.answered(answer);
   answered(answer);
+}
+
+bool StandInQuestionBox::answerOpen(bool yes) {
+  if (!open_) return false;
+  words_.answered(yes);
+  std::exchange(open_, nullptr)(yes);
+  return true;
 }
 
 }  // namespace wuffel::sim

@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "platform/ports.h"
+#include "frontend/timeline_clocks.h"
 #include "frontend/trace.h"
 #include "frontend/window_model.h"
-#include "platform/virtual_scheduler.h"
+#include "platform/timeline.h"
 #include "sound/channel.h"
 #include "sound/wave_file_loader.h"
 
@@ -30,33 +31,6 @@ struct PlatformSetup {
   std::string soundDir;                              // empty: SOUND in the working directory
   std::set<std::string> soundMissing;                // file names in capitals
   std::map<std::string, std::int64_t> soundLengths;  // ms, by file name in capitals
-};
-
-// Both times of day start where they are set and advance with virtual
-// time; the UTC one wraps at midnight.
-class VirtualTimeOfDay : public TimeOfDay {
- public:
-  VirtualTimeOfDay(const VirtualScheduler& clock, std::int64_t utcAtZero, std::int64_t localAtZero)
-      : clock_(clock), utcAtZero_(utcAtZero), localAtZero_(localAtZero) {}
-  int utcMillisecondsSinceMidnight() const override;
-  LocalTime localTime() const override;
-  // As if the clocks had been set so at virtual time 0.
-  void setUtcAtZero(std::int64_t ms) { utcAtZero_ = ms; }
-  void setLocalAtZero(std::int64_t ms) { localAtZero_ = ms; }
-
- private:
-  const VirtualScheduler& clock_;
-  std::int64_t utcAtZero_;
-  std::int64_t localAtZero_;
-};
-
-class VirtualMediaClock : public MediaClock {
- public:
-  explicit VirtualMediaClock(const VirtualScheduler& clock) : clock_(clock) {}
-  std::int64_t nowMs() const override { return clock_.now(); }
-
- private:
-  const VirtualScheduler& clock_;
 };
 
 // The three windows on a screen of a given size, keeping what the program
@@ -90,16 +64,20 @@ class StandInErrorBox : public ErrorBox {
 };
 
 // Answers every question at once, as the script last said: yes unless told
-// otherwise.
+// otherwise; or, when told to wait, holds it open until answered.
 class StandInQuestionBox : public QuestionBox {
  public:
   explicit StandInQuestionBox(EventLog* log) : words_(log) {}
   void ask(const std::string& question, std::function<void(bool yes)> answered) override;
+  // Answers the question held open; false when none is.
+  bool answerOpen(bool yes);
   bool answer = true;
+  bool waits = false;
   std::vector<std::string> asked;
 
  private:
   PlatformWords words_;
+  std::function<void(bool)> open_;
 };
 
 class StandInShell : public Shell {

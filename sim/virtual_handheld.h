@@ -35,8 +35,8 @@ class VirtualHandheld {
   void advanceTo(std::int64_t time, const std::function<void(int timerIndex)>& tick = {});
 
   VirtualScheduler scheduler;
-  VirtualTimeOfDay timeOfDay;
-  VirtualMediaClock mediaClock;
+  TimelineTimeOfDay timeOfDay;
+  TimelineMediaClock mediaClock;
   StandInWindows windows;
   StandInErrorBox errorBox;
   StandInShell shell;

@@ -22,7 +22,8 @@
 #include "web/page_ports.h"
 #include "web/page_settings.h"
 #include "web/page_trace.h"
-#include "web/page_time.h"
+#include "frontend/timeline_clocks.h"
+#include "platform/timeline.h"
 #include "web/page_windows.h"
 #include "web/web_audio.h"
 
@@ -61,11 +62,12 @@ class Page;
 
 // One run of the program.
 struct Program {
-  Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
+  Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
           int screenW, int screenH);
 
-  PageScheduler scheduler;
-  BrowserTimeOfDay timeOfDay;
+  TimelineScheduler scheduler;
+  TimelineMediaClock mediaClock{scheduler};
+  TimelineTimeOfDay timeOfDay = TimelineTimeOfDay::fromSystemClock(scheduler);
   PageWindows windows;
   PageErrorBox errorBox;
   PageShell shell;
@@ -158,10 +160,11 @@ class Page {
 
  private:
   void startProgram() {
+    // The times of day are read as the program starts, at this moment.
+    clock_.moveTo(realNow());
     program_ = std::make_unique<Program>(*this, clock_, settings_, trace_ ? &*trace_ : nullptr, *playerSettings_,
                                          screenW_, screenH_);
     playerSettings_->attach(program_->handheld);
-    clock_.moveTo(realNow());
     // Start-up activates the main window before its activation handler
     // brings the splash window to the front.
     program_->windows.activate(WindowId::Form1);
@@ -209,7 +212,7 @@ class Page {
     return key != kOtherKey ? EM_TRUE : EM_FALSE;
   }
 
-  PageClock clock_;
+  Timeline clock_;
   BrowserStorage storage_;
   LocalStorageSettings settings_{storage_};
   std::optional<PageTrace> trace_;
@@ -225,9 +228,9 @@ class Page {
 
 void showViews(const PageViews& v) { wuffel_glue_showViews(v.splash, v.handheld, v.about); }
 
-Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
+Program::Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTrace* trace, PlayerEvents& playerEvents,
                  int screenW, int screenH)
-    : scheduler(clock, static_cast<int>(kTimers.size()), [&page](auto due) { page.armWake(due); }),
+    : scheduler(clock, static_cast<int>(kTimers.size()), kMostCatchUpMs, [&page](auto due) { page.armWake(due); }),
       windows(screenW, screenH, trace, showViews, [this, &page](int x, int y) {
         page.menuOpen = true;
         showMenuItemStates(handheld);
@@ -238,7 +241,7 @@ Program::Program(Page& page, PageClock& clock, SettingsBackend& settings, PageTr
       beep(trace),
       questions(trace),
       output(loader),
-      sound(clock, loader, output, trace ? &trace->reports() : nullptr),
+      sound(mediaClock, loader, output, trace ? &trace->reports() : nullptr),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound, settings, beep, messageLoop,
                              questions, trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr,
                              &playerEvents}),

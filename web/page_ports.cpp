@@ -1,7 +1,5 @@
 #include "web/page_ports.h"
 
-#include <chrono>
-#include <ctime>
 #include <utility>
 
 #include "frontend/addresses.h"
@@ -31,20 +29,6 @@ void PageShell::open(const std::string& target) {
   words_.opened(target);
   const std::string address = siteAddressOf(target);
   if (!address.empty()) wuffel_glue_openInNewTab(address.c_str());
-}
-
-int BrowserTimeOfDay::utcMillisecondsSinceMidnight() const {
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                      std::chrono::system_clock::now().time_since_epoch())
-                      .count();
-  return static_cast<int>(ms % kMillisecondsPerDay);
-}
-
-LocalTime BrowserTimeOfDay::localTime() const {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return {local.tm_hour, local.tm_min};
 }
 
 void PageBeep::beep() {

@@ -1,5 +1,5 @@
 // The remaining platform services on the page: the error box, the opening of
-// documents and addresses, the times of day, the beep and the end of the
+// documents and addresses, the beep and the end of the
 // program. Each also writes its trace line when the page traces.
 #pragma once
 
@@ -45,12 +45,6 @@ class PageShell : public Shell {
 
  private:
   PlatformWords words_;
-};
-
-class BrowserTimeOfDay : public TimeOfDay {
- public:
-  int utcMillisecondsSinceMidnight() const override;
-  LocalTime localTime() const override;
 };
 
 class PageBeep : public SystemBeep {

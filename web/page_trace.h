@@ -7,21 +7,21 @@
 #include <string>
 
 #include "frontend/trace.h"
-#include "web/page_time.h"
+#include "platform/timeline.h"
 
 namespace wuffel::web {
 
 class PageTrace : public EventLog {
  public:
-  PageTrace(const PageClock& clock, std::function<void(const std::string&)> sink)
+  PageTrace(const Timeline& clock, std::function<void(const std::string&)> sink)
       : clock_(clock), sink_(std::move(sink)) {}
 
-  void event(const std::string& text) override { sink_(std::to_string(clock_.nowMs()) + " " + text); }
+  void event(const std::string& text) override { sink_(std::to_string(clock_.now()) + " " + text); }
   // What the handheld reports, in the runner's words.
   TraceWriter& reports() { return reports_; }
 
  private:
-  const PageClock& clock_;
+  const Timeline& clock_;
   std::function<void(const std::string&)> sink_;
   TraceWriter reports_{*this};
 };

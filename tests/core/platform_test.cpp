@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "platform/dispatcher.h"
 #include "platform/error.h"
 #include "platform/interval_timer.h"
-#include "platform/virtual_scheduler.h"
+#include "platform/timeline.h"
 
 namespace wuffel {
 namespace {
@@ -56,6 +57,56 @@ TEST(VirtualScheduler, FiresInDueOrderWithTiesInCreationOrderAndNoCatchUp) {
   EXPECT_EQ(fired, (std::vector<std::pair<std::int64_t, int>>{{250, 0}}));
   EXPECT_EQ(v.now(), 260);
 }
+
+// The timeline of the window program and the page: on a clock that can stall.
+struct RealClockTimers : ::testing::Test {
+  Timeline clock;
+  std::vector<std::optional<std::int64_t>> armed;
+  TimelineScheduler scheduler{clock, 3, kMostCatchUpMs, [this](auto due) { armed.push_back(due); }};
+  std::vector<std::pair<std::int64_t, int>> fired;
+  void runUntil(std::int64_t t) {
+    scheduler.runUntil(t, [this](int i) { fired.emplace_back(clock.now(), i); });
+  }
+};
+
+TEST_F(RealClockTimers, TicksComeAtTheirDueTimeInCreationOrderAndTheWakeUpFollowsTheEarliest) {
+  scheduler.start(2, 100);
+  scheduler.start(0, 50);
+  scheduler.start(1, 100);
+  scheduler.rearm();
+  scheduler.rearm();
+  EXPECT_EQ(armed, (std::vector<std::optional<std::int64_t>>{50}));
+  runUntil(100);
+  EXPECT_EQ(fired, (std::vector<std::pair<std::int64_t, int>>{{50, 0}, {100, 0}, {100, 1}, {100, 2}}));
+  EXPECT_EQ(clock.now(), 100);
+  scheduler.rearm();
+  EXPECT_EQ(armed.back(), 150);
+  scheduler.stop(0);
+  scheduler.stop(1);
+  scheduler.stop(2);
+  scheduler.rearm();
+  EXPECT_EQ(armed.back(), std::nullopt);
+}
+
+TEST_F(RealClockTimers, AFewMillisecondsLateEveryTickStillComesAtItsOwnMillisecond) {
+  scheduler.start(0, 1);
+  runUntil(4);
+  EXPECT_EQ(fired, (std::vector<std::pair<std::int64_t, int>>{{1, 0}, {2, 0}, {3, 0}, {4, 0}}));
+}
+
+TEST_F(RealClockTimers, ALateWakeFiresEachTimerOnceAndKeepsItsBeat) {
+  scheduler.start(0, 220);
+  runUntil(1000);  // the program slept through three ticks
+  EXPECT_EQ(fired, (std::vector<std::pair<std::int64_t, int>>{{220, 0}}));
+  EXPECT_EQ(scheduler.nextDue(), 1100);
+  runUntil(1100);
+  EXPECT_EQ(fired.back(), (std::pair<std::int64_t, int>{1100, 0}));
+  // An input that came late is still handled after the tick before it.
+  clock.moveTo(900);
+  EXPECT_EQ(clock.now(), 1100);
+}
+
+// ---- The windows as page parts ----
 
 TEST(ErrorBox, AddsAFullStopOnlyAfterCharactersThatSortAfterIt) {
   EXPECT_EQ(errorBoxText("Cannot open"), "Cannot open.");

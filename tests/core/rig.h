@@ -61,7 +61,7 @@ struct Rig {
     return s;
   }
 
-  sim::VirtualTimeOfDay& timeOfDay() { return sim.timeOfDay; }
+  TimelineTimeOfDay& timeOfDay() { return sim.timeOfDay; }
   sim::StandInWindows& windows() { return sim.windows; }
   const std::vector<std::string>& errors() const { return sim.errorBox.shown; }
   const std::vector<std::string>& opened() const { return sim.shell.opened; }

@@ -8,64 +8,12 @@
 #include "platform/error.h"
 #include "web/local_storage_settings.h"
 #include "web/page_input.h"
-#include "web/page_time.h"
 #include "web/page_windows.h"
 
 namespace wuffel::web {
 namespace {
 
 using E = ElementId;
-
-// ---- The page's timers ----
-
-struct Timers : ::testing::Test {
-  PageClock clock;
-  std::vector<std::optional<std::int64_t>> armed;
-  PageScheduler scheduler{clock, 3, [this](auto due) { armed.push_back(due); }};
-  std::vector<std::pair<std::int64_t, int>> fired;
-  void runUntil(std::int64_t t) {
-    scheduler.runUntil(t, [this](int i) { fired.emplace_back(clock.nowMs(), i); });
-  }
-};
-
-TEST_F(Timers, TicksComeAtTheirDueTimeInCreationOrderAndTheWakeUpFollowsTheEarliest) {
-  scheduler.start(2, 100);
-  scheduler.start(0, 50);
-  scheduler.start(1, 100);
-  scheduler.rearm();
-  scheduler.rearm();
-  EXPECT_EQ(armed, (std::vector<std::optional<std::int64_t>>{50}));
-  runUntil(100);
-  EXPECT_EQ(fired, (std::vector<std::pair<std::int64_t, int>>{{50, 0}, {100, 0}, {100, 1}, {100, 2}}));
-  EXPECT_EQ(clock.nowMs(), 100);
-  scheduler.rearm();
-  EXPECT_EQ(armed.back(), 150);
-  scheduler.stop(0);
-  scheduler.stop(1);
-  scheduler.stop(2);
-  scheduler.rearm();
-  EXPECT_EQ(armed.back(), std::nullopt);
-}
-
-TEST_F(Timers, AFewMillisecondsLateEveryTickStillComesAtItsOwnMillisecond) {
-  scheduler.start(0, 1);
-  runUntil(4);
-  EXPECT_EQ(fired, (std::vector<std::pair<std::int64_t, int>>{{1, 0}, {2, 0}, {3, 0}, {4, 0}}));
-}
-
-TEST_F(Timers, ALateWakeFiresEachTimerOnceAndKeepsItsBeat) {
-  scheduler.start(0, 220);
-  runUntil(1000);  // the page slept through three ticks
-  EXPECT_EQ(fired, (std::vector<std::pair<std::int64_t, int>>{{220, 0}}));
-  EXPECT_EQ(scheduler.nextDue(), 1100);
-  runUntil(1100);
-  EXPECT_EQ(fired.back(), (std::pair<std::int64_t, int>{1100, 0}));
-  // An input that came late is still handled after the tick before it.
-  clock.moveTo(900);
-  EXPECT_EQ(clock.nowMs(), 1100);
-}
-
-// ---- The windows as page parts ----
 
 TEST(PageWindowsTest, TheHandheldShowsOncePlayPlacesItAndStaysWhereverItIsDragged) {
   std::vector<PageViews> views;

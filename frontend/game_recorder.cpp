@@ -1,0 +1,106 @@
+#include "frontend/game_recorder.h"
+
+#include <utility>
+
+#include "frontend/game_state.h"
+#include "frontend/input_words.h"
+#include "frontend/recording_file.h"
+#include "game/rules_digest.h"
+#include "store/hiscore_store.h"
+
+namespace wuffel {
+
+namespace {
+
+// "HH:MM:SS.mmm"
+std::string timeOfDayText(std::int64_t ms) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", static_cast<int>(ms / 3600000),
+                static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60), static_cast<int>(ms % 1000));
+  return text;
+}
+
+char gameLetter(GameModeValue game) { return game == GameModeValue::GameB ? 'B' : 'A'; }
+
+}  // namespace
+
+GameRecorder::GameRecorder(const Handheld& handheld, const TimelineScheduler& timeline, Origin origin,
+                           Finished finished)
+    : handheld_(handheld), timeline_(timeline), origin_(std::move(origin)), finished_(std::move(finished)) {}
+
+void GameRecorder::inputArrived(const Input& input) {
+  if (!on_ || ended_) return;
+  if (std::holds_alternative<input::Start>(input)) {
+    started_ = true;
+    lastAt_ = timeline_.now();
+    for (const auto& info : kSettings) {
+      const int value = handheld_.settings().value(info.id);
+      if (value != info.defaultValue)
+        startLines_ += "setting " + std::string(info.name) + " " + settingText(info.id, value) + "\n";
+    }
+    events_ += "start\n";
+    return;
+  }
+  if (!started_) return;
+  if (timeline_.now() != lastAt_) {
+    lastAt_ = timeline_.now();
+    events_ += "at " + std::to_string(lastAt_) + "\n";
+  }
+  events_ += scriptLineOf(input) + "\n";
+}
+
+void GameRecorder::eventHandled() {
+  if (!on_ || !started_ || ended_) return;
+  const auto& vars = handheld_.variables();
+  if (!bestScoresRead_) {
+    bestScoresRead_ = true;
+    // The best scores as the start read them.
+    startLines_ += "store " + std::string(kHiScoreAReadName) + " text " + std::to_string(vars.HiScoreA) + "\n";
+    startLines_ += "store " + std::string(kHiScoreBReadName) + " text " + std::to_string(vars.HiScoreB) + "\n";
+  }
+  if (vars.GameRunning && !running_) gameStartedAt_ = timeline_.now();
+  if (running_ && !vars.GameRunning) endedAt_ = timeline_.now();
+  running_ = vars.GameRunning;
+}
+
+void GameRecorder::eventArriving() {
+  if (endedAt_ && timeline_.now() > *endedAt_) finish();
+}
+
+void GameRecorder::programEnded() {
+  if (on_ && started_ && !ended_ && (endedAt_ || running_)) {
+    if (!endedAt_) endedAt_ = timeline_.now();
+    finish();
+  }
+  ended_ = true;
+}
+
+std::string GameRecorder::setupLines() const {
+  std::string s = "utc " + timeOfDayText(origin_.clocks.utcAtZero()) + "\n";
+  s += "local " + timeOfDayText(origin_.clocks.localAtZero()) + "\n";
+  s += "questions wait\n";
+  return s + origin_.environment + startLines_;
+}
+
+void GameRecorder::finish() {
+  const std::int64_t end = *std::exchange(endedAt_, std::nullopt);
+  if (end != lastAt_) {
+    lastAt_ = end;
+    events_ += "at " + std::to_string(end) + "\n";
+  }
+  const auto& vars = handheld_.variables();
+  Recording r{vars.GameMode, vars.Score, gameStartedAt_,
+              (origin_.clocks.localAtZero() + gameStartedAt_) % kMillisecondsPerDay, {}};
+  r.text = std::string(kRecordingFirstLine) + "\n";
+  r.text += "# release " + origin_.release + "\n";
+  r.text += "# rules " + rulesDigest() + "\n";
+  r.text += std::string("# game ") + gameLetter(vars.GameMode) + "\n";
+  r.text += "# played " + origin_.playedAtUtc + "\n";
+  r.text += "# from " + std::to_string(gameStartedAt_) + "\n";
+  r.text += setupLines() + events_;
+  r.text += "expect score " + std::to_string(vars.Score) + "\n";
+  r.text += "expect digest " + gameStateDigest(handheld_) + "\n";
+  finished_(r);
+}
+
+}  // namespace wuffel

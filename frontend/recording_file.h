@@ -1,0 +1,32 @@
+// What names a recording: its first comment lines, and the name of the
+// file a game's recording is kept in.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "game/variables.h"
+
+namespace wuffel {
+
+inline constexpr std::string_view kRecordingFirstLine = "# wuffel-recording 1";
+inline constexpr std::string_view kRecordingExtension = ".wuffel";
+
+struct RecordingHeader {
+  std::string release;
+  std::string rules;  // the rules digest
+  char game = 'A';    // 'A' or 'B'
+  std::string played;
+};
+
+// The header of a recording's text, or none when the text is not a
+// recording (its first line is not the recordings' own).
+std::optional<RecordingHeader> readRecordingHeader(std::string_view text);
+
+// "20261210-094107-A.wuffel": the local date and time of the game's start.
+std::string recordingFileName(int year, int month, int day, std::int64_t localMsSinceMidnight, char game);
+// The recording of the game that set the current best score: "best-A.wuffel".
+std::string bestRecordingFileName(char game);
+
+}  // namespace wuffel
