@@ -9,12 +9,15 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "game/controls.h"
 
 namespace wuffel {
+
+struct SdlLibrary;
 
 class Gamepads {
  public:
@@ -25,9 +28,12 @@ class Gamepads {
   Gamepads(const Gamepads&) = delete;
   Gamepads& operator=(const Gamepads&) = delete;
 
-  // Starts SDL's controller support; false when it could not, and the game
-  // plays on without controllers.
+  // Starts SDL's controller support, loading SDL first; false when it could
+  // not, and the game plays on without controllers.
   bool start();
+  // Loads SDL on a thread of its own, then starts on this one, from its
+  // event loop: the loading does not hold the windows up.
+  void startSoon();
   // Takes in what the controllers did since the last call.
   void poll();
   std::size_t connected() const { return pads_.size(); }
@@ -53,6 +59,9 @@ class Gamepads {
   void schedule();
 
   Sink sink_;
+  const SdlLibrary* sdl_ = nullptr;  // once started
+  // Told of the end of this object, for a load that finishes after it.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool started_ = false;
   std::vector<Pad> pads_;
   QTimer timer_;
