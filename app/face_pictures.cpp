@@ -265,6 +265,27 @@ const FacePictures::ForScreen& FacePictures::forScreen(qreal devicePixelRatio, i
   return *screens_.back();
 }
 
+void FacePictures::release(qreal devicePixelRatio) const {
+  std::erase_if(screens_, [devicePixelRatio](const std::unique_ptr<ForScreen>& screen) {
+    return qFuzzyCompare(screen->devicePixelRatio, devicePixelRatio);
+  });
+  for (int scale = 2; scale <= kLargestAssetScale; ++scale) {
+    const bool used = std::any_of(screens_.begin(), screens_.end(),
+                                  [scale](const std::unique_ptr<ForScreen>& screen) { return screen->assetScale == scale; });
+    if (!used) assets_.at(static_cast<size_t>(scale - 1)).reset();
+  }
+}
+
+bool FacePictures::holds(qreal devicePixelRatio) const {
+  return std::any_of(screens_.begin(), screens_.end(), [devicePixelRatio](const std::unique_ptr<ForScreen>& screen) {
+    return qFuzzyCompare(screen->devicePixelRatio, devicePixelRatio);
+  });
+}
+
+int FacePictures::decodedAssetScales() const {
+  return static_cast<int>(std::count_if(assets_.begin(), assets_.end(), [](const auto& a) { return a != nullptr; }));
+}
+
 QImage FacePictures::digitCrystal(const ForScreen& screen, const std::function<float(GlyphSet)>& darkness) const {
   const int scale = screen.assetScale;
   const std::vector<GlyphSet>& holders = glyphHolders(scale);

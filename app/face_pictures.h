@@ -58,6 +58,16 @@ class FacePictures {
   const ForScreen& forScreen(qreal devicePixelRatio, int contrast = PanelLook::kFullContrast,
                              CaseEdges edges = CaseEdges::Cut) const;
 
+  // Lets go of the pictures made for `devicePixelRatio`, and of the assets
+  // that only they were made from (never the 1x ones): for a window that
+  // left that scale, so that a zoom left keeps no memory. They are made
+  // again when next asked for.
+  void release(qreal devicePixelRatio) const;
+  // Whether pictures for `devicePixelRatio` are kept, and how many asset
+  // scales are decoded.
+  bool holds(qreal devicePixelRatio) const;
+  int decodedAssetScales() const;
+
   // A digit position whose dots are as dark as `darkness` says, given the
   // glyphs that hold each dot (0 for a dot no glyph holds).
   QImage digitCrystal(const ForScreen& screen, const std::function<float(GlyphSet)>& darkness) const;

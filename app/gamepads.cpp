@@ -1,10 +1,12 @@
 #include "app/gamepads.h"
 
-#include <SDL2/SDL.h>
-
+#include <QCoreApplication>
 #include <QDir>
 
 #include <algorithm>
+#include <thread>
+
+#include "app/sdl_library.h"
 
 namespace wuffel {
 
@@ -17,7 +19,6 @@ constexpr int kLookPollMs = 100;
 constexpr int kLookPolls = 30;
 // SDL's stick axes reach this far either way.
 constexpr float kStickThrow = 32768;
-
 const QString kInputDevices = QStringLiteral("/dev/input");
 
 std::optional<PadPart> partOfButton(int button) {
@@ -44,16 +45,30 @@ Gamepads::Gamepads(Sink sink) : controls_(std::move(sink)) {
 }
 
 Gamepads::~Gamepads() {
+  *alive_ = false;
   if (!started_) return;
-  for (const Pad& pad : pads_) SDL_GameControllerClose(controllerOf(pad.controller));
-  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  for (const Pad& pad : pads_) sdl_->gameControllerClose(controllerOf(pad.controller));
+  sdl_->quitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+void Gamepads::startSoon() {
+  // Both run on the thread of the event loop, so `alive` is read and
+  // written on one thread only.
+  std::thread([alive = alive_, this] {
+    SdlLibrary::load();
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [alive, this] {
+      if (*alive && !started_) start();
+    }, Qt::QueuedConnection);
+  }).detach();
 }
 
 bool Gamepads::start() {
+  sdl_ = SdlLibrary::load();
+  if (!sdl_) return false;
   // The program has its own ways to end; SDL is only asked about controllers.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
+  sdl_->setHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  sdl_->setHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  if (sdl_->initSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
   started_ = true;
   if (QDir(kInputDevices).exists()) devices_.addPath(kInputDevices);
   lookForPads();
@@ -78,7 +93,7 @@ void Gamepads::poll() {
   if (!started_) return;
   if (lookingPolls_ > 0) --lookingPolls_;
   SDL_Event event;
-  while (SDL_PollEvent(&event)) {
+  while (sdl_->pollEvent(&event)) {
     switch (event.type) {
       case SDL_CONTROLLERDEVICEADDED: open(event.cdevice.which); break;
       case SDL_CONTROLLERDEVICEREMOVED: close(event.cdevice.which); break;
@@ -104,10 +119,10 @@ Gamepads::Pad* Gamepads::padOf(int instance) {
 }
 
 void Gamepads::open(int deviceIndex) {
-  SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+  SDL_GameController* controller = sdl_->gameControllerOpen(deviceIndex);
   if (!controller) return;
-  const int instance = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
-  if (padOf(instance)) return SDL_GameControllerClose(controller);
+  const int instance = sdl_->joystickInstanceId(sdl_->gameControllerGetJoystick(controller));
+  if (padOf(instance)) return sdl_->gameControllerClose(controller);
   // The lowest number no plugged-in pad has.
   int number = 0;
   while (std::any_of(pads_.begin(), pads_.end(), [&](const Pad& p) { return p.number == number; })) ++number;
@@ -119,7 +134,7 @@ void Gamepads::close(int instance) {
   if (!pad) return;
   // Whatever it held is let go, as if its buttons came up.
   controls_.unplugged(pad->number);
-  SDL_GameControllerClose(controllerOf(pad->controller));
+  sdl_->gameControllerClose(controllerOf(pad->controller));
   pads_.erase(pads_.begin() + (pad - pads_.data()));
 }
 

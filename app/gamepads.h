@@ -8,11 +8,14 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "frontend/pad_controls.h"
 
 namespace wuffel {
+
+struct SdlLibrary;
 
 class Gamepads {
  public:
@@ -23,9 +26,12 @@ class Gamepads {
   Gamepads(const Gamepads&) = delete;
   Gamepads& operator=(const Gamepads&) = delete;
 
-  // Starts SDL's controller support; false when it could not, and the game
-  // plays on without controllers.
+  // Starts SDL's controller support, loading SDL first; false when it could
+  // not, and the game plays on without controllers.
   bool start();
+  // Loads SDL on a thread of its own, then starts on this one, from its
+  // event loop: the loading does not hold the windows up.
+  void startSoon();
   // Takes in what the controllers did since the last call.
   void poll();
   std::size_t connected() const { return pads_.size(); }
@@ -44,6 +50,9 @@ class Gamepads {
   void schedule();
 
   PadControls controls_;
+  const SdlLibrary* sdl_ = nullptr;  // once started
+  // Told of the end of this object, for a load that finishes after it.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool started_ = false;
   std::vector<Pad> pads_;
   QTimer timer_;

@@ -1,19 +1,20 @@
 // wuffel-tennis: the handheld in a window of its own.
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QIcon>
-#include <QImage>
-#include <QPixmap>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
-#include <future>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <utility>
 
 #include "app/app_sound.h"
 #include "app/face_pictures.h"
+#include "app/game_recordings.h"
 #include "app/gamepads.h"
 #include "app/main_window.h"
 #include "app/menu_popup.h"
@@ -22,11 +23,13 @@
 #include "app/ini_file_backend.h"
 #include "app/qt_ports.h"
 #include "app/qt_text.h"
+#include "app/qt_timeline.h"
 #include "app/settings_dialog.h"
 #include "app/single_instance.h"
 #include "app/splash_window.h"
 #include "app/unsaved_settings_notice.h"
 #include "app/window_place_memory.h"
+#include "frontend/timeline_clocks.h"
 #include "game/handheld.h"
 
 namespace {
@@ -56,6 +59,10 @@ class AfterFirstPaint : public QObject {
 
 int main(int argc, char** argv) {
   wuffel::AppSound::nameTheStream();
+  // Fontconfig reads its configuration and font lists beside Qt's start,
+  // which needs none of it: the splash window's first paint, which needs
+  // them, comes sooner. Joined before the process ends, whichever way.
+  const std::jthread fontConfiguration([] { FcInit(); });
   QApplication app(argc, argv);
   using namespace wuffel;
   QApplication::setApplicationName(qtText(kApplicationTitle));
@@ -70,16 +77,11 @@ int main(int argc, char** argv) {
       }))
     return 0;
   installFontSubstitutes();
-  // The icon is decoded beside the windows' building, whose longest step is
-  // loading the fonts. The face's pixels are decoded when the handheld is
-  // first drawn, once "- PLAY -" brings it onto the screen.
-  auto decodedIcon = std::async(std::launch::async, [] {
-    return QImage(QStringLiteral(":/assets/icon/wuffel-tennis-256.png"));
-  });
 
   Handheld* handheld = nullptr;
-  QtTimerScheduler scheduler([&handheld](int index) { handheld->timerFired(index); });
-  SystemTimeOfDay timeOfDay;
+  QtTimeline timeline(static_cast<int>(kTimers.size()), [&handheld](int index) { handheld->timerFired(index); });
+  TimelineScheduler& scheduler = timeline.scheduler();
+  TimelineTimeOfDay timeOfDay = TimelineTimeOfDay::fromSystemClock(scheduler);
   QtWindows windows;
   QtErrorBox errorBox;
   QtShell shell;
@@ -89,13 +91,14 @@ int main(int argc, char** argv) {
   QtMessageLoop messageLoop;
   QtQuestionBox questions;
 
-  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(decodedIcon.get())));
   PlayerEventsHub playerEvents;
   HandheldPorts ports{scheduler, timeOfDay, windows, errorBox, shell, sound.channels(), settings, beep, messageLoop,
                       questions};
   ports.playerEvents = &playerEvents;
   Handheld core(ports);
   handheld = &core;
+  core.observeInputs(&timeline);
+  GameRecordings recordings(core, scheduler, timeOfDay, windows);
   // The Qt windows are built before the core runs any of their handlers
   // (core.start() below), so their order among themselves is free.
   TSplashForm splashForm(core);
@@ -162,12 +165,15 @@ int main(int argc, char** argv) {
     down ? core.controlDown(control, source) : core.controlUp(control, source);
   });
 
-  // The audio device and its libraries load once the first window is drawn:
-  // loading them beside its building only slows both. A sound asked for
-  // before then waits for them.
+  // What the splash window does not show waits until it is drawn: the
+  // audio device and its libraries (a sound asked for before then waits for
+  // them), SDL for the gamepads and the icon. Loading them beside the
+  // window's building only slows both.
   AfterFirstPaint startSound(&splashForm, [&sound, &gamepads] {
     sound.startDevice();
-    gamepads.start();
+    gamepads.startSoon();
+    // The window manager shows the icon once it is set.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon/wuffel-tennis-256.png")));
   });
   core.start();
   const int status = QApplication::exec();

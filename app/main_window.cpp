@@ -211,6 +211,8 @@ void TForm1::placeFace() {
     view.scale = shownZoom_ / 100.0;
   }
   const bool changed = view.scale != view_.scale || view.origin != view_.origin;
+  // The pictures of the scale left go; those of the new one are made when it is drawn.
+  if (view.scale != view_.scale) pictures_.release(devicePixelRatioF() * view_.scale);
   view_ = view;
   outlineInWindow_ = outlineAt(caseOutline_, view_);
   if (!isFullScreen()) {

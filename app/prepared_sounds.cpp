@@ -2,6 +2,9 @@
 
 #include <QDeadlineTimer>
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -30,7 +33,7 @@ struct PreparedSounds::Work {
   }
 
   // No lock is held while converting, so the UI thread never waits for the
-  // idle one; should both convert the same sound, the first result stays.
+  // background one; should both convert the same sound, the first result stays.
   SoundPtr convertAndKeep(const SoundPtr& sound, OutputFormat f) {
     const bool asIs = f.sampleRate <= 0 || (sound->sampleRate == f.sampleRate && sound->channels == f.channels);
     SoundPtr out = asIs ? sound : convertSound(*sound, f.sampleRate, f.channels);
@@ -39,6 +42,8 @@ struct PreparedSounds::Work {
   }
 
   void run() {
+    const sched_param none{};
+    pthread_setschedparam(pthread_self(), SCHED_BATCH, &none);
     for (;;) {
       SoundPtr next;
       OutputFormat f;
@@ -59,7 +64,7 @@ PreparedSounds::PreparedSounds() : work_(new Work) {
   Work* work = work_;
   thread_ = QThread::create([work] { work->run(); });
   thread_->setObjectName("sound conversion");
-  thread_->start(QThread::IdlePriority);
+  thread_->start();
 }
 
 PreparedSounds::~PreparedSounds() {
@@ -95,9 +100,6 @@ SoundPtr PreparedSounds::forOutput(const SoundPtr& sound) {
 
 bool PreparedSounds::stop(Deadline deadline) {
   if (std::exchange(stopped_, true)) return !leftRunning_;
-  // A conversion under way should end soon, not when a core is idle. (The
-  // thread runs until it is told to quit, so it is there to be raised.)
-  thread_->setPriority(QThread::NormalPriority);
   {
     std::lock_guard lock(work_->mutex);
     work_->quit = true;

@@ -16,9 +16,13 @@ struct OutputFormat {
 
 // The opened sounds in the audio device's format. Converting a long sound
 // takes tens of milliseconds, more than the whole start of the program, so
-// it is done ahead on a thread that runs only when a core is idle, once the
-// device's format is known; a sound played before its turn is converted on
-// the spot instead.
+// it is done ahead on a thread of its own once the device's format is known;
+// a sound played before its turn is converted on the spot instead. The
+// thread is a batch one, which waits its turn rather than cut in before
+// the game's threads, and not an idle one: on a busy machine an idle thread
+// gets hardly any time, holds the process's memory map for seconds while it
+// grows its heap (every other thread that touches new memory waits), and
+// keeps the process from ending until it is run.
 class PreparedSounds {
  public:
   PreparedSounds();
@@ -34,8 +38,7 @@ class PreparedSounds {
   // waits for the background thread.
   SoundPtr forOutput(const SoundPtr& sound);
   // Ends the background thread by `deadline`. A conversion still running
-  // then (the thread gets little time on a busy machine) is left to finish
-  // on its own: false in that case.
+  // then is left to finish on its own: false in that case.
   bool stop(Deadline deadline);
 
  private:

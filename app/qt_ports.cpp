@@ -19,45 +19,6 @@
 
 namespace wuffel {
 
-QtTimerScheduler::QtTimerScheduler(std::function<void(int)> fire) {
-  heldRemaining_.fill(-1);
-  for (std::size_t i = 0; i < timers_.size(); ++i) {
-    timers_[i] = std::make_unique<QTimer>();
-    timers_[i]->setTimerType(Qt::PreciseTimer);
-    QObject::connect(timers_[i].get(), &QTimer::timeout, [this, fire, i] {
-      // A resumed count has run out: from here on, whole intervals.
-      if (const int interval = std::exchange(intervalAfterNext_[i], 0)) timers_[i]->start(interval);
-      fire(static_cast<int>(i));
-    });
-  }
-}
-
-void QtTimerScheduler::start(int timerIndex, int intervalMs) {
-  heldRemaining_.at(timerIndex) = -1;
-  intervalAfterNext_.at(timerIndex) = 0;
-  timers_.at(timerIndex)->start(intervalMs);
-}
-
-void QtTimerScheduler::stop(int timerIndex) {
-  heldRemaining_.at(timerIndex) = -1;
-  intervalAfterNext_.at(timerIndex) = 0;
-  timers_.at(timerIndex)->stop();
-}
-
-void QtTimerScheduler::suspend(int timerIndex) {
-  QTimer& timer = *timers_.at(timerIndex);
-  if (!timer.isActive()) return;
-  heldRemaining_[timerIndex] = std::max(0, timer.remainingTime());
-  timer.stop();
-}
-
-void QtTimerScheduler::resume(int timerIndex, int intervalMs) {
-  const int remaining = std::exchange(heldRemaining_.at(timerIndex), -1);
-  if (remaining < 0) return start(timerIndex, intervalMs);
-  intervalAfterNext_[timerIndex] = intervalMs;
-  timers_[timerIndex]->start(remaining);
-}
-
 QWidget* QtWindows::window(WindowId id) const {
   const auto i = static_cast<std::size_t>(id);
   if (!windows_[i] && makers_[i]) {
@@ -180,15 +141,6 @@ QUrl QtShell::urlOf(const std::string& target) {
   if (isAddress(target)) return QUrl(QString::fromStdString(target));
   return QUrl::fromLocalFile(
       QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromStdString(relativePathOf(target)))));
-}
-
-int SystemTimeOfDay::utcMillisecondsSinceMidnight() const {
-  return QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay();
-}
-
-LocalTime SystemTimeOfDay::localTime() const {
-  const QTime now = QTime::currentTime();
-  return {now.hour(), now.minute()};
 }
 
 void QtBeep::beep() { QApplication::beep(); }

@@ -19,20 +19,6 @@
 
 namespace wuffel {
 
-class QtTimerScheduler : public TimerScheduler {
- public:
-  explicit QtTimerScheduler(std::function<void(int)> fire);
-  void start(int timerIndex, int intervalMs) override;
-  void stop(int timerIndex) override;
-  void suspend(int timerIndex) override;
-  void resume(int timerIndex, int intervalMs) override;
-
- private:
-  std::array<std::unique_ptr<QTimer>, kTimers.size()> timers_;
-  std::array<int, kTimers.size()> heldRemaining_{};  // ms left on a suspended timer, or -1
-  std::array<int, kTimers.size()> intervalAfterNext_{};  // after a resumed count's first tick, or 0
-};
-
 class QtWindows : public WindowSystem {
  public:
   void setWindow(WindowId id, QWidget* widget) { windows_[static_cast<int>(id)] = widget; }
@@ -91,12 +77,6 @@ class QtShell : public Shell {
   void open(const std::string& target) override;
   // What the desktop is asked to open for a target named the program's way.
   static QUrl urlOf(const std::string& target);
-};
-
-class SystemTimeOfDay : public TimeOfDay {
- public:
-  int utcMillisecondsSinceMidnight() const override;
-  LocalTime localTime() const override;
 };
 
 class QtBeep : public SystemBeep {

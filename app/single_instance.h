@@ -3,16 +3,21 @@
 // and ends. A socket left behind by a copy that crashed answers nobody, so
 // it is replaced; a copy that does not answer in time does not keep a new
 // one from starting, nor does the lack of a folder that is the user's alone.
+// The socket is a plain Unix one, watched by the event loop: Qt's network
+// library would take longer to load than the whole exchange.
 #pragma once
 
 #include <QDeadlineTimer>
-#include <QLocalServer>
 #include <QString>
 
 #include <chrono>
 #include <functional>
+#include <map>
+#include <memory>
 
 #include "app/private_runtime_folder.h"
+
+class QSocketNotifier;
 
 namespace wuffel {
 
@@ -45,13 +50,19 @@ class SingleInstance {
   enum class Answer { NoCopy, Front, Silent };
   Answer askRunningCopy(const QDeadlineTimer& deadline) const;
   bool clearSocketPlace();
+  bool listen();
   void report(const QString& problem);
-  void answer();
+  void accept();
+  void read(int connection);
+  void drop(int connection);
 
   QString path_;
   std::chrono::milliseconds patience_;
   QString problem_;
-  QLocalServer server_;
+  int listening_ = -1;
+  std::unique_ptr<QSocketNotifier> incoming_;
+  // The later starts being answered, by their connection.
+  std::map<int, std::unique_ptr<QSocketNotifier>> asking_;
   std::function<void()> bringToFront_;
 };
 

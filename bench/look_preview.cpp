@@ -17,6 +17,7 @@
 #include "app/face_pictures.h"
 #include "app/main_window.h"
 #include "app/qt_ports.h"
+#include "app/qt_timeline.h"
 #include "game/handheld.h"
 #include "sim/stand_ins.h"
 #include "store/memory_settings.h"
@@ -62,12 +63,14 @@ int main(int argc, char** argv) {
   sim::StandInSoundFiles soundFiles(setup, output);
   SoundChannels channels(mediaClock, soundFiles, output, nullptr);
   MemorySettings settings;
-  SystemTimeOfDay timeOfDay;
   Handheld* handheld = nullptr;
-  QtTimerScheduler scheduler([&](int index) { handheld->timerFired(index); });
+  QtTimeline timeline(static_cast<int>(kTimers.size()), [&](int index) { handheld->timerFired(index); });
+  TimelineScheduler& scheduler = timeline.scheduler();
+  TimelineTimeOfDay timeOfDay = TimelineTimeOfDay::fromSystemClock(scheduler);
   Handheld core(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, channels, settings, beep, messageLoop,
                               questions});
   handheld = &core;
+  core.observeInputs(&timeline);
 
   const FacePictures pictures;
   TForm1 window(pictures);

@@ -58,7 +58,10 @@ void GameRecorder::eventHandled() {
     startLines_ += "store " + std::string(kHiScoreAReadName) + " text " + std::to_string(vars.HiScoreA) + "\n";
     startLines_ += "store " + std::string(kHiScoreBReadName) + " text " + std::to_string(vars.HiScoreB) + "\n";
   }
-  if (vars.GameRunning && !running_) gameStartedAt_ = timeline_.now();
+  if (vars.GameRunning && !running_) {
+    gameStartedAt_ = timeline_.now();
+    bestAtGameStart_ = vars.GameMode == GameModeValue::GameB ? vars.HiScoreB : vars.HiScoreA;
+  }
   if (running_ && !vars.GameRunning) endedAt_ = timeline_.now();
   running_ = vars.GameRunning;
 }
@@ -91,6 +94,7 @@ void GameRecorder::finish() {
   const auto& vars = handheld_.variables();
   Recording r{vars.GameMode, vars.Score, gameStartedAt_,
               (origin_.clocks.localAtZero() + gameStartedAt_) % kMillisecondsPerDay, {}};
+  r.newBest = vars.Score > bestAtGameStart_;
   r.text = std::string(kRecordingFirstLine) + "\n";
   r.text += "# release " + origin_.release + "\n";
   r.text += "# rules " + rulesDigest() + "\n";

@@ -24,6 +24,7 @@ struct Recording {
   std::int64_t startedAt;       // on the timeline
   std::int64_t localStartedAt;  // the local time of day then, ms since midnight
   std::string text;
+  bool newBest = false;  // the game's score beat the best of its game when it started
 };
 
 class GameRecorder : public InputObserver {
@@ -58,6 +59,7 @@ class GameRecorder : public InputObserver {
   std::string startLines_;  // the settings and best scores the program started with
   std::string events_;
   std::int64_t lastAt_ = 0;
+  std::int32_t bestAtGameStart_ = 0;
   bool started_ = false;
   bool bestScoresRead_ = false;
   bool running_ = false;

@@ -2,7 +2,8 @@
 // arrives, before its handler runs: what a recording keeps, and what lets
 // a front end on a real clock bring its timers up to the moment first. Only
 // the event the front end passed is reported, not the ones the handheld
-// makes of it (a menu key's command, a modern key's control).
+// makes of it (a menu key's command, a modern key's control), except the
+// answer to a question, which is the player's also when it came at once.
 #pragma once
 
 #include <cstdint>

@@ -40,7 +40,13 @@ void Handheld::FormCreate() {
 
 Handheld::Arrival::Arrival(Handheld& handheld, const Input* input)
     : handheld_(handheld), outermost_(!handheld.handlingEvent_) {
-  if (!outermost_) return;
+  if (!outermost_) {
+    // A question answered at once, within the input that asked it, is still
+    // the player's answer to it.
+    if (input && std::holds_alternative<input::Answer>(*input))
+      for (auto* observer : handheld.inputObservers_) observer->inputArrived(*input);
+    return;
+  }
   if (input)
     for (auto* observer : handheld.inputObservers_) observer->beforeInput();
   handheld.handlingEvent_ = true;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/controls.h"
+#include "game/inputs.h"
 #include "game/menu_items.h"
 #include "platform/input.h"
 #include "platform/windows.h"
@@ -39,24 +40,12 @@ struct At {
 struct Wait {
   std::int64_t ms;
 };
-struct Press {
-  int x, y;
-  MouseButton button;
-};
-struct Move {
-  int x, y;
-  MouseButtons held;
-};
-struct Release {
-  int x, y;
-  MouseButton button;
-};
-struct KeyDown {
-  VirtualKey key;
-};
-struct KeyUp {
-  VirtualKey key;
-};
+// The inputs as the handheld reports them.
+using Press = input::Press;
+using Move = input::Move;
+using Release = input::Release;
+using KeyDown = input::KeyDown;
+using KeyUp = input::KeyUp;
 struct Menu {
   MenuCommand item;
 };

@@ -21,6 +21,7 @@
 #include "web/page_input.h"
 #include "web/page_menu.h"
 #include "web/page_ports.h"
+#include "web/page_recordings.h"
 #include "web/page_settings.h"
 #include "web/page_trace.h"
 #include "frontend/timeline_clocks.h"
@@ -53,6 +54,7 @@ struct Program {
   WebAudioOutput output;
   SoundChannels sound;
   Handheld handheld;
+  PageRecordings recordings;
   CanvasFace canvas;
   PageInput input;
   PageGamepads gamepads;
@@ -130,6 +132,7 @@ class Page {
   }
 
   Program* program() { return program_.get(); }
+  KeyValueStorage& storage() { return storage_; }
   PageSettings& playerSettings() { return *playerSettings_; }
   bool menuOpen = false;
   int errorBoxesOpen = 0;
@@ -223,6 +226,7 @@ Program::Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTra
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, sound, settings, beep, messageLoop,
                              questions, trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr,
                              &playerEvents}),
+      recordings(handheld, scheduler, timeOfDay, page.storage(), WUFFEL_RELEASE, screenW, screenH),
       canvas(handheld.faceState()),
       input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
                        [&page] { page.cancelLongPress(); }}),

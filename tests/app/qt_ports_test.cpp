@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/qt_ports.h"
+#include "app/qt_timeline.h"
 #include "app/qt_text.h"
 #include "game/documents.h"
 #include "platform/windows.h"
@@ -116,41 +117,60 @@ TEST(QtQuestionBox, AsksOverItsOwnerWithYesByDefaultAndNoOnEsc) {
   EXPECT_GE(box->width(), caption.horizontalAdvance(box->windowTitle()) + 4 * caption.height());
 }
 
-TEST(QtTimerScheduler, FiresEachStartedTimerByItsIndexUntilStopped) {
+// Every tick comes at the millisecond it was due on the timeline, whenever
+// the program woke for it.
+TEST(QtTimeline, FiresEachTickAtItsOwnMillisecondUntilStopped) {
   testing::application();
-  std::vector<int> fired;
-  QtTimerScheduler scheduler([&fired](int index) { fired.push_back(index); });
-  scheduler.start(3, 1);
+  std::vector<std::pair<int, std::int64_t>> fired;
+  QtTimeline* timeline = nullptr;
+  QtTimeline t(9, [&](int index) { fired.emplace_back(index, timeline->scheduler().now()); });
+  timeline = &t;
+  t.scheduler().start(3, 20);
+  t.scheduler().rearm();
   ASSERT_TRUE(processEventsUntil([&] { return fired.size() >= 3; }));
-  scheduler.stop(3);
-  EXPECT_EQ(fired, std::vector<int>(fired.size(), 3));
-  // A stopped timer fires no more; a started one still does.
+  t.scheduler().stop(3);
+  t.eventHandled();
+  for (std::size_t i = 0; i < fired.size(); ++i) EXPECT_EQ(fired[i], (std::pair<int, std::int64_t>{3, 20 * (i + 1)}));
   const std::size_t whenStopped = fired.size();
-  scheduler.start(8, 1);
-  ASSERT_TRUE(processEventsUntil([&] { return fired.size() >= whenStopped + 2; }));
-  scheduler.stop(8);
-  for (std::size_t i = whenStopped; i < fired.size(); ++i) EXPECT_EQ(fired[i], 8);
+  QTest::qWait(60);
+  EXPECT_EQ(fired.size(), whenStopped) << "a stopped timer fires no more";
+}
+
+// Before an input the program brings its ticks up to the input's moment,
+// also when it has not woken for them yet.
+TEST(QtTimeline, AnInputComesAfterEveryTickDueByItsMoment) {
+  testing::application();
+  std::vector<std::int64_t> fired;
+  QtTimeline* timeline = nullptr;
+  QtTimeline t(9, [&](int) { fired.push_back(timeline->scheduler().now()); });
+  timeline = &t;
+  t.scheduler().start(0, 30);
+  QElapsedTimer busy;
+  busy.start();
+  while (busy.elapsed() < 100) {
+  }
+  t.beforeInput();
+  EXPECT_EQ(fired, (std::vector<std::int64_t>{30, 60, 90}));
+  EXPECT_GE(t.scheduler().now(), 100);
 }
 
 // A pause holds a timer's count: nothing fires while held, and once resumed
 // the count goes on and then keeps its interval.
-TEST(QtTimerScheduler, AHeldTimerFiresOnlyOnceResumedAndThenEveryInterval) {
+TEST(QtTimeline, AHeldTimerFiresOnlyOnceResumedAndThenEveryInterval) {
   testing::application();
   std::vector<int> fired;
-  QtTimerScheduler scheduler([&fired](int index) { fired.push_back(index); });
+  QtTimeline t(9, [&fired](int index) { fired.push_back(index); });
+  TimelineScheduler& scheduler = t.scheduler();
   scheduler.start(2, 40);
   scheduler.suspend(2);
+  scheduler.rearm();
   QTest::qWait(120);
   EXPECT_TRUE(fired.empty());
+  t.beforeInput();
   scheduler.resume(2, 40);
+  scheduler.rearm();
   ASSERT_TRUE(processEventsUntil([&] { return fired.size() >= 3; }));
   EXPECT_EQ(fired, (std::vector<int>(fired.size(), 2)));
-  // One stopped while held has nothing left, and resumes as started afresh.
-  scheduler.suspend(2);
-  scheduler.stop(2);
-  const std::size_t whenStopped = fired.size();
-  scheduler.resume(2, 40);
-  ASSERT_TRUE(processEventsUntil([&] { return fired.size() > whenStopped; }));
   scheduler.stop(2);
 }
 

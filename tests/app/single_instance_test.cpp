@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -52,6 +53,34 @@ TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEnds) {
   EXPECT_FALSE(claimFromAnotherProcessLike(path));
   EXPECT_FALSE(claimFromAnotherProcessLike(path));
   EXPECT_EQ(fronts, 2);
+}
+
+// Whatever the umask, the socket is this user's alone, and nothing of its
+// making is left beside it; a start that hangs up without asking is let go.
+TEST(SingleInstance, TheSocketIsTheUsersAloneAndAStartThatHangsUpIsLetGo) {
+  testing::application();
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("wuffel-tennis"));
+  const mode_t umask = ::umask(0);
+  SingleInstance first(path);
+  ASSERT_TRUE(first.claim([] {}));
+  ::umask(umask);
+  struct stat status {};
+  ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &status), 0);
+  EXPECT_TRUE(S_ISSOCK(status.st_mode));
+  EXPECT_EQ(status.st_mode & 0777, 0700u);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+            QStringList{QStringLiteral("wuffel-tennis")});
+  const int quiet = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path - 1);
+  ASSERT_EQ(::connect(quiet, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::write(quiet, "fr", 2), 2);
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  ::close(quiet);
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_FALSE(claimFromAnotherProcessLike(path)) << "the copy still answers";
 }
 
 TEST(SingleInstance, ASocketAndALockLeftByACrashedCopyDoNotStopANewStart) {

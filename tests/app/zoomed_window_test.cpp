@@ -49,6 +49,24 @@ TEST_F(ZoomedWindow, TheSizeFollowsTheZoomAsFarAsTheScreenHoldsIt) {
   EXPECT_EQ(form.size(), QSize(1635, 985));
 }
 
+// A zoom left keeps none of its pictures: only those of the zoom shown,
+// and the 1x assets every zoom may start from, stay.
+TEST_F(ZoomedWindow, TheZoomLeftLetsGoOfItsPictures) {
+  const qreal desktop = form.devicePixelRatioF();
+  form.setZoom(250);
+  form.grab();
+  ASSERT_TRUE(pictures.holds(2.5 * desktop));
+  form.setZoom(200);
+  form.grab();
+  EXPECT_FALSE(pictures.holds(2.5 * desktop));
+  EXPECT_TRUE(pictures.holds(2 * desktop));
+  form.setZoom(100);
+  form.grab();
+  EXPECT_FALSE(pictures.holds(2 * desktop));
+  EXPECT_TRUE(pictures.holds(desktop));
+  EXPECT_EQ(pictures.decodedAssetScales(), 1);
+}
+
 // Nothing of the window's listens to the store here: the keys size the
 // window themselves, and the setting is stored after.
 TEST_F(ZoomedWindow, CtrlPlusAndMinusSizeTheWindowThemselvesAndStoreTheZoom) {

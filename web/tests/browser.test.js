@@ -160,8 +160,13 @@ test('a beaten best score is written at game over and read again after a reload'
     await click(page, GAME_A);
     await context.clock.runFor(60000);
     await traced(record, 'store write HiScoreA 0');
-    // Written under the casing it had, with the store's integer syntax.
-    assert.deepStrictEqual(await page.evaluate(() => ({ ...localStorage })), { 'WuffelTennis/HISCOREA': '0' });
+    // Written under the casing it had, with the store's integer syntax; the
+    // game's recordings are kept beside it.
+    const stored = await page.evaluate(() => ({ ...localStorage }));
+    assert.deepStrictEqual(Object.keys(stored).filter((k) => k.startsWith('WuffelTennis/Games/')).sort(),
+      ['WuffelTennis/Games/best-A', 'WuffelTennis/Games/last']);
+    assert.deepStrictEqual(Object.fromEntries(Object.entries(stored).filter(([k]) => !k.startsWith('WuffelTennis/Games/'))),
+      { 'WuffelTennis/HISCOREA': '0' });
     ({ page, record } = await openPage(context, env.origin));
     await traced(record, 'store read HiscoreA 0');
     await traced(record, 'store read HiscoreB 0');

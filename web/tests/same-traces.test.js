@@ -157,3 +157,25 @@ test('sounds from another folder, and wave files the desktop reads, last as long
     fs.rmSync(folder, { recursive: true, force: true });
   }
 });
+
+// The recordings of the games of the scenarios and of days of random play,
+// written by the desktop's runner, play again to their ends in both runners,
+// which say so in the same words.
+test('every recorded game verifies alike in both runners', () => {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'wuffel-recordings-'));
+  try {
+    const scripts = fs.readdirSync(scenarios).map((f) => fs.readFileSync(path.join(scenarios, f)));
+    for (let seed = 1; seed <= 3; ++seed) scripts.push(Buffer.from(randomDay(seed)));
+    for (const script of scripts) assert.strictEqual(run(nativeRunner, ['--record', dir], script).status, 0);
+    const recordings = fs.readdirSync(dir);
+    assert.ok(recordings.length >= 6, 'games recorded: ' + recordings.length);
+    for (const name of recordings) {
+      const both = bothRun(['--verify', path.join(dir, name)]);
+      assertSame(both, name);
+      assert.match(both.native.out.toString(), /^verified [AB] \d+\n$/, name);
+    }
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
+});
+

@@ -1,0 +1,41 @@
+// Where the window program keeps the recordings of its games: one file a
+// game in the games folder, the last 50 of them, and the recordings of the
+// games that set the best scores. Each is written when its game ends, whole
+// or not at all; a folder that cannot be written is said once, on standard
+// error, and the files there stay as they were.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+#include "frontend/game_recorder.h"
+
+namespace wuffel {
+
+class WindowSystem;
+
+class GameRecordings {
+ public:
+  static constexpr int kKeptGames = 50;
+
+  GameRecordings(Handheld& handheld, const TimelineScheduler& timeline, const TimelineTimeOfDay& clocks,
+                 const WindowSystem& windows);
+  ~GameRecordings();
+  GameRecordings(const GameRecordings&) = delete;
+  GameRecordings& operator=(const GameRecordings&) = delete;
+
+  // $XDG_DATA_HOME/wuffel-tennis/games, or ~/.local/share/wuffel-tennis/games.
+  static QString folder();
+  // Writes a finished game's recording into `dir`; false when it could not.
+  static bool keep(const QString& dir, const Recording& recording, const QString& fileName);
+
+ private:
+  void finished(const Recording& recording);
+
+  const TimelineScheduler& timeline_;
+  std::optional<GameRecorder> recorder_;
+  bool refusalSaid_ = false;
+};
+
+}  // namespace wuffel
