@@ -34,7 +34,7 @@ void pruneOldGames(const QString& dir) {
 
 }  // namespace
 
-GameRecordings::GameRecordings(Handheld& handheld, const TimelineScheduler& timeline,
+GameRecordings::GameRecordings(Handheld& handheld, TimelineScheduler& timeline,
                                const TimelineTimeOfDay& clocks, const WindowSystem& windows)
     : timeline_(timeline) {
   const std::string started = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();

@@ -19,7 +19,7 @@ class GameRecordings {
  public:
   static constexpr int kKeptGames = 50;
 
-  GameRecordings(Handheld& handheld, const TimelineScheduler& timeline, const TimelineTimeOfDay& clocks,
+  GameRecordings(Handheld& handheld, TimelineScheduler& timeline, const TimelineTimeOfDay& clocks,
                  const WindowSystem& windows);
   ~GameRecordings();
   GameRecordings(const GameRecordings&) = delete;

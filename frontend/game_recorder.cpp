@@ -22,11 +22,31 @@ std::string timeOfDayText(std::int64_t ms) {
 
 char gameLetter(GameModeValue game) { return game == GameModeValue::GameB ? 'B' : 'A'; }
 
+std::int32_t bestOf(const GameVariables& vars) {
+  return vars.GameMode == GameModeValue::GameB ? vars.HiScoreB : vars.HiScoreA;
+}
+
 }  // namespace
 
-GameRecorder::GameRecorder(const Handheld& handheld, const TimelineScheduler& timeline, Origin origin,
-                           Finished finished)
-    : handheld_(handheld), timeline_(timeline), origin_(std::move(origin)), finished_(std::move(finished)) {}
+GameRecorder::GameRecorder(const Handheld& handheld, TimelineScheduler& timeline, Origin origin, Finished finished)
+    : handheld_(handheld), timeline_(timeline), origin_(std::move(origin)), finished_(std::move(finished)) {
+  timeline.setSkipListener([this](int timerIndex, std::int64_t nextDue) { ticksSkipped(timerIndex, nextDue); });
+}
+
+// The moment of what comes next, when it is a new one.
+void GameRecorder::timeLine() {
+  if (timeline_.now() == lastAt_) return;
+  lastAt_ = timeline_.now();
+  events_ += "at " + std::to_string(lastAt_) + "\n";
+}
+
+// A stall made a timer skip the ticks it missed; a replay skips them too.
+void GameRecorder::ticksSkipped(int timerIndex, std::int64_t nextDue) {
+  if (!on_ || !started_ || ended_) return;
+  timeLine();
+  events_ += "skip-ticks " + std::string(kTimers[static_cast<std::size_t>(timerIndex)].name) + " " +
+             std::to_string(nextDue) + "\n";
+}
 
 void GameRecorder::inputArrived(const Input& input) {
   if (!on_ || ended_) return;
@@ -42,10 +62,7 @@ void GameRecorder::inputArrived(const Input& input) {
     return;
   }
   if (!started_) return;
-  if (timeline_.now() != lastAt_) {
-    lastAt_ = timeline_.now();
-    events_ += "at " + std::to_string(lastAt_) + "\n";
-  }
+  timeLine();
   events_ += scriptLineOf(input) + "\n";
 }
 
@@ -60,7 +77,7 @@ void GameRecorder::eventHandled() {
   }
   if (vars.GameRunning && !running_) {
     gameStartedAt_ = timeline_.now();
-    bestAtGameStart_ = vars.GameMode == GameModeValue::GameB ? vars.HiScoreB : vars.HiScoreA;
+    bestAtStart_ = bestOf(vars);
   }
   if (running_ && !vars.GameRunning) endedAt_ = timeline_.now();
   running_ = vars.GameRunning;
@@ -92,9 +109,9 @@ void GameRecorder::finish() {
     events_ += "at " + std::to_string(end) + "\n";
   }
   const auto& vars = handheld_.variables();
+  const bool newBest = bestOf(vars) > bestAtStart_ && bestOf(vars) == vars.Score;
   Recording r{vars.GameMode, vars.Score, gameStartedAt_,
-              (origin_.clocks.localAtZero() + gameStartedAt_) % kMillisecondsPerDay, {}};
-  r.newBest = vars.Score > bestAtGameStart_;
+              (origin_.clocks.localAtZero() + gameStartedAt_) % kMillisecondsPerDay, newBest, {}};
   r.text = std::string(kRecordingFirstLine) + "\n";
   r.text += "# release " + origin_.release + "\n";
   r.text += "# rules " + rulesDigest() + "\n";

@@ -23,8 +23,8 @@ struct Recording {
   std::int32_t score;
   std::int64_t startedAt;       // on the timeline
   std::int64_t localStartedAt;  // the local time of day then, ms since midnight
+  bool newBest;                 // the game set a new best score, which the game stored
   std::string text;
-  bool newBest = false;  // the game's score beat the best of its game when it started
 };
 
 class GameRecorder : public InputObserver {
@@ -38,7 +38,7 @@ class GameRecorder : public InputObserver {
     std::string environment;
   };
   using Finished = std::function<void(const Recording&)>;
-  GameRecorder(const Handheld& handheld, const TimelineScheduler& timeline, Origin origin, Finished finished);
+  GameRecorder(const Handheld& handheld, TimelineScheduler& timeline, Origin origin, Finished finished);
 
   void eventArriving() override;
   void inputArrived(const Input& input) override;
@@ -49,6 +49,8 @@ class GameRecorder : public InputObserver {
   void setRecording(bool on) { on_ = on; }
 
  private:
+  void ticksSkipped(int timerIndex, std::int64_t nextDue);
+  void timeLine();
   void finish();
   std::string setupLines() const;
 
@@ -59,13 +61,13 @@ class GameRecorder : public InputObserver {
   std::string startLines_;  // the settings and best scores the program started with
   std::string events_;
   std::int64_t lastAt_ = 0;
-  std::int32_t bestAtGameStart_ = 0;
   bool started_ = false;
   bool bestScoresRead_ = false;
   bool running_ = false;
   bool ended_ = false;
   bool on_ = true;
   std::int64_t gameStartedAt_ = 0;
+  std::int32_t bestAtStart_ = 0;
   // A game ended at this time; it is written once every event of that
   // millisecond has run, as a replay runs them.
   std::optional<std::int64_t> endedAt_;

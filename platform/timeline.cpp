@@ -23,11 +23,20 @@ void TimelineScheduler::runUntil(std::int64_t time, const std::function<void(int
     // that restarts or stops the timer overrides it.
     const std::int64_t interval = slot.interval > 0 ? slot.interval : 1;
     slot.due = due + interval;
-    if (mostCatchUpMs_ && time - *slot.due > *mostCatchUpMs_)
-      slot.due = due + interval * ((time - due) / interval + 1);
-    fire(*next);
+    const bool skips = mostCatchUpMs_ && time - *slot.due > *mostCatchUpMs_;
+    if (skips) slot.due = due + interval * ((time - due) / interval + 1);
+    const std::int64_t skippedTo = *slot.due;
+    const int index = *next;
+    fire(index);
+    // Told unless the handler set the timer anew itself.
+    if (skips && skipped_ && slots_[index].due == skippedTo) skipped_(index, skippedTo);
   }
   timeline_.moveTo(time);
+}
+
+void TimelineScheduler::skipTo(int timerIndex, std::int64_t nextDue) {
+  auto& slot = slots_[timerIndex];
+  if (slot.due) slot.due = nextDue;
 }
 
 void TimelineScheduler::rearm() {

@@ -57,19 +57,28 @@ class TimelineScheduler : public TimerScheduler {
   void rearm();
   // The wake-up asked for has come.
   void woke() { armed_.reset(); }
+  // Told, after a tick's handler, when a stall made that timer skip the
+  // ticks it missed: its next tick comes at `nextDue`. A recording keeps it.
+  using Skipped = std::function<void(int timerIndex, std::int64_t nextDue)>;
+  void setSkipListener(Skipped skipped) { skipped_ = std::move(skipped); }
+  // Replays such a skip: a running timer's next tick comes at `nextDue`.
+  void skipTo(int timerIndex, std::int64_t nextDue);
 
  private:
   Timeline& timeline_;
   TimerSlots slots_;
   std::optional<std::int64_t> mostCatchUpMs_;
   Arm arm_;
+  Skipped skipped_;
   std::optional<std::int64_t> armed_;
 };
 
 // The timeline of the runner and the tests, moved only by them.
 class VirtualScheduler : private Timeline, public TimelineScheduler {
  public:
-  explicit VirtualScheduler(int timerCount) : TimelineScheduler(static_cast<Timeline&>(*this), timerCount) {}
+  // With `mostCatchUpMs`, a jump of time acts as a stall of a real clock does.
+  explicit VirtualScheduler(int timerCount, std::optional<std::int64_t> mostCatchUpMs = std::nullopt)
+      : TimelineScheduler(static_cast<Timeline&>(*this), timerCount, mostCatchUpMs) {}
   using TimelineScheduler::now;
   void advanceTo(std::int64_t time, const std::function<void(int timerIndex)>& fire) { runUntil(time, fire); }
 };

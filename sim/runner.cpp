@@ -117,6 +117,7 @@ class Runner {
     c.down ? h().controlDown(c.control, c.source) : h().controlUp(c.control, c.source);
   }
   void execute(const command::Setting& setting, const Setup&) { h().changeSetting(setting.setting, setting.value); }
+  void execute(const command::SkipTicks& skip, const Setup&) { handheld_->scheduler.skipTo(skip.timerIndex, skip.next); }
   void execute(const command::ExpectScore& expect, const Setup&) { expectations_.score = expect.score; }
   void execute(const command::ExpectDigest& expect, const Setup&) { expectations_.digest = expect.digest; }
 

@@ -1,6 +1,7 @@
 #include "sim/script.h"
 
 #include "frontend/input_words.h"
+#include "game/timers.h"
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <string_view>
 
 #include "frontend/input_words.h"
+#include "game/timers.h"
 #include "platform/ports.h"
 #include "sim/quoted_word.h"
 #include "sound/channel.h"
@@ -125,6 +127,14 @@ class Arguments {
   MouseButtons buttons(std::size_t i) { return take(i, parseButtons); }
   ChannelId channel(std::size_t i) { return take(i, channelNamed); }
   command::SplashItem splashItem(std::size_t i) { return take(i, splashItemNamed); }
+  // A timer's index, by its name.
+  int timer(std::size_t i) {
+    return take(i, [](const std::string& s) -> std::optional<int> {
+      for (std::size_t t = 0; t < kTimers.size(); ++t)
+        if (kTimers[t].name == s) return static_cast<int>(t);
+      return std::nullopt;
+    });
+  }
   MenuCommand menuItem(std::size_t i) {
     return take(i, [](const std::string& s) { return menuCommandNamed(s); });
   }
@@ -362,6 +372,13 @@ class Reader {
       const auto named = controlNamed(control);
       if (!a.ok() || !named) return a.expected("control swing|up|down|game-a|game-b|time|pause|mute down|up SOURCE");
       return add(command::Control{*named, source, down});
+    }
+    if (cmd == "skip-ticks") {
+      Arguments a(w, 2);
+      const int timer = a.timer(1);
+      const int next = a.nonNegative(2);
+      if (!a.ok()) return a.expected("skip-ticks TIMER MS");
+      return add(command::SkipTicks{timer, next});
     }
     if (cmd == "expect") {
       Arguments a(w, 2);

@@ -76,6 +76,11 @@ struct Setting {
   wuffel::Setting setting;
   int value;
 };
+// A stall made a timer skip the ticks it missed: its next tick comes at `next`.
+struct SkipTicks {
+  int timerIndex;
+  std::int64_t next;
+};
 // What a recording's end must be.
 struct ExpectScore {
   std::int32_t score;
@@ -89,7 +94,7 @@ using Command = std::variant<command::Start, command::At, command::Wait, command
                              command::Release, command::KeyDown, command::KeyUp, command::Menu, command::Splash,
                              command::Close, command::CloseSettingsForm, command::Activate, command::Deactivate,
                              command::Dump, command::Answer, command::Control, command::Setting,
-                             command::ExpectScore, command::ExpectDigest>;
+                             command::ExpectScore, command::ExpectDigest, command::SkipTicks>;
 
 struct Script {
   Setup setup;

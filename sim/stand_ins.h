@@ -31,6 +31,8 @@ struct PlatformSetup {
   std::string soundDir;                              // empty: SOUND in the working directory
   std::set<std::string> soundMissing;                // file names in capitals
   std::map<std::string, std::int64_t> soundLengths;  // ms, by file name in capitals
+  // For the tests: time that jumps acts as a real clock that stalled.
+  std::optional<std::int64_t> mostCatchUpMs;
 };
 
 // The three windows on a screen of a given size, keeping what the program

@@ -3,7 +3,7 @@
 namespace wuffel::sim {
 
 VirtualHandheld::VirtualHandheld(const PlatformSetup& setup, SettingsBackend& store, Listeners listeners)
-    : scheduler(static_cast<int>(kTimers.size())),
+    : scheduler(static_cast<int>(kTimers.size()), setup.mostCatchUpMs),
       timeOfDay(scheduler, setup.utcAtZero, setup.localAtZero),
       mediaClock(scheduler),
       windows(setup.screenWidth, setup.screenHeight, listeners.log),

@@ -16,7 +16,7 @@ std::string utcNow() {
 }
 }  // namespace
 
-PageRecordings::PageRecordings(Handheld& handheld, const TimelineScheduler& timeline, const TimelineTimeOfDay& clocks,
+PageRecordings::PageRecordings(Handheld& handheld, TimelineScheduler& timeline, const TimelineTimeOfDay& clocks,
                                KeyValueStorage& storage, std::string release, int screenWidth, int screenHeight)
     : storage_(storage) {
   const std::string screen = "screen " + std::to_string(screenWidth) + " " + std::to_string(screenHeight) + "\n";

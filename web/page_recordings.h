@@ -16,7 +16,7 @@ inline constexpr const char* kBestGameKeyPrefix = "WuffelTennis/Games/best-";
 
 class PageRecordings {
  public:
-  PageRecordings(Handheld& handheld, const TimelineScheduler& timeline, const TimelineTimeOfDay& clocks,
+  PageRecordings(Handheld& handheld, TimelineScheduler& timeline, const TimelineTimeOfDay& clocks,
                  KeyValueStorage& storage, std::string release, int screenWidth, int screenHeight);
   // The program ended: a game still running ends here.
   ~PageRecordings() { recorder_->programEnded(); }

@@ -18,8 +18,11 @@ namespace wuffel::testing {
 class BotGame {
  public:
   // A game started at `utc` (ms since midnight), played until its game over
-  // or `longestMs`; the bot misses one ball in `missOneIn` on purpose.
-  BotGame(std::int64_t utc, int missOneIn) : sim_(setup(utc), store_), missOneIn_(missOneIn) {
+  // or `longestMs`; the bot misses one ball in `missOneIn` on purpose, and
+  // with `stallEveryMs` the clock stalls for 1.5 s that often, as a busy
+  // machine's does.
+  BotGame(std::int64_t utc, int missOneIn, std::optional<std::int64_t> stallEveryMs = std::nullopt)
+      : sim_(setup(utc, stallEveryMs.has_value()), store_), missOneIn_(missOneIn), stallEveryMs_(stallEveryMs) {
     recorder_.emplace(sim_.handheld, sim_.scheduler,
                       GameRecorder::Origin{"test", "2026-12-10T09:41:07Z", sim_.timeOfDay, "screen 1920 1080\n"},
                       [this](const Recording& r) { recordings.push_back(r); });
@@ -37,8 +40,13 @@ class BotGame {
     at(600);
     h.mouseRelease(a.left + 2, a.top + 2, MouseButton::Left);
     int seen = 0;
+    std::int64_t nextStall = stallEveryMs_.value_or(0);
     while (sim_.now() < longestMs && h.variables().GameRunning) {
       at(sim_.now() + 30);
+      if (stallEveryMs_ && sim_.now() >= nextStall) {
+        nextStall += *stallEveryMs_;
+        at(sim_.now() + 1500);
+      }
       const auto lane = laneOfBallAtRacket();
       if (!lane) continue;
       if (*lane != h.variables().PlayerLane) {
@@ -59,10 +67,11 @@ class BotGame {
   std::vector<Recording> recordings;
 
  private:
-  static sim::PlatformSetup setup(std::int64_t utc) {
+  static sim::PlatformSetup setup(std::int64_t utc, bool stalls) {
     sim::PlatformSetup s;
     s.utcAtZero = utc;
     s.localAtZero = 9 * 3600000;
+    if (stalls) s.mostCatchUpMs = kMostCatchUpMs;
     return s;
   }
   void at(std::int64_t t) { sim_.advanceTo(t); }
@@ -78,6 +87,7 @@ class BotGame {
   MemorySettings store_;
   sim::VirtualHandheld sim_;
   int missOneIn_;
+  std::optional<std::int64_t> stallEveryMs_;
   std::optional<GameRecorder> recorder_;
 };
 

@@ -76,6 +76,22 @@ TEST(Recording, AGamePlayedWellVerifiesWithItsScoreAndARecordingOfItsRecordingIs
   EXPECT_EQ(played(again[0].text), played(game.text));
 }
 
+// A machine that stalls now and then skips the ticks it missed; the
+// recording says where, and plays again exactly.
+TEST(Recording, AGameOnAClockThatStallsVerifiesWithTheTicksItSkipped) {
+  testing::BotGame bot(10 * 3600000 + 14, 9, 20000);
+  bot.play(5 * 60000);
+  ASSERT_EQ(bot.recordings.size(), 1u);
+  const std::string& text = bot.recordings[0].text;
+  EXPECT_NE(text.find("\nskip-ticks TimerGioco "), std::string::npos);
+  EXPECT_EQ(verify(text).out, "verified A " + std::to_string(bot.recordings[0].score) + "\n");
+  std::string without;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("skip-ticks", 0) != 0) without += line + "\n";
+  EXPECT_EQ(verify(without).status, 1) << "without the skips, the replay plays the ticks the stalls missed";
+}
+
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
   const auto at = text.find(from);
   EXPECT_NE(at, std::string::npos) << from;
