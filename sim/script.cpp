@@ -1,7 +1,5 @@
 #include "sim/script.h"
 
-#include "frontend/input_words.h"
-#include "game/timers.h"
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -17,6 +15,7 @@
 #include "game/timers.h"
 #include "platform/ports.h"
 #include "sim/quoted_word.h"
+#include "sim/script_arguments.h"
 #include "sound/channel.h"
 #include "store/player_settings_store.h"
 
@@ -30,154 +29,6 @@ constexpr std::size_t kLongestLine = 1 << 20;
 // A script plays at most a week, room for days-long pauses: time past a
 // game over runs the sleeping figure's ticks, some 13 MB of trace a day.
 constexpr std::int64_t kLongestRunMs = 7LL * kMillisecondsPerDay;
-
-std::optional<int> parseInt(const std::string& s) {
-  if (s.empty() || s.size() > 12) return std::nullopt;
-  const std::size_t digitsFrom = s[0] == '-' ? 1 : 0;
-  if (digitsFrom == s.size()) return std::nullopt;
-  for (std::size_t k = digitsFrom; k < s.size(); ++k)
-    if (!std::isdigit(static_cast<unsigned char>(s[k]))) return std::nullopt;
-  const long long v = std::stoll(s);
-  if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
-  return static_cast<int>(v);
-}
-
-std::optional<int> parseNonNegative(const std::string& s) {
-  const auto v = parseInt(s);
-  return v && *v >= 0 ? v : std::nullopt;
-}
-
-std::optional<std::int64_t> parseUtc(const std::string& s) {
-  int h, m, sec, ms;
-  char c1, c2, c3;
-  std::istringstream in(s);
-  if (!(in >> h >> c1 >> m >> c2 >> sec >> c3 >> ms) || c1 != ':' || c2 != ':' || c3 != '.') return std::nullopt;
-  if (in.peek() != EOF || h < 0 || h > 23 || m < 0 || m > 59 || sec < 0 || sec > 59 || ms < 0 || ms > 999)
-    return std::nullopt;
-  return ((h * 60LL + m) * 60 + sec) * 1000 + ms;
-}
-
-// HH:MM, or with seconds, HH:MM:SS, or to the millisecond, as the UTC time.
-std::optional<std::int64_t> parseLocal(const std::string& s) {
-  if (s.size() == 12) return parseUtc(s);
-  if (s.size() == 8 && s[5] == ':') {
-    const auto seconds = parseUtc(s + ".000");
-    return seconds;
-  }
-  if (s.size() != 5 || s[2] != ':') return std::nullopt;
-  for (std::size_t i : {0, 1, 3, 4})
-    if (!std::isdigit(static_cast<unsigned char>(s[i]))) return std::nullopt;
-  const int h = std::stoi(s.substr(0, 2));
-  const int m = std::stoi(s.substr(3, 2));
-  if (h > 23 || m > 59) return std::nullopt;
-  return (h * 60LL + m) * 60000;
-}
-
-std::optional<MouseButton> parseButton(const std::string& s) { return mouseButtonNamed(s); }
-
-std::optional<MouseButtons> parseButtons(const std::string& s) { return mouseButtonsNamed(s); }
-
-std::optional<ChannelId> channelNamed(const std::string& s) {
-  for (int c = 0; c < kChannelCount; ++c)
-    if (channelName(static_cast<ChannelId>(c)) == s) return static_cast<ChannelId>(c);
-  return std::nullopt;
-}
-
-std::optional<command::SplashItem> splashItemNamed(const std::string& s) {
-  const auto link = splashLinkNamed(s);
-  return link ? std::optional(static_cast<command::SplashItem>(*link)) : std::nullopt;
-}
-
-// The words of a line without its comment; a text value of the store is one
-// word, the rest of the line after a single blank.
-std::vector<std::string> wordsOf(std::string text) {
-  if (const auto hash = text.find('#'); hash != std::string::npos) text.erase(hash);
-  std::istringstream in(text);
-  std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
-  if (words.size() >= 3 && words[0] == "store" && words[2] == "text") {
-    std::size_t at = 0;
-    for (int word = 0; word < 3; ++word) {
-      at = text.find_first_not_of(" \t", at);
-      at = text.find_first_of(" \t", at);
-    }
-    words.resize(3);
-    words.push_back(at < text.size() ? text.substr(at + 1) : "");
-  }
-  return words;
-}
-
-// A command's arguments, read one by one: the line is well formed while it
-// has the expected number of words and every one read so far parsed.
-class Arguments {
- public:
-  Arguments(const std::vector<std::string>& words, std::size_t count) : words_(words), ok_(words.size() == count + 1) {}
-  bool ok() const { return ok_; }
-
-  int integer(std::size_t i) { return take(i, parseInt); }
-  int nonNegative(std::size_t i) { return take(i, parseNonNegative); }
-  int positive(std::size_t i) {
-    const int v = integer(i);
-    if (ok_ && v <= 0) ok_ = false, refused_ = &words_[i];
-    return v;
-  }
-  std::int64_t utc(std::size_t i) { return take(i, parseUtc); }
-  std::int64_t local(std::size_t i) { return take(i, parseLocal); }
-  MouseButton button(std::size_t i) { return take(i, parseButton); }
-  MouseButtons buttons(std::size_t i) { return take(i, parseButtons); }
-  ChannelId channel(std::size_t i) { return take(i, channelNamed); }
-  command::SplashItem splashItem(std::size_t i) { return take(i, splashItemNamed); }
-  // A timer's index, by its name.
-  int timer(std::size_t i) {
-    return take(i, [](const std::string& s) -> std::optional<int> {
-      for (std::size_t t = 0; t < kTimers.size(); ++t)
-        if (kTimers[t].name == s) return static_cast<int>(t);
-      return std::nullopt;
-    });
-  }
-  MenuCommand menuItem(std::size_t i) {
-    return take(i, [](const std::string& s) { return menuCommandNamed(s); });
-  }
-  // Which of `names` word i is.
-  std::size_t choice(std::size_t i, std::initializer_list<std::string_view> names) {
-    return take(i, [&](const std::string& s) -> std::optional<std::size_t> {
-      for (std::size_t k = 0; k < names.size(); ++k)
-        if (s == names.begin()[k]) return k;
-      return std::nullopt;
-    });
-  }
-  const std::string& word(std::size_t i) {
-    static const std::string none;
-    return ok_ ? words_[i] : none;
-  }
-  // The complaint about a line not of `form`, quoting the word that did not parse.
-  std::string expected(const std::string& form) const {
-    return "expected: " + form + (refused_ ? ", not " + quotedWord(*refused_) : "");
-  }
-
- private:
-  template <typename Parse>
-  auto take(std::size_t i, Parse parse) -> typename decltype(parse(std::string()))::value_type {
-    using Value = typename decltype(parse(std::string()))::value_type;
-    if (!ok_) return Value{};
-    const auto value = parse(words_[i]);
-    ok_ = value.has_value();
-    if (!ok_) refused_ = &words_[i];
-    return value.value_or(Value{});
-  }
-
-  const std::vector<std::string>& words_;
-  bool ok_;
-  const std::string* refused_ = nullptr;  // the first word that did not parse
-};
-
-// The names of the menu's commands, as "PM_1About|PM_3Readme|...".
-std::string menuItemNames() {
-  std::string names;
-  for (const auto& item : kCommandMenu)
-    if (item.command) names += (names.empty() ? "" : "|") + std::string(item.name);
-  return names;
-}
 
 using Problem = std::optional<std::string>;
 
