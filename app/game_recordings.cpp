@@ -60,21 +60,18 @@ bool GameRecordings::keep(const QString& dir, const Recording& r, const QString&
   if (!QDir().mkpath(dir)) return false;
   QString path = dir + '/' + fileName;
   for (int n = 2; QFileInfo::exists(path); ++n)
-    path = dir + '/' + QFileInfo(fileName).completeBaseName() + '-' + QString::number(n) +
-           QString::fromLatin1(kRecordingExtension.data(), static_cast<qsizetype>(kRecordingExtension.size()));
+    path = dir + '/' + QString::fromStdString(numberedFileName(fileName.toStdString(), n));
   if (!writeWhole(path, r.text)) return false;
   pruneOldGames(dir);
-  const char game = r.game == GameModeValue::GameB ? 'B' : 'A';
-  return !r.newBest || writeWhole(dir + '/' + QString::fromStdString(bestRecordingFileName(game)), r.text);
+  return !r.newBest || writeWhole(dir + '/' + QString::fromStdString(bestRecordingFileName(r.letter())), r.text);
 }
 
 void GameRecordings::finished(const Recording& r) {
   // The local date and time of the game's start.
   const QDateTime started = QDateTime::currentDateTime().addMSecs(r.startedAt - timeline_.now());
   const QDate day = started.date();
-  const char game = r.game == GameModeValue::GameB ? 'B' : 'A';
   const QString name = QString::fromStdString(
-      recordingFileName(day.year(), day.month(), day.day(), started.time().msecsSinceStartOfDay(), game));
+      recordingFileName(day.year(), day.month(), day.day(), started.time().msecsSinceStartOfDay(), r.letter()));
   if (keep(folder(), r, name) || refusalSaid_) return;
   refusalSaid_ = true;
   std::fprintf(stderr, "wuffel-tennis: the game's recording cannot be kept in %s\n", qPrintable(folder()));

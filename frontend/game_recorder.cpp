@@ -20,8 +20,6 @@ std::string timeOfDayText(std::int64_t ms) {
   return text;
 }
 
-char gameLetter(GameModeValue game) { return game == GameModeValue::GameB ? 'B' : 'A'; }
-
 std::int32_t bestOf(const GameVariables& vars) {
   return vars.GameMode == GameModeValue::GameB ? vars.HiScoreB : vars.HiScoreA;
 }
@@ -42,14 +40,14 @@ void GameRecorder::timeLine() {
 
 // A stall made a timer skip the ticks it missed; a replay skips them too.
 void GameRecorder::ticksSkipped(int timerIndex, std::int64_t nextDue) {
-  if (!on_ || !started_ || ended_) return;
+  if (!started_ || ended_) return;
   timeLine();
   events_ += "skip-ticks " + std::string(kTimers[static_cast<std::size_t>(timerIndex)].name) + " " +
              std::to_string(nextDue) + "\n";
 }
 
 void GameRecorder::inputArrived(const Input& input) {
-  if (!on_ || ended_) return;
+  if (ended_) return;
   if (std::holds_alternative<input::Start>(input)) {
     started_ = true;
     lastAt_ = timeline_.now();
@@ -67,7 +65,7 @@ void GameRecorder::inputArrived(const Input& input) {
 }
 
 void GameRecorder::eventHandled() {
-  if (!on_ || !started_ || ended_) return;
+  if (!started_ || ended_) return;
   const auto& vars = handheld_.variables();
   if (!bestScoresRead_) {
     bestScoresRead_ = true;
@@ -88,7 +86,7 @@ void GameRecorder::eventArriving() {
 }
 
 void GameRecorder::programEnded() {
-  if (on_ && started_ && !ended_ && (endedAt_ || running_)) {
+  if (started_ && !ended_ && (endedAt_ || running_)) {
     if (!endedAt_) endedAt_ = timeline_.now();
     finish();
   }
@@ -115,7 +113,7 @@ void GameRecorder::finish() {
   r.text = std::string(kRecordingFirstLine) + "\n";
   r.text += "# release " + origin_.release + "\n";
   r.text += "# rules " + rulesDigest() + "\n";
-  r.text += std::string("# game ") + gameLetter(vars.GameMode) + "\n";
+  r.text += std::string("# game ") + r.letter() + "\n";
   r.text += "# played " + origin_.playedAtUtc + "\n";
   r.text += "# from " + std::to_string(gameStartedAt_) + "\n";
   r.text += setupLines() + events_;

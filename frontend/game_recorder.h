@@ -25,6 +25,9 @@ struct Recording {
   std::int64_t localStartedAt;  // the local time of day then, ms since midnight
   bool newBest;                 // the game set a new best score, which the game stored
   std::string text;
+
+  // The game's letter, as the header and the files name it.
+  char letter() const { return game == GameModeValue::GameB ? 'B' : 'A'; }
 };
 
 class GameRecorder : public InputObserver {
@@ -45,8 +48,6 @@ class GameRecorder : public InputObserver {
   void eventHandled() override;
   // The program ends: a game still running ends here.
   void programEnded();
-  // While off (watching a recording), nothing is recorded.
-  void setRecording(bool on) { on_ = on; }
 
  private:
   void ticksSkipped(int timerIndex, std::int64_t nextDue);
@@ -65,7 +66,6 @@ class GameRecorder : public InputObserver {
   bool bestScoresRead_ = false;
   bool running_ = false;
   bool ended_ = false;
-  bool on_ = true;
   std::int64_t gameStartedAt_ = 0;
   std::int32_t bestAtStart_ = 0;
   // A game ended at this time; it is written once every event of that

@@ -50,6 +50,11 @@ std::string recordingFileName(int year, int month, int day, std::int64_t localMs
   return name;
 }
 
+std::string numberedFileName(std::string_view name, int n) {
+  const std::string_view stem = name.substr(0, name.size() - kRecordingExtension.size());
+  return std::string(stem) + "-" + std::to_string(n) + std::string(kRecordingExtension);
+}
+
 std::string bestRecordingFileName(char game) { return std::string("best-") + game + ".wuffel"; }
 
 }  // namespace wuffel

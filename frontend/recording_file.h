@@ -26,6 +26,9 @@ std::optional<RecordingHeader> readRecordingHeader(std::string_view text);
 
 // "20261210-094107-A.wuffel": the local date and time of the game's start.
 std::string recordingFileName(int year, int month, int day, std::int64_t localMsSinceMidnight, char game);
+// The name for the n-th game (2, 3...) whose file would take `name`:
+// "20261210-094107-A-2.wuffel".
+std::string numberedFileName(std::string_view name, int n);
 // The recording of the game that set the current best score: "best-A.wuffel".
 std::string bestRecordingFileName(char game);
 

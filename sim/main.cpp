@@ -29,9 +29,7 @@ constexpr const char* kUsage = "usage: wuffel-scenario [SCRIPT]\n"
 // second game that started in the same second.
 std::filesystem::path freshName(const std::filesystem::path& dir, const std::string& name) {
   std::filesystem::path path = dir / name;
-  const std::string stem = path.stem().string();
-  for (int n = 2; std::filesystem::exists(path); ++n)
-    path = dir / (stem + "-" + std::to_string(n) + std::string(kRecordingExtension));
+  for (int n = 2; std::filesystem::exists(path); ++n) path = dir / numberedFileName(name, n);
   return path;
 }
 
@@ -80,8 +78,7 @@ int main(int argc, char** argv) {
   if (!recordDir) return runScript(script, std::cout, std::cerr, name);
   bool written = true;
   const auto record = [&](const Recording& r) {
-    const char game = r.game == GameModeValue::GameB ? 'B' : 'A';
-    const auto path = freshName(*recordDir, recordingFileName(1970, 1, 1, r.localStartedAt, game));
+    const auto path = freshName(*recordDir, recordingFileName(1970, 1, 1, r.localStartedAt, r.letter()));
     std::ofstream out(path, std::ios::binary);
     out << r.text;
     out.close();

@@ -28,7 +28,7 @@ PageRecordings::PageRecordings(Handheld& handheld, TimelineScheduler& timeline, 
 void PageRecordings::finished(const Recording& r) {
   storage_.set(kLastGameKey, r.text);
   if (r.newBest)
-    storage_.set(std::string(kBestGameKeyPrefix) + (r.game == GameModeValue::GameB ? "B" : "A"), r.text);
+    storage_.set(std::string(kBestGameKeyPrefix) + r.letter(), r.text);
 }
 
 }  // namespace wuffel::web

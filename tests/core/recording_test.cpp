@@ -149,6 +149,7 @@ TEST(RecordingFile, TheHeaderNamesTheGameAndTheFileItsStart) {
   EXPECT_FALSE(readRecordingHeader("# wuffel-recording 2\n# rules 00ff\n"));
   EXPECT_FALSE(readRecordingHeader("# wuffel-recording 1\n# game C\n# rules 00ff\n"));
   EXPECT_EQ(recordingFileName(2026, 12, 10, (9 * 3600 + 41 * 60 + 7) * 1000LL + 999, 'A'), "20261210-094107-A.wuffel");
+  EXPECT_EQ(numberedFileName("20261210-094107-A.wuffel", 2), "20261210-094107-A-2.wuffel");
   EXPECT_EQ(bestRecordingFileName('B'), "best-B.wuffel");
 }
 
