@@ -8,6 +8,7 @@
 #include "app/audio_module_output.h"
 #include "sound/channel.h"
 #include "sound/own_format_loader.h"
+#include "sound/stretching_output.h"
 #include "sound/wall_clock.h"
 
 namespace wuffel {
@@ -17,7 +18,7 @@ class AppSound {
   // The share of the 100 ms an exit may take that the device gets.
   static constexpr std::chrono::milliseconds kShutDownWait{30};
 
-  AppSound() : channels_(clock_, files_, output_) {}
+  AppSound() : channels_(clock_, files_, stretching_) {}
   SoundChannels& channels() { return channels_; }
   // The channels open without the device; nothing sounds before this.
   void startDevice() { output_.startLoading(); }
@@ -43,7 +44,9 @@ class AppSound {
  private:
   WallClock clock_;
   AudioModuleOutput output_;
-  OwnFormatLoader files_{output_};
+  // Slower games play every sound slower.
+  StretchingOutput stretching_{output_};
+  OwnFormatLoader files_{stretching_};
   SoundChannels channels_;
 };
 

@@ -1,5 +1,6 @@
 #include "app/face_renderer.h"
 
+#include "app/grille_glow.h"
 #include "app/paused_look.h"
 
 namespace wuffel {
@@ -91,6 +92,7 @@ void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures
     painter.drawImage(QPoint(qRound(origin.x()), qRound(origin.y())), pausedLookAt(ratio));
   }
   painter.restore();
+  if (look.cue != SoundCue::None && grilleArea().intersects(area)) paintGrilleGlow(painter, look.cue, look.view);
 }
 
 QImage renderFace(const Face& face, const FacePictures& pictures, qreal devicePixelRatio, const FaceLook& look) {

@@ -8,6 +8,7 @@
 #include "app/face_view.h"
 #include "app/panel_look.h"
 #include "face/face.h"
+#include "frontend/sound_cues.h"
 
 namespace wuffel {
 
@@ -21,6 +22,7 @@ struct FaceLook {
   const CrystalFade* fade = nullptr;  // null: segments switch at once
   CrystalFade::Clock::time_point now{};
   bool paused = false;
+  SoundCue cue = SoundCue::None;  // the speaker grille's glow
 };
 
 // Draws every visible element that meets `area` (face units), in drawing

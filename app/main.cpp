@@ -16,6 +16,7 @@
 #include "app/face_pictures.h"
 #include "app/game_recordings.h"
 #include "app/gamepads.h"
+#include "app/grille_cue_watch.h"
 #include "app/main_window.h"
 #include "app/menu_popup.h"
 #include "app/opening_place.h"
@@ -159,6 +160,9 @@ int main(int argc, char** argv) {
     if (settingsDialog) settingsDialog->settingChanged(saved);
     if (!saved) notSaved();
   });
+  GrilleCueWatch cueWatch(sound.channels(), [&form1](SoundCue cue) { form1.setSoundCue(cue); });
+  cueWatch.setEnabled(core.settings().soundCues());
+  playerEvents.subscribe(Setting::SoundCues, [&cueWatch](int on) { cueWatch.setEnabled(on != 0); });
   playerEvents.onPauseChanged.push_back([&form1](bool paused) { form1.setPaused(paused); });
   WindowPlaceMemory place(form1, core, notSaved);
   Gamepads gamepads([&core](Control control, ControlSource source, bool down) {

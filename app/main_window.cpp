@@ -17,6 +17,7 @@
 
 #include "app/desktop_compositor.h"
 #include "app/face_renderer.h"
+#include "app/grille_glow.h"
 #include "app/input_codes.h"
 #include "app/kept_on_screen.h"
 #include "app/qt_text.h"
@@ -136,7 +137,7 @@ void TForm1::nextFadeFrame() {
 
 void TForm1::paintEvent(QPaintEvent* event) {
   if (!handheld_) return;
-  const FaceLook look{view_, look_, edges_, look_.fade ? &fade_ : nullptr, CrystalFade::Clock::now(), paused_};
+  const FaceLook look{view_, look_, edges_, look_.fade ? &fade_ : nullptr, CrystalFade::Clock::now(), paused_, cue_};
   QPainter painter(this);
   for (const QRect& r : event->region()) {
     painter.setClipRect(r);
@@ -147,6 +148,10 @@ void TForm1::paintEvent(QPaintEvent* event) {
     }
     paintFace(painter, handheld_->faceState(), pictures_, view_.toFace(r), look);
   }
+}
+
+void TForm1::setSoundCue(SoundCue cue) {
+  if (std::exchange(cue_, cue) != cue) update(view_.toWindow(grilleArea()));
 }
 
 void TForm1::showEvent(QShowEvent* event) {

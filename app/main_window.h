@@ -13,6 +13,7 @@
 #include "app/panel_look.h"
 #include "face/face.h"
 #include "frontend/button_touches.h"
+#include "frontend/sound_cues.h"
 #include "platform/input.h"
 
 class QTouchEvent;
@@ -40,6 +41,8 @@ class TForm1 : public QWidget, public FaceObserver {
   // Where the face lies on the screen, in the desktop's pixels.
   QRect faceOnScreen() const;
   void setPaused(bool paused);
+  // The speaker grille's glow for the sound playing now.
+  void setSoundCue(SoundCue cue);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -79,6 +82,7 @@ class TForm1 : public QWidget, public FaceObserver {
   QRegion outlineInWindow_;
   FaceView view_;
   bool paused_ = false;
+  SoundCue cue_ = SoundCue::None;
   int zoom_ = 0;         // the setting; none before the first setZoom
   int shownZoom_ = 100;  // as far as the screen holds it
   int wheelSteps_ = 0;   // eighths of a degree towards the next zoom step

@@ -97,7 +97,11 @@ std::string GameRecorder::setupLines() const {
   std::string s = "utc " + timeOfDayText(origin_.clocks.utcAtZero()) + "\n";
   s += "local " + timeOfDayText(origin_.clocks.localAtZero()) + "\n";
   s += "questions wait\n";
-  return s + origin_.environment + startLines_;
+  // The best scores of slower or assisted play, as the store held them.
+  std::string aidedBests;
+  for (const auto& [name, value] : handheld_.aidedBestsRead())
+    aidedBests += "store " + name + " text " + std::to_string(value) + "\n";
+  return s + origin_.environment + startLines_ + aidedBests;
 }
 
 void GameRecorder::finish() {

@@ -22,6 +22,12 @@ void Handheld::gameButtonDown(ElementId button, ElementId label, std::int32_t& h
   face.hide(ElementId::Im_TimePM);
   face.hide(ElementId::Im_TimePP);
   face.show(label);
+  // Played slower or with the assist, the button shows that way's own best.
+  if (aidsNow().any()) {
+    std::int32_t aidedBest =
+        readAidedBest(button == ElementId::Puls_GameB ? GameModeValue::GameB : GameModeValue::GameA, aidsNow());
+    return TrasformaScore(aidedBest);
+  }
   TrasformaScore(hiScore);
 }
 
@@ -69,6 +75,7 @@ void Handheld::AvviaGioco() {
   vars.FirstBall = true;
   vars.ThrowOdds = kThrowOddsAtStart;
   vars.GameRunning = true;
+  noteAidsOfGame(true);
   // The first-ball period is counted in tick intervals of the pace as it stands now.
   timer(TimerId::TimerPrimaPalla).setInterval(kFirstBallTicksAtStart * timer(TimerId::TimerGioco).interval());
   timer(TimerId::TimerPrimaPalla).setEnabled(true);

@@ -25,6 +25,7 @@
 #include "platform/input.h"
 #include "platform/interval_timer.h"
 #include "platform/ports.h"
+#include "platform/stretched_scheduler.h"
 #include "sound/channel.h"
 #include "store/hiscore_store.h"
 #include "store/player_settings_store.h"
@@ -103,6 +104,9 @@ class Handheld {
   const GameVariables& variables() const { return vars; }
   const RallyState& rallyState() const { return rally; }
   const IntervalTimer& timerState(TimerId id) const { return *timers_[static_cast<std::size_t>(id)]; }
+  // The best scores of games played slower or with the assist, each as the
+  // store held it when first read in this run (a replay needs them there).
+  const std::vector<std::pair<std::string, std::int32_t>>& aidedBestsRead() const { return aidedBestsRead_; }
 
  private:
   friend class HandheldTestAccess;  // the tests' view of the state below
@@ -210,6 +214,27 @@ class Handheld {
   // The settings (settings_changes.cpp).
   void applySetting(Setting setting);
 
+  // Games played slower or with the assist keep best scores of their own,
+  // apart from the original ones (aided_bests.cpp).
+  struct PlayAids {
+    int speed = kOriginalSpeed;
+    bool assist = false;
+    bool any() const { return speed != kOriginalSpeed || assist; }
+  };
+  PlayAids aidsNow() const { return {settings_.speed(), settings_.assist()}; }
+  void noteAidsOfGame(bool gameStarts);
+  std::int32_t readAidedBest(GameModeValue mode, PlayAids aids);
+  void raiseAidedBest(GameModeValue mode, PlayAids aids, std::int32_t score);
+  void resetAidedBests();
+
+  // The assist: the player steps to the lane of the ball that reaches the
+  // racket next (assist.cpp).
+  void assistPlayer();
+  std::optional<int> laneOfNextBall() const;
+  int ticksUntil(int steps, int lane, bool throwTrack) const;
+  bool assistSwingsFor(ElementId id, MouseButton button) const;
+  VirtualKey assistKey(VirtualKey key) const;
+
   // The game tick, the throw track, the rally track and the opponent.
   void TimerGiocoTimer();
   void MuoviBall1(int lane);
@@ -247,6 +272,8 @@ class Handheld {
   static constexpr const SegmentTables& tables = kSegmentTables;
 
   HandheldPorts ports_;
+  // Every timer runs on the clock through it, at the game's speed.
+  StretchedScheduler pace_{ports_.scheduler};
   Dispatcher dispatcher_;
   std::vector<InputObserver*> inputObservers_;
   bool handlingEvent_ = false;
@@ -267,6 +294,9 @@ class Handheld {
   bool questionOpen_ = false;
   // Mouse buttons pressed while paused, whose events end with their release.
   std::vector<MouseButton> swallowedButtons_;
+  // The easiest aids the running (or last) game was played with.
+  PlayAids gameAids_;
+  std::vector<std::pair<std::string, std::int32_t>> aidedBestsRead_;
 };
 
 }  // namespace wuffel

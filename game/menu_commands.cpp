@@ -53,6 +53,7 @@ void Handheld::resetHiScores() {
   vars.HiScoreB = 0;
   hiScoreStore_.value().writeInteger(kHiScoreAWriteName, 0);
   hiScoreStore_.value().writeInteger(kHiScoreBWriteName, 0);
+  resetAidedBests();
   ports_.beep.beep();
 }
 

@@ -153,6 +153,7 @@ void Handheld::missStep(int step) {
 // Another running copy of the program may have stored a higher best since
 // this one read it: the store keeps the higher of the two.
 void Handheld::gameOverScore() {
+  if (gameAids_.any()) return raiseAidedBest(vars.GameMode, gameAids_, vars.Score);
   if (vars.GameMode == GameModeValue::GameA && vars.Score > vars.HiScoreA) {
     vars.HiScoreA = vars.Score;
     hiScoreStore_->raiseInteger(kHiScoreAWriteName, vars.HiScoreA);

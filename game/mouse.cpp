@@ -42,6 +42,7 @@ void Handheld::mouseRelease(int x, int y, MouseButton button) {
 }
 
 void Handheld::elementMouseDown(ElementId id, MouseButton button, int x, int y) {
+  if (assistSwingsFor(id, button)) pressControl(Control::Swing, kMouseSource);
   if (isFace(id)) return Im_BaseMouseDown(button, x, y);
   switch (id) {
     case ElementId::Puls_GameA: return gameButtonDown(id, ElementId::Im_GameA, vars.HiScoreA, button);
@@ -51,7 +52,7 @@ void Handheld::elementMouseDown(ElementId id, MouseButton button, int x, int y) 
     default: break;
   }
   // With modern keys the HIT, UP and DOWN buttons answer the mouse like their keys.
-  if (const auto* play = playButton(id); play && settings_.modernKeys() && button == MouseButton::Left)
+  if (const auto* play = playButton(id); play && settings_.modernKeys() && !settings_.assist() && button == MouseButton::Left)
     pressControl(play->control, kMouseSource);
 }
 
@@ -60,6 +61,7 @@ void Handheld::elementMouseMove(ElementId id, MouseButtons held, int x, int y) {
 }
 
 void Handheld::elementMouseUp(ElementId id, MouseButton button) {
+  if (assistSwingsFor(id, button)) return releaseControl(Control::Swing, kMouseSource);
   switch (id) {
     case ElementId::Puls_GameA: return gameButtonUp(id, GameModeValue::GameA, button);
     case ElementId::Puls_GameB: return gameButtonUp(id, GameModeValue::GameB, button);
@@ -67,7 +69,7 @@ void Handheld::elementMouseUp(ElementId id, MouseButton button) {
     case ElementId::Puls_Time: return Puls_TimeMouseUp(button);
     default: break;
   }
-  if (const auto* play = playButton(id); play && settings_.modernKeys() && button == MouseButton::Left)
+  if (const auto* play = playButton(id); play && settings_.modernKeys() && !settings_.assist() && button == MouseButton::Left)
     releaseControl(play->control, kMouseSource);
 }
 

@@ -22,6 +22,11 @@ bool Handheld::restoreDefaultSettings() {
 // What the core itself does with a setting; the rest is the front end's.
 void Handheld::applySetting(Setting setting) {
   if (setting == Setting::Volume || setting == Setting::Muted) ports_.sound.setGain(settings_.outputGain());
+  if (setting == Setting::Speed) {
+    pace_.setPercent(settings_.speed());
+    ports_.sound.setSpeed(settings_.speed());
+  }
+  if (setting == Setting::Speed || setting == Setting::Assist) noteAidsOfGame(false);
 }
 
 }  // namespace wuffel

@@ -9,9 +9,10 @@ Handheld::Handheld(HandheldPorts ports)
     : ports_(ports), dispatcher_(ports.errorBox), settingsStore_(ports.store), settings_(settingsStore_.load()) {
   for (std::size_t i = 0; i < kTimers.size(); ++i)
     timers_[i] = std::make_unique<IntervalTimer>(kTimers[i].name, static_cast<int>(i),
-                                                 kTimers[i].intervalAtCreation, ports_.scheduler,
+                                                 kTimers[i].intervalAtCreation, pace_,
                                                  ports_.timerObserver);
   applySetting(Setting::Volume);
+  applySetting(Setting::Speed);
 }
 
 void Handheld::start() {
@@ -112,6 +113,7 @@ void Handheld::timerFired(int timerIndex) {
       case TimerId::TimerRacchetta: TimerRacchettaTimer(); break;
       case TimerId::TimerPrimaPalla: TimerPrimaPallaTimer(); break;
     }
+    if (settings_.assist()) assistPlayer();
   });
 }
 

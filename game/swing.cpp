@@ -13,7 +13,7 @@ void Handheld::keyDown(VirtualKey key) {
   }
   dispatcher_.run([this, key] {
     // With the original keys, P only resumes a game that the lost focus paused.
-    if (!paused_) return FormKeyDown(key);
+    if (!paused_) return FormKeyDown(assistKey(key));
     if (key == VirtualKey::P) resume();
   });
 }
@@ -24,7 +24,12 @@ void Handheld::keyUp(VirtualKey key) {
     if (const auto control = modernControlForKey(key)) controlUp(*control, sourceOfKey(key));
     return;
   }
-  dispatcher_.run([this, key] { FormKeyUp(key); });
+  dispatcher_.run([this, key] { FormKeyUp(assistKey(key)); });
+}
+
+// With the assist Space swings as Ctrl does, also with the original keys.
+VirtualKey Handheld::assistKey(VirtualKey key) const {
+  return settings_.assist() && key == VirtualKey::Space ? VirtualKey::Ctrl : key;
 }
 
 void Handheld::FormKeyDown(VirtualKey key) {
@@ -66,7 +71,8 @@ void Handheld::FormKeyDown(VirtualKey key) {
     if (vars.ChanceStep != 1) timer(TimerId::TimerRacchetta).setEnabled(true);
     return;
   }
-  if (key == VirtualKey::Up || key == VirtualKey::Down) {
+  // With the assist the player moves by itself.
+  if ((key == VirtualKey::Up || key == VirtualKey::Down) && !settings_.assist()) {
     const bool up = key == VirtualKey::Up;
     face.hide(up ? ElementId::Puls_Up : ElementId::Puls_Down);
     const bool canMove = up ? vars.PlayerLane > 1 : vars.PlayerLane < kLanes;

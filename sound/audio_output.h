@@ -35,6 +35,10 @@ class AudioOutput {
   // The amplitude every voice is mixed at, 0 (silent) to 1 (as recorded).
   // Returns at once, also before the output is ready.
   virtual void setGain(double) {}
+  // Voices started from now on play slower, at `percent` of their pace
+  // (100 as recorded), lasting 100 / percent times as long; `fromFrame`
+  // still counts the sound's own frames.
+  virtual void setSpeed(int /*percent*/) {}
   // Lets go of the device by `deadline`. False when a part of it did not
   // answer in time (a sound server that hangs) and was left running on its
   // own, never to be freed: the process should then end without running

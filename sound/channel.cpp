@@ -52,7 +52,7 @@ bool SoundChannel::ignoredWhenClosed(SoundOp op) {
 
 std::int64_t SoundChannel::positionMs() const {
   if (!playing_) return positionMs_;
-  const std::int64_t elapsed = std::max<std::int64_t>(0, clock_.nowMs() - startedAtMs_);
+  const std::int64_t elapsed = std::max<std::int64_t>(0, clock_.nowMs() - startedAtMs_) * speed_ / 100;
   return std::min(lengthMs(), positionMs_ + elapsed);
 }
 
@@ -77,6 +77,19 @@ void SoundChannel::resume() {
   playing_ = true;
   startedAtMs_ = clock_.nowMs();
   output_.start(indexOf(id_), sound_, positionMs_ * sound_->sampleRate / 1000);
+}
+
+void SoundChannel::setSpeed(int percent) {
+  if (percent == speed_) return;
+  if (!isSounding()) {
+    speed_ = percent;
+    return;
+  }
+  const std::int64_t at = positionMs();
+  speed_ = percent;
+  positionMs_ = at;
+  startedAtMs_ = clock_.nowMs();
+  output_.start(indexOf(id_), sound_, at * sound_->sampleRate / 1000);
 }
 
 void SoundChannel::open() {
@@ -142,6 +155,11 @@ const SoundChannel& SoundChannels::operator[](ChannelId id) const { return *chan
 void SoundChannels::closeAll() {
   for (auto& channel : channels_)
     if (channel->isOpen()) channel->close();
+}
+
+void SoundChannels::setSpeed(int percent) {
+  output_.setSpeed(percent);
+  for (auto& channel : channels_) channel->setSpeed(percent);
 }
 
 void SoundChannels::suspendAll() {

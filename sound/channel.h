@@ -49,6 +49,10 @@ class SoundChannel {
   // from there on resume(). No request of the game's, so nothing is reported.
   void suspend();
   void resume();
+  // The game runs at `percent` of its pace: the sound plays slower, its
+  // position and length staying in the sound's own milliseconds. One that
+  // sounds goes on from where it is.
+  void setSpeed(int percent);
 
   bool isOpen() const { return sound_ != nullptr; }
   bool isSounding() const;
@@ -73,6 +77,7 @@ class SoundChannel {
   std::int64_t startedAtMs_ = 0;
   bool warnedClosed_ = false;
   bool suspended_ = false;
+  int speed_ = 100;
 };
 
 // The six channels, in creation order; owns them.
@@ -90,6 +95,7 @@ class SoundChannels {
   void suspendAll();
   void resumeAll();
   void setGain(double gain) { output_.setGain(gain); }
+  void setSpeed(int percent);
 
  private:
   AudioOutput& output_;

@@ -15,6 +15,8 @@ bool isAllowed(Setting s, int value) {
   const auto& info = settingInfo(s);
   if (info.kind == SettingInfo::Kind::ZoomSteps)
     return std::find(kZoomSteps.begin(), kZoomSteps.end(), value) != kZoomSteps.end();
+  if (info.kind == SettingInfo::Kind::SpeedSteps)
+    return std::find(kSpeedSteps.begin(), kSpeedSteps.end(), value) != kSpeedSteps.end();
   return value >= info.low && value <= info.high;
 }
 

@@ -11,18 +11,25 @@
 
 namespace wuffel {
 
-enum class Setting { Keys, Volume, Muted, PauseOnFocusLoss, Zoom, RememberPosition, Ghosts, Fade, Contrast };
+enum class Setting {
+  Keys, Volume, Muted, PauseOnFocusLoss, Zoom, RememberPosition, Ghosts, Fade, Contrast, Speed, Assist, SoundCues
+};
 
 enum class KeyMode { Original = 0, Modern = 1 };
 
 // The window's sizes, in percent of the face on top of the desktop's scale.
 inline constexpr std::array<int, 7> kZoomSteps{100, 125, 150, 200, 250, 300, 400};
+// The paces a game may run at, in percent of the original's; every timer
+// and every sound is stretched by the same factor.
+inline constexpr std::array<int, 4> kSpeedSteps{50, 60, 75, 100};
+inline constexpr int kOriginalSpeed = 100;
 
 struct SettingInfo {
   enum class Kind {
     KeyModeWord,  // stored as one of kKeyModeWords; the value is its index
     Range,        // a whole number from `low` to `high`
     ZoomSteps,    // one of kZoomSteps
+    SpeedSteps,   // one of kSpeedSteps
   };
   Setting id;
   std::string_view name;
@@ -35,7 +42,7 @@ struct SettingInfo {
 inline constexpr std::array<std::string_view, 2> kKeyModeWords{"original", "modern"};
 
 // In the order scripts list them and dumps print them.
-inline constexpr std::array<SettingInfo, 9> kSettings{{
+inline constexpr std::array<SettingInfo, 12> kSettings{{
     {Setting::Keys, "keys", 0, SettingInfo::Kind::KeyModeWord, 0, 1},
     {Setting::Volume, "volume", 100, SettingInfo::Kind::Range, 0, 100},
     {Setting::Muted, "muted", 0, SettingInfo::Kind::Range, 0, 1},
@@ -45,6 +52,9 @@ inline constexpr std::array<SettingInfo, 9> kSettings{{
     {Setting::Ghosts, "ghosts", 0, SettingInfo::Kind::Range, 0, 20},
     {Setting::Fade, "fade", 0, SettingInfo::Kind::Range, 0, 1},
     {Setting::Contrast, "contrast", 100, SettingInfo::Kind::Range, 40, 100},
+    {Setting::Speed, "speed", kOriginalSpeed, SettingInfo::Kind::SpeedSteps},
+    {Setting::Assist, "assist", 0, SettingInfo::Kind::Range, 0, 1},
+    {Setting::SoundCues, "sound-cues", 0, SettingInfo::Kind::Range, 0, 1},
 }};
 
 constexpr const SettingInfo& settingInfo(Setting s) { return kSettings[static_cast<std::size_t>(s)]; }
@@ -81,6 +91,9 @@ class PlayerSettings {
   int ghosts() const { return value(Setting::Ghosts); }
   bool fade() const { return value(Setting::Fade) != 0; }
   int contrast() const { return value(Setting::Contrast); }
+  int speed() const { return value(Setting::Speed); }
+  bool assist() const { return value(Setting::Assist) != 0; }
+  bool soundCues() const { return value(Setting::SoundCues) != 0; }
 
   // The amplitude the sound output mixes at: 0 muted, 1 at full volume, the
   // volume's square in between, which the ear hears as even steps.

@@ -18,7 +18,7 @@ using testing::run;
 
 const std::string kDefaults =
     "keys=original volume=100 muted=0 pause-on-focus-loss=0 zoom=100 remember-position=0 ghosts=0 fade=0 "
-    "contrast=100";
+    "contrast=100 speed=100 assist=0 sound-cues=0";
 // With the handheld on the screen and the keyboard, a game started at 0 whose first ball comes in lane 2 and passes the idle
 // player at 9900 ms; three such misses end it.
 const std::string kModernGame =
@@ -33,19 +33,21 @@ TEST(Settings, TheDumpEndsWithEverySettingInOrderAndTheScriptSetsThem) {
   EXPECT_EQ(r.trace.substr(r.trace.rfind("\n0 dump") + 1), "0 dump settings " + kDefaults + "\n");
 
   r = run("setting keys modern\nsetting volume 35\nsetting muted 1\nsetting pause-on-focus-loss 1\nsetting zoom 250\n"
-          "setting remember-position 1\nsetting ghosts 20\nsetting fade 1\nsetting contrast 40\nstore HiscoreA text 5\n"
+          "setting remember-position 1\nsetting ghosts 20\nsetting fade 1\nsetting contrast 40\nsetting speed 60\n"
+          "setting assist 1\nsetting sound-cues 1\nstore HiscoreA text 5\n"
           "start\ndump\n");
   ASSERT_EQ(r.status, 0) << r.errors;
   EXPECT_EQ(lineStarting(r.trace, "0 dump settings"),
             "0 dump settings keys=modern volume=35 muted=1 pause-on-focus-loss=1 zoom=250 remember-position=1 "
-            "ghosts=20 fade=1 contrast=40");
+            "ghosts=20 fade=1 contrast=40 speed=60 assist=1 sound-cues=1");
   // The settings keep to their group; the key's own values are listed as before.
   EXPECT_EQ(lineStarting(r.trace, "0 dump store"), "0 dump store HiscoreA=5");
 }
 
 TEST(Settings, ASettingNoneCanHoldIsAMalformedLine) {
   for (const std::string line : {"setting volume 101", "setting zoom 110", "setting keys fast", "setting loud 1",
-                                 "setting contrast 39", "setting muted", "setting muted 1 2", "setting volume 5x"}) {
+                                 "setting contrast 39", "setting muted", "setting muted 1 2", "setting volume 5x",
+                                 "setting speed 80", "setting speed 200", "setting assist 2", "setting sound-cues -1"}) {
     const auto r = run(line + "\nstart\n");
     EXPECT_EQ(r.status, 2) << line;
     EXPECT_TRUE(r.trace.empty()) << line;
@@ -56,11 +58,11 @@ TEST(Settings, ASettingNoneCanHoldIsAMalformedLine) {
 
 TEST(Settings, StoredValuesOutOfRangeOrOfAnotherTypeReadAsTheirDefaults) {
   const auto r = run("store Settings/zoom text 110\nstore Settings/volume dword 5\nstore SETTINGS/KEYS text modern\n"
-                     "store Settings/muted text  1\nstore Settings/fade text 1\nstart\ndump\n");
+                     "store Settings/muted text  1\nstore Settings/fade text 1\nstore Settings/speed text 55\nstart\ndump\n");
   ASSERT_EQ(r.status, 0) << r.errors;
   EXPECT_EQ(lineStarting(r.trace, "0 dump settings"),
             "0 dump settings keys=modern volume=100 muted=0 pause-on-focus-loss=0 zoom=100 remember-position=0 "
-            "ghosts=0 fade=1 contrast=100");
+            "ghosts=0 fade=1 contrast=100 speed=100 assist=0 sound-cues=0");
   EXPECT_FALSE(has(r.trace, "store read Settings"));
 }
 
