@@ -77,6 +77,18 @@ SettingsDialog::SettingsDialog(Handheld& handheld, const FacePictures& pictures,
   playLayout->addWidget(original);
   playLayout->addWidget(modern);
   playLayout->addWidget(pauseOnFocusLoss_);
+  auto* aids = new QFormLayout;
+  speed_ = new QComboBox(play);
+  speed_->setObjectName(QStringLiteral("speed"));
+  for (int step : kSpeedSteps) speed_->addItem(step == kOriginalSpeed ? QStringLiteral("100 % (original)") : percent(step), step);
+  speed_->setToolTip(QStringLiteral("The whole game, its sounds too, runs slower; such games keep best scores of their own"));
+  aids->addRow(QStringLiteral("Speed:"), speed_);
+  assist_ = new QCheckBox(QStringLiteral("Assist: the dog walks to the next ball by itself; only swing\n"
+                                         "(Ctrl, Space, a click on the handheld or a gamepad button)"),
+                          play);
+  assist_->setObjectName(QStringLiteral("assist"));
+  aids->addRow(QString(), assist_);
+  playLayout->addLayout(aids);
   playLayout->addStretch();
 
   auto* sound = section(sections, QStringLiteral("Sound"));
@@ -86,6 +98,9 @@ SettingsDialog::SettingsDialog(Handheld& handheld, const FacePictures& pictures,
   muted_ = new QCheckBox(QStringLiteral("Mute"), sound);
   muted_->setObjectName(QStringLiteral("muted"));
   soundLayout->addRow(QString(), muted_);
+  soundCues_ = new QCheckBox(QStringLiteral("Show each sound: the speaker grille lights up in its colour"), sound);
+  soundCues_->setObjectName(QStringLiteral("sound-cues"));
+  soundLayout->addRow(QString(), soundCues_);
 
   auto* window = section(sections, QStringLiteral("Window"));
   auto* windowLayout = new QFormLayout(window);
@@ -133,6 +148,9 @@ SettingsDialog::SettingsDialog(Handheld& handheld, const FacePictures& pictures,
 
   connect(keys_, &QButtonGroup::idClicked, this, [this](int id) { change(Setting::Keys, id); });
   connect(pauseOnFocusLoss_, &QCheckBox::toggled, this, [this](bool on) { change(Setting::PauseOnFocusLoss, on); });
+  connect(speed_, &QComboBox::activated, this, [this](int index) { change(Setting::Speed, speed_->itemData(index).toInt()); });
+  connect(assist_, &QCheckBox::toggled, this, [this](bool on) { change(Setting::Assist, on); });
+  connect(soundCues_, &QCheckBox::toggled, this, [this](bool on) { change(Setting::SoundCues, on); });
   connect(volume_, &QSlider::sliderMoved, this, [this](int value) { volumeText_->setText(percent(value)); });
   connect(volume_, &QSlider::valueChanged, this, [this](int value) { change(Setting::Volume, value); });
   connect(muted_, &QCheckBox::toggled, this, [this](bool on) { change(Setting::Muted, on); });
@@ -170,7 +188,7 @@ void SettingsDialog::previewWhileDragged(Setting setting, int value) {
 void SettingsDialog::refresh() {
   const PlayerSettings& s = handheld_.settings();
   const QSignalBlocker a(keys_), b(pauseOnFocusLoss_), c(volume_), d(muted_), e(zoom_), f(rememberPosition_),
-      g(ghosts_), h(contrast_), i(fade_);
+      g(ghosts_), h(contrast_), i(fade_), j(speed_), k(assist_), l(soundCues_);
   keys_->button(static_cast<int>(s.keys()))->setChecked(true);
   pauseOnFocusLoss_->setChecked(s.pauseOnFocusLoss());
   volume_->setValue(s.volume());
@@ -183,6 +201,9 @@ void SettingsDialog::refresh() {
   contrast_->setValue(s.contrast());
   contrastText_->setText(percent(s.contrast()));
   fade_->setChecked(s.fade());
+  speed_->setCurrentIndex(speed_->findData(s.speed()));
+  assist_->setChecked(s.assist());
+  soundCues_->setChecked(s.soundCues());
   preview_->setLook(PanelLook::of(s));
 }
 

@@ -38,6 +38,9 @@ class SettingsDialog : public QDialog {
   Handheld& handheld_;
   QButtonGroup* keys_;
   QCheckBox* pauseOnFocusLoss_;
+  QComboBox* speed_;
+  QCheckBox* assist_;
+  QCheckBox* soundCues_;
   QSlider* volume_;
   QLabel* volumeText_;
   QCheckBox* muted_;

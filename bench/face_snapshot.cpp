@@ -3,12 +3,13 @@
 //
 //   face_snapshot OUT.png [--scale R] [--ghosts N] [--contrast N] [--fade]
 //                 [--soft] [--bare] [--game a|b --at MS] [--paused] [--crop X,Y,W,H] [--zoom N]
+//                 [--cue ball|hit|miss|over|chance]
 //
 // By default the face is the lit one the handheld shows at start. --bare
 // leaves every segment unlit; --game plays that game on virtual time for MS
 // milliseconds without a key pressed, segments fading as they would (with
 // --fade); --paused shows it as a paused game. --soft draws the case's soft edge and shadow, as over a
-// compositor. --crop takes a part (in face pixels) and --zoom enlarges it
+// compositor. --cue lights the speaker grille as that sound does. --crop takes a part (in face pixels) and --zoom enlarges it
 // without smoothing.
 //
 //   build/bench/face_snapshot docs/lit-face.png --soft
@@ -51,7 +52,8 @@ class FadeOnVirtualTime : public FaceObserver {
 int usage() {
   std::fprintf(stderr,
                "usage: face_snapshot OUT.png [--scale R] [--ghosts N] [--contrast N] [--fade] [--soft]\n"
-               "                     [--bare] [--game a|b --at MS] [--paused] [--crop X,Y,W,H] [--zoom N]\n");
+               "                     [--bare] [--game a|b --at MS] [--paused] [--crop X,Y,W,H] [--zoom N]\n"
+               "                     [--cue ball|hit|miss|over|chance]\n");
   return 2;
 }
 
@@ -85,7 +87,12 @@ int main(int argc, char** argv) {
     else if (a == QLatin1String("--crop") && parts.size() == 4)
       crop = QRect(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt()), ++i;
     else if (a == QLatin1String("--zoom")) zoom = std::max(1, value.toInt()), ++i;
-    else return usage();
+    else if (a == QLatin1String("--cue")) {
+      const QStringList cues{"none", "ball", "hit", "miss", "over", "chance"};
+      if (!cues.contains(value)) return usage();
+      look.cue = static_cast<SoundCue>(cues.indexOf(value));
+      ++i;
+    } else return usage();
   }
 
   MemorySettings store;

@@ -8,6 +8,7 @@
 #include "core/rig.h"
 #include "app/face_pictures.h"
 #include "app/face_renderer.h"
+#include "app/grille_glow.h"
 #include "qt_application.h"
 
 namespace wuffel {
@@ -319,6 +320,42 @@ TEST_F(Rendering, APausedGameDimsTheGlassAndPrintsPausedOnTheCaseBelowTheFrame) 
         }
       }
     EXPECT_GT(printed, 60 * ratio * ratio);
+  }
+}
+
+TEST_F(Rendering, ASoundCueLightsOnlyTheSpeakerGrilleInItsOwnTint) {
+  testing::Rig rig;
+  rig.handheld.start();
+  const QRect glow = grilleArea();
+  const QRect glass(kScreenArea.left, kScreenArea.top, kScreenArea.width, kScreenArea.height);
+  ASSERT_FALSE(glow.intersects(glass));
+  for (qreal ratio : {1.0, 2.0}) {
+    SCOPED_TRACE(ratio);
+    const QImage quiet = renderFace(rig.handheld.faceState(), *pictures, ratio);
+    const QPoint middle(qRound(kGrille.centreX * ratio), qRound((kGrille.centreY + 3) * ratio));
+    for (SoundCue cue : {SoundCue::Ball, SoundCue::Hit, SoundCue::Miss, SoundCue::GameOver, SoundCue::Chance}) {
+      FaceLook look;
+      look.cue = cue;
+      const QImage lit = renderFace(rig.handheld.faceState(), *pictures, ratio, look);
+      int changed = 0;
+      for (int y = 0; y < lit.height(); ++y)
+        for (int x = 0; x < lit.width(); ++x) {
+          if (lit.pixel(x, y) == quiet.pixel(x, y)) continue;
+          ++changed;
+          ASSERT_TRUE(glow.contains(QPoint(static_cast<int>(x / ratio), static_cast<int>(y / ratio)))) << x << "," << y;
+        }
+      EXPECT_GT(changed, 1500 * ratio * ratio);
+      // The middle of the grille turns towards the cue's tint and grows lighter.
+      const QColor was(quiet.pixel(middle)), is(lit.pixel(middle));
+      const CueTint tint = cueTint(cue);
+      EXPECT_GT(is.lightness(), was.lightness() + 25);
+      if (tint.blue > tint.red) {
+        EXPECT_GT(is.blue() - was.blue(), is.red() - was.red());
+      }
+      if (tint.green > tint.blue) {
+        EXPECT_GT(is.green() - was.green(), is.blue() - was.blue());
+      }
+    }
   }
 }
 

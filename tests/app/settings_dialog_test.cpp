@@ -194,5 +194,28 @@ TEST_F(Dialog, FitsASmallScreenAtTwiceTheDesktopsScale) {
   }
 }
 
+TEST_F(Dialog, SpeedAssistAndTheGrilleAreOfferedAppliedAndStoredAndTheOriginalComesBack) {
+  make();
+  auto* speed = widget<QComboBox>("speed");
+  ASSERT_EQ(speed->count(), static_cast<int>(kSpeedSteps.size()));
+  EXPECT_EQ(speed->currentData().toInt(), 100);
+  const int half = speed->findData(50);
+  speed->setCurrentIndex(half);
+  emit speed->activated(half);
+  QTest::mouseClick(widget<QCheckBox>("assist"), Qt::LeftButton);
+  QTest::mouseClick(widget<QCheckBox>("sound-cues"), Qt::LeftButton);
+  const PlayerSettings& s = handheld->settings();
+  EXPECT_EQ(s.speed(), 50);
+  EXPECT_TRUE(s.assist() && s.soundCues());
+  EXPECT_TRUE(fileText().contains("speed=50\n") && fileText().contains("assist=1\n") &&
+              fileText().contains("sound-cues=1\n"));
+  make();
+  EXPECT_EQ(widget<QComboBox>("speed")->currentData().toInt(), 50);
+  EXPECT_TRUE(widget<QCheckBox>("assist")->isChecked());
+  QTest::mouseClick(restoreDefaults(), Qt::LeftButton);
+  EXPECT_EQ(handheld->settings(), PlayerSettings());
+  EXPECT_FALSE(widget<QCheckBox>("sound-cues")->isChecked());
+}
+
 }  // namespace
 }  // namespace wuffel

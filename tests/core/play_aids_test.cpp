@@ -3,8 +3,6 @@
 // channels' positions at a slower pace.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <iostream>
 #include <sstream>
 #include <string>
 
@@ -135,7 +133,6 @@ std::string swingsOfAnAssistedGame(std::int64_t untilMs) {
 
 TEST(Assist, AScriptThatOnlySwingsAtTheRightMomentsScores) {
   const std::string swings = swingsOfAnAssistedGame(90000);
-  if (std::getenv("DEBUG_SWINGS")) std::cout << swings;
   ASSERT_FALSE(has(swings, "keydown 38") || has(swings, "keydown 40"));
   const auto assisted = run("setting assist 1\n" + kGameA + swings + "at 90000\ndump\n");
   ASSERT_EQ(assisted.status, 0) << assisted.errors;
