@@ -90,6 +90,10 @@ void paintFace(QPainter& painter, const Face& face, const FacePictures& pictures
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setOpacity(1);
     painter.drawImage(QPoint(qRound(origin.x()), qRound(origin.y())), pausedLookAt(ratio));
+  } else if (!look.caseCaption.isEmpty()) {
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(1);
+    painter.drawImage(QPoint(qRound(origin.x()), qRound(origin.y())), printedOnCase(look.caseCaption, ratio));
   }
   painter.restore();
   if (look.cue != SoundCue::None && grilleArea().intersects(area)) paintGrilleGlow(painter, look.cue, look.view);

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QRect>
+#include <QString>
 
 #include "app/crystal_fade.h"
 #include "app/face_pictures.h"
@@ -23,6 +24,7 @@ struct FaceLook {
   CrystalFade::Clock::time_point now{};
   bool paused = false;
   SoundCue cue = SoundCue::None;  // the speaker grille's glow
+  QString caseCaption;            // printed below the screen's frame, when not empty
 };
 
 // Draws every visible element that meets `area` (face units), in drawing

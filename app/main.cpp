@@ -30,6 +30,7 @@
 #include "app/splash_window.h"
 #include "app/unsaved_settings_notice.h"
 #include "app/window_place_memory.h"
+#include "frontend/aided_best_caption.h"
 #include "frontend/timeline_clocks.h"
 #include "game/handheld.h"
 
@@ -163,6 +164,9 @@ int main(int argc, char** argv) {
   GrilleCueWatch cueWatch(sound.channels(), [&form1](SoundCue cue) { form1.setSoundCue(cue); });
   cueWatch.setEnabled(core.settings().soundCues());
   playerEvents.subscribe(Setting::SoundCues, [&cueWatch](int on) { cueWatch.setEnabled(on != 0); });
+  playerEvents.onAidedBestShown = [&form1, &core](bool shown) {
+    form1.setCaseCaption(shown ? QString::fromStdString(aidedBestCaption(core.settings())) : QString());
+  };
   playerEvents.onPauseChanged.push_back([&form1](bool paused) { form1.setPaused(paused); });
   WindowPlaceMemory place(form1, core, notSaved);
   Gamepads gamepads([&core](Control control, ControlSource source, bool down) {

@@ -137,7 +137,8 @@ void TForm1::nextFadeFrame() {
 
 void TForm1::paintEvent(QPaintEvent* event) {
   if (!handheld_) return;
-  const FaceLook look{view_, look_, edges_, look_.fade ? &fade_ : nullptr, CrystalFade::Clock::now(), paused_, cue_};
+  const FaceLook look{view_, look_, edges_, look_.fade ? &fade_ : nullptr, CrystalFade::Clock::now(), paused_, cue_,
+                      caseCaption_};
   QPainter painter(this);
   for (const QRect& r : event->region()) {
     painter.setClipRect(r);
@@ -152,6 +153,12 @@ void TForm1::paintEvent(QPaintEvent* event) {
 
 void TForm1::setSoundCue(SoundCue cue) {
   if (std::exchange(cue_, cue) != cue) update(view_.toWindow(grilleArea()));
+}
+
+void TForm1::setCaseCaption(const QString& caption) {
+  if (caption == caseCaption_) return;
+  caseCaption_ = caption;
+  update();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

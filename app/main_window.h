@@ -43,6 +43,8 @@ class TForm1 : public QWidget, public FaceObserver {
   void setPaused(bool paused);
   // The speaker grille's glow for the sound playing now.
   void setSoundCue(SoundCue cue);
+  // Words printed on the case below the screen's frame; none when empty.
+  void setCaseCaption(const QString& caption);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -83,6 +85,7 @@ class TForm1 : public QWidget, public FaceObserver {
   FaceView view_;
   bool paused_ = false;
   SoundCue cue_ = SoundCue::None;
+  QString caseCaption_;
   int zoom_ = 0;         // the setting; none before the first setZoom
   int shownZoom_ = 100;  // as far as the screen holds it
   int wheelSteps_ = 0;   // eighths of a degree towards the next zoom step

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include "face/elements.h"
+#include "frontend/aided_best_caption.h"
 
 namespace wuffel {
 
@@ -19,18 +20,16 @@ constexpr qreal kShadowDrop = 0.7;  // face pixels
 const QString kWord = QStringLiteral("PAUSED");
 constexpr qreal kLetterSize = 10;  // face pixels, as the screen frame's printing
 constexpr qreal kLetterSpacing = 2;
-// Centred under the screen's frame, on the case between the frame and the
-// lower screws.
-constexpr qreal kBaseline = 359;
+constexpr qreal kBaseline = kCasePrintBaseline;
 
-QPainterPath wordPath() {
+QPainterPath wordPath(const QString& words) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setBold(true);
   font.setPixelSize(static_cast<int>(kLetterSize));
   font.setLetterSpacing(QFont::AbsoluteSpacing, kLetterSpacing);
   font.setHintingPreference(QFont::PreferNoHinting);
   QPainterPath path;
-  path.addText(0, 0, font, kWord);
+  path.addText(0, 0, font, words);
   // The spacing follows the last letter too: leave it out of the centring.
   const qreal width = path.boundingRect().width();
   const qreal middle = kScreenArea.left + kScreenArea.width / 2.0;
@@ -48,12 +47,28 @@ QImage pausedLook(qreal devicePixelRatio) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.scale(devicePixelRatio, devicePixelRatio);
   painter.fillRect(QRectF(kScreenArea.left, kScreenArea.top, kScreenArea.width, kScreenArea.height), kGlassShade);
-  const QPainterPath word = wordPath();
+  printWords(painter, kWord);
+  return image;
+}
+
+void printWords(QPainter& painter, const QString& words) {
+  const QPainterPath path = wordPath(words);
   painter.setPen(Qt::NoPen);
   // A blurred shadow, as two offset copies at half strength.
   for (const qreal spread : {-0.25, 0.25})
-    painter.fillPath(word.translated(spread, kShadowDrop + spread), kPrintShadow);
-  painter.fillPath(word, kPrintColour);
+    painter.fillPath(path.translated(spread, kShadowDrop + spread), kPrintShadow);
+  painter.fillPath(path, kPrintColour);
+}
+
+QImage printedOnCase(const QString& words, qreal devicePixelRatio) {
+  const auto& base = elementInfo(ElementId::Im_Base);
+  QImage image(qRound(base.width * devicePixelRatio), qRound(base.height * devicePixelRatio),
+               QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(devicePixelRatio, devicePixelRatio);
+  printWords(painter, words);
   return image;
 }
 

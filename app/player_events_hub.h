@@ -16,6 +16,7 @@ class PlayerEventsHub : public PlayerEvents {
   std::vector<std::function<void(bool)>> onPauseChanged;
   std::vector<std::function<void(bool saved)>> onAnySettingChanged;
   std::function<void()> onSettingsRequested;
+  std::function<void(bool)> onAidedBestShown;
 
   // `slot` hears each new value of `setting`, in the order of subscription.
   void subscribe(Setting setting, std::function<void(int value)> slot) {
@@ -31,6 +32,9 @@ class PlayerEventsHub : public PlayerEvents {
   }
   void settingsRequested() override {
     if (onSettingsRequested) onSettingsRequested();
+  }
+  void aidedBestShown(bool shown) override {
+    if (onAidedBestShown) onAidedBestShown(shown);
   }
 
  private:

@@ -4,6 +4,7 @@
 // "HiScoreA-speed75-assist"), so a store without them reads as it always
 // did and an aided game never replaces an original best.
 #include <algorithm>
+#include <utility>
 
 #include "game/handheld.h"
 
@@ -42,6 +43,11 @@ std::int32_t Handheld::readAidedBest(GameModeValue mode, PlayAids aids) {
 void Handheld::raiseAidedBest(GameModeValue mode, PlayAids aids, std::int32_t score) {
   if (score > readAidedBest(mode, aids))
     hiScoreStore_.value().raiseInteger(aidedBestName(mode, aids.speed, aids.assist), score);
+}
+
+void Handheld::showingAidedBest(bool shown) {
+  if (std::exchange(aidedBestShown_, shown) == shown) return;
+  if (ports_.playerEvents) ports_.playerEvents->aidedBestShown(shown);
 }
 
 // Those of the aids set now, which are the ones the game buttons show.

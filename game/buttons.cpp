@@ -26,6 +26,7 @@ void Handheld::gameButtonDown(ElementId button, ElementId label, std::int32_t& h
   if (aidsNow().any()) {
     std::int32_t aidedBest =
         readAidedBest(button == ElementId::Puls_GameB ? GameModeValue::GameB : GameModeValue::GameA, aidsNow());
+    showingAidedBest(true);
     return TrasformaScore(aidedBest);
   }
   TrasformaScore(hiScore);
@@ -33,6 +34,7 @@ void Handheld::gameButtonDown(ElementId button, ElementId label, std::int32_t& h
 
 void Handheld::gameButtonUp(ElementId button, GameModeValue mode, MouseButton mouse) {
   if (mouse == MouseButton::Left) face.show(button);
+  showingAidedBest(false);
   if (vars.GameRunning) return;
   // Only the release of a press that set the face up for play starts a game:
   // a press during the game before (its miss running out into the game
@@ -47,6 +49,7 @@ void Handheld::gameButtonUp(ElementId button, GameModeValue mode, MouseButton mo
 
 void Handheld::Puls_ACLMouseDown() {
   bestScoreShownBy_.reset();
+  showingAidedBest(false);
   BloccaTimers();
   BloccaMPlayers();
   forgetCutOffChance();

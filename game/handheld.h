@@ -226,6 +226,7 @@ class Handheld {
   std::int32_t readAidedBest(GameModeValue mode, PlayAids aids);
   void raiseAidedBest(GameModeValue mode, PlayAids aids, std::int32_t score);
   void resetAidedBests();
+  void showingAidedBest(bool shown);
 
   // The assist: the player steps to the lane of the ball that reaches the
   // racket next (assist.cpp).
@@ -297,6 +298,7 @@ class Handheld {
   // The easiest aids the running (or last) game was played with.
   PlayAids gameAids_;
   std::vector<std::pair<std::string, std::int32_t>> aidedBestsRead_;
+  bool aidedBestShown_ = false;
 };
 
 }  // namespace wuffel

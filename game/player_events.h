@@ -15,6 +15,9 @@ class PlayerEvents {
   virtual void settingChanged(Setting, int /*value*/, bool /*saved*/) {}
   // The player asked for the settings dialog.
   virtual void settingsRequested() {}
+  // A game button held shows the best score of slower or assisted play
+  // (true), until it is let go or the display is reset (false).
+  virtual void aidedBestShown(bool /*shown*/) {}
 };
 
 }  // namespace wuffel

@@ -34,6 +34,11 @@ void CanvasFace::draw() const {
     wuffel_glue_drawPicture(static_cast<int>(indexOf(*picture)), e.left, e.top,
                             e.kind == ElementKind::FacePhoto);
   }
+  if (cue_ != SoundCue::None) {
+    const CueTint tint = cueTint(cue_);
+    wuffel_glue_drawGlow(kGrille.centreX, kGrille.centreY, kGrille.radius, tint.red, tint.green, tint.blue,
+                         tint.strength);
+  }
   wuffel_glue_endFrame();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "face/face.h"
+#include "frontend/sound_cues.h"
 
 namespace wuffel::web {
 
@@ -19,10 +20,17 @@ class CanvasFace : public FaceObserver {
   // After the canvas changed size or its pictures arrived.
   void requestFrame();
   void draw() const;
+  // The speaker grille's glow for the sound playing now.
+  void setCue(SoundCue cue) {
+    if (cue == cue_) return;
+    cue_ = cue;
+    requestFrame();
+  }
 
  private:
   const Face& face_;
   long frameRequest_ = 0;
+  SoundCue cue_ = SoundCue::None;
 };
 
 }  // namespace wuffel::web

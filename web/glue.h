@@ -8,7 +8,12 @@ extern "C" {
 // Drawing, in face units; the glue scales to the canvas's device pixels.
 void wuffel_glue_beginFrame();
 void wuffel_glue_drawPicture(int owner, int left, int top, int isPhotograph);
+void wuffel_glue_drawGlow(double centreX, double centreY, double radius, int red, int green, int blue,
+                          double strength);
 void wuffel_glue_endFrame();
+// Words printed on the case, centred at `centreX` on `baseline` (face
+// units); none when empty.
+void wuffel_glue_showCaseCaption(const char* text, double centreX, double baseline);
 void wuffel_glue_setPointer(int shape, const char* hint);
 
 // The page's parts standing for the three windows, the menu, the error box
@@ -24,7 +29,7 @@ void wuffel_glue_beep();
 
 // Web Audio: six voices over the decoded wave files, named as SOUND/X.WAV,
 // mixed at one gain.
-void wuffel_glue_startVoice(int voice, const char* file, double fromSeconds);
+void wuffel_glue_startVoice(int voice, const char* file, double fromSeconds, double rate);
 void wuffel_glue_stopVoice(int voice);
 void wuffel_glue_setGain(double gain);
 

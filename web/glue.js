@@ -7,7 +7,13 @@ mergeInto(LibraryManager.library, {
   wuffel_glue_drawPicture: function (owner, left, top, isPhotograph) {
     Module.page.drawPicture(owner, left, top, isPhotograph !== 0);
   },
+  wuffel_glue_drawGlow: function (centreX, centreY, radius, red, green, blue, strength) {
+    Module.page.drawGlow(centreX, centreY, radius, red, green, blue, strength);
+  },
   wuffel_glue_endFrame: function () { Module.page.endFrame(); },
+  wuffel_glue_showCaseCaption: function (text, centreX, baseline) {
+    Module.page.showCaseCaption(UTF8ToString(text), centreX, baseline);
+  },
   wuffel_glue_setPointer: function (shape, hint) { Module.page.setPointer(shape, UTF8ToString(hint)); },
 
   wuffel_glue_showViews: function (splash, handheld, about) {
@@ -29,8 +35,8 @@ mergeInto(LibraryManager.library, {
   wuffel_glue_openInNewTab: function (address) { Module.page.openInNewTab(UTF8ToString(address)); },
   wuffel_glue_beep: function () { Module.page.beep(); },
 
-  wuffel_glue_startVoice: function (voice, file, fromSeconds) {
-    Module.page.startVoice(voice, UTF8ToString(file), fromSeconds);
+  wuffel_glue_startVoice: function (voice, file, fromSeconds, rate) {
+    Module.page.startVoice(voice, UTF8ToString(file), fromSeconds, rate);
   },
   wuffel_glue_stopVoice: function (voice) { Module.page.stopVoice(voice); },
   wuffel_glue_setGain: function (gain) { Module.page.setGain(gain); },

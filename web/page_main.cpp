@@ -23,6 +23,7 @@
 #include "web/page_ports.h"
 #include "web/page_recordings.h"
 #include "web/page_settings.h"
+#include "web/page_sound_cues.h"
 #include "web/page_trace.h"
 #include "frontend/timeline_clocks.h"
 #include "platform/timeline.h"
@@ -56,6 +57,7 @@ struct Program {
   Handheld handheld;
   PageRecordings recordings;
   CanvasFace canvas;
+  PageSoundCues soundCues{handheld, sound, canvas};
   PageInput input;
   PageGamepads gamepads;
 };
@@ -175,6 +177,7 @@ class Page {
       return;
     }
     program_->scheduler.rearm();
+    program_->soundCues.look();
   }
 
   // Keys go to the window that has the keyboard: the splash and the about

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "frontend/aided_best_caption.h"
 #include "web/glue.h"
 
 namespace wuffel::web {
@@ -17,6 +18,9 @@ void PageSettings::describe() {
         break;
       case SettingInfo::Kind::ZoomSteps:
         for (int step : kZoomSteps) wuffel_glue_settingChoice(name.c_str(), settingText(info.id, step).c_str());
+        break;
+      case SettingInfo::Kind::SpeedSteps:
+        for (int step : kSpeedSteps) wuffel_glue_settingChoice(name.c_str(), settingText(info.id, step).c_str());
         break;
     }
   }
@@ -55,6 +59,11 @@ void PageSettings::settingChanged(Setting setting, int value, bool saved) {
 void PageSettings::settingsRequested() {
   if (trace_) trace_->settingsRequested();
   wuffel_glue_openSettings();
+}
+
+void PageSettings::aidedBestShown(bool shown) {
+  const std::string caption = shown && handheld_ ? aidedBestCaption(handheld_->settings()) : std::string();
+  wuffel_glue_showCaseCaption(caption.c_str(), kScreenArea.left + kScreenArea.width / 2.0, kCasePrintBaseline);
 }
 
 void PageSettings::show(Setting setting) const {

@@ -31,6 +31,7 @@ class PageSettings : public PlayerEvents {
   void pauseChanged(bool paused) override;
   void settingChanged(Setting setting, int value, bool saved) override;
   void settingsRequested() override;
+  void aidedBestShown(bool shown) override;
 
  private:
   void show(Setting setting) const;

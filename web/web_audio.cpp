@@ -18,7 +18,7 @@ std::string NamedSoundLoader::fileOf(const DecodedSound* sound) const {
 void WebAudioOutput::start(int voice, SoundPtr sound, std::int64_t fromFrame) {
   if (!sound || sound->sampleRate <= 0) return;
   wuffel_glue_startVoice(voice, loader_.fileOf(sound.get()).c_str(),
-                         static_cast<double>(fromFrame) / sound->sampleRate);
+                         static_cast<double>(fromFrame) / sound->sampleRate, percent_ / 100.0);
 }
 
 void WebAudioOutput::stop(int voice) { wuffel_glue_stopVoice(voice); }

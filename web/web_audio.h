@@ -31,9 +31,11 @@ class WebAudioOutput : public AudioOutput {
   void start(int voice, SoundPtr sound, std::int64_t fromFrame) override;
   void stop(int voice) override;
   void setGain(double gain) override;
+  void setSpeed(int percent) override { percent_ = percent; }
 
  private:
   const NamedSoundLoader& loader_;
+  int percent_ = 100;
 };
 
 }  // namespace wuffel::web

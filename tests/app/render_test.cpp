@@ -359,5 +359,23 @@ TEST_F(Rendering, ASoundCueLightsOnlyTheSpeakerGrilleInItsOwnTint) {
   }
 }
 
+TEST_F(Rendering, AnAidedBestIsCaptionedOnTheCaseBelowTheFrameAndNowhereElse) {
+  testing::Rig rig;
+  rig.handheld.start();
+  const QRect belowFrame(kScreenArea.left, 340, kScreenArea.width, 30);
+  const QImage plain = renderFace(rig.handheld.faceState(), *pictures, 2);
+  FaceLook look;
+  look.caseCaption = QStringLiteral("ASSISTED BEST AT 50 %");
+  const QImage captioned = renderFace(rig.handheld.faceState(), *pictures, 2, look);
+  int printed = 0;
+  for (int y = 0; y < plain.height(); ++y)
+    for (int x = 0; x < plain.width(); ++x) {
+      if (plain.pixel(x, y) == captioned.pixel(x, y)) continue;
+      ASSERT_TRUE(belowFrame.contains(QPoint(x / 2, y / 2))) << x << "," << y;
+      printed += qRed(captioned.pixel(x, y)) > 200 && qGreen(captioned.pixel(x, y)) > 190;
+    }
+  EXPECT_GT(printed, 400);
+}
+
 }  // namespace
 }  // namespace wuffel

@@ -5,7 +5,9 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "frontend/aided_best_caption.h"
 #include "frontend/sound_cues.h"
 #include "platform/stretched_scheduler.h"
 #include "script_run.h"
@@ -202,6 +204,37 @@ TEST(AidedBests, AGameSlowedPartWayCountsAsSlowerAndItsRecordingHoldsTheBestItRe
   EXPECT_TRUE(has(recording, "\nstore HiScoreA-speed50 text 0\n"));
   std::ostringstream out;
   EXPECT_EQ(sim::verifyRecording(recording, out, errors, "part"), 0) << out.str();
+}
+
+TEST(AidedBests, TheFrontEndHearsWhileAnAidedBestShowsAndItsCaptionNamesTheAids) {
+  struct Shown : PlayerEvents {
+    std::vector<bool> seen;
+    void aidedBestShown(bool shown) override { seen.push_back(shown); }
+  } events;
+  MemorySettings store;
+  store.put(PlayerSettingsStore::storedName("speed"), true, "75");
+  sim::Listeners listeners;
+  listeners.player = &events;
+  sim::VirtualHandheld sim({}, store, listeners);
+  Handheld& h = sim.handheld;
+  h.start();
+  const auto& a = elementInfo(ElementId::Puls_GameA);
+  h.mousePress(a.left + 2, a.top + 2, MouseButton::Left);
+  EXPECT_EQ(events.seen, std::vector<bool>{true});
+  EXPECT_EQ(aidedBestCaption(h.settings()), "BEST AT 75 %");
+  h.mouseRelease(a.left + 2, a.top + 2, MouseButton::Left);
+  EXPECT_EQ(events.seen, (std::vector<bool>{true, false}));
+  h.changeSetting(Setting::Assist, 1);
+  EXPECT_EQ(aidedBestCaption(h.settings()), "ASSISTED BEST AT 75 %");
+  h.changeSetting(Setting::Speed, 100);
+  EXPECT_EQ(aidedBestCaption(h.settings()), "ASSISTED BEST");
+  // The original best shows as ever, with nothing said.
+  h.changeSetting(Setting::Assist, 0);
+  sim.advanceTo(600000);
+  const auto& b = elementInfo(ElementId::Puls_GameB);
+  h.mousePress(b.left + 2, b.top + 2, MouseButton::Left);
+  h.mouseRelease(b.left + 2, b.top + 2, MouseButton::Left);
+  EXPECT_EQ(events.seen.size(), 2u);
 }
 
 TEST(SoundCues, TheGrilleShowsTheSoundThatTellsTheMost) {

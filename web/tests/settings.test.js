@@ -9,7 +9,8 @@ const { centre, start, openPage, click, play, traced, refuseStorage } = require(
 const FACE = [300, 200];
 const TITLE = 'Wuffel Tennis (Vantoro) Simulator';
 const LARGE = { viewport: { width: 1400, height: 900 } };
-const DEFAULTS = { keys: 'original', 'pause-on-focus-loss': false, volume: '100', muted: false };
+const DEFAULTS = { keys: 'original', 'pause-on-focus-loss': false, speed: '100', assist: false, volume: '100', muted: false,
+  'sound-cues': false };
 
 let env;
 test.before(async () => { env = await start(); });

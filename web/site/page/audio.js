@@ -50,12 +50,15 @@ export const audioCalls = {
     tone.start();
     tone.stop(audio.currentTime + 0.12);
   },
-  startVoice(voice, file, fromSeconds) {
+  // `rate` below 1 plays slower and lower, for a slower game; the offset
+  // counts the sound's own seconds.
+  startVoice(voice, file, fromSeconds, rate) {
     stopVoice(voice);
     const buffer = soundBuffers.get(file);
     if (!audio || !buffer || fromSeconds >= buffer.duration) return;
     const source = audio.createBufferSource();
     source.buffer = buffer;
+    source.playbackRate.value = rate;
     source.connect(output);
     source.start(0, fromSeconds);
     voices[voice] = source;

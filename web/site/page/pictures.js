@@ -65,6 +65,22 @@ let drewPhotograph = false;
 let faceDrawn = false;  // the canvas holds the handheld
 let paused = false;  // a paused game: its look is laid over the face
 let firstFaceMarked = false;
+let caseCaption = null;  // {text, centreX, baseline}: words printed on the case
+
+// In the lettering of the case's own printing: cream with a soft shadow.
+function drawCaseCaption() {
+  const { text, centreX, baseline } = caseCaption;
+  context.save();
+  context.scale(view.scale, view.scale);
+  context.font = 'bold 10px "DejaVu Sans", sans-serif';
+  context.letterSpacing = '2px';
+  context.textAlign = 'center';
+  context.fillStyle = 'rgba(0, 0, 0, 0.27)';
+  context.fillText(text, centreX + 1, baseline + 0.7);
+  context.fillStyle = '#f6e7b0';
+  context.fillText(text, centreX + 1, baseline);
+  context.restore();
+}
 
 // For the benchmarks: the moment the player first sees the handheld. The
 // site is kept for offline play from then on.
@@ -108,8 +124,30 @@ export const drawingCalls = {
     const f = view.scale / k;
     context.drawImage(set.atlas, x, y, w, h, Math.round(left * view.scale), Math.round(top * view.scale), w * f, h * f);
   },
+  // Light from behind the speaker grille, in face units, over the case only.
+  drawGlow(centreX, centreY, radius, red, green, blue, strength) {
+    if (!drewPhotograph) return;
+    const x = centreX * view.scale, y = centreY * view.scale, r = radius * 1.2 * view.scale;
+    const light = context.createRadialGradient(x, y, 0, x, y, r);
+    const at = (share) => `rgba(${red}, ${green}, ${blue}, ${strength * share})`;
+    light.addColorStop(0, at(0.95));
+    light.addColorStop(0.55, at(0.7));
+    light.addColorStop(0.8, at(0.3));
+    light.addColorStop(1, at(0));
+    context.globalCompositeOperation = 'screen';
+    context.fillStyle = light;
+    context.beginPath();
+    context.arc(x, y, r, 0, 2 * Math.PI);
+    context.fill();
+    context.globalCompositeOperation = 'source-over';
+  },
+  showCaseCaption(text, centreX, baseline) {
+    caseCaption = text ? { text, centreX, baseline } : null;
+    call('redraw');
+  },
   endFrame() {
     if (paused && drewPhotograph) drawPausedLook();
+    else if (caseCaption && drewPhotograph) drawCaseCaption();
     faceDrawn = drewPhotograph;
     markFirstFace();
   },
