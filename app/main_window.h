@@ -15,6 +15,7 @@
 #include "frontend/button_touches.h"
 #include "platform/input.h"
 
+class QKeyEvent;
 class QTouchEvent;
 
 namespace wuffel {
@@ -40,6 +41,13 @@ class TForm1 : public QWidget, public FaceObserver {
   // Where the face lies on the screen, in the desktop's pixels.
   QRect faceOnScreen() const;
   void setPaused(bool paused);
+  // Shows another face than the handheld's (a replay's), or the
+  // handheld's own again with none.
+  void showFace(const Face* face);
+  // The window's own keys: full screen and the zoom.
+  static bool isWindowKey(const QKeyEvent& event);
+  // A point of the window in face units.
+  QPoint toFace(const QPointF& at) const { return view_.toFace(at); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -56,6 +64,7 @@ class TForm1 : public QWidget, public FaceObserver {
   void showEvent(QShowEvent* event) override;
 
  private:
+  const Face& face() const;
   void updatePointer(const QPoint& at);
   void changed(ElementId id);
   void nextFadeFrame();
@@ -68,6 +77,7 @@ class TForm1 : public QWidget, public FaceObserver {
 
   const FacePictures& pictures_;
   Handheld* handheld_ = nullptr;
+  const Face* shownFace_ = nullptr;
   PanelLook look_;
   // Soft edges where a compositor blends the window with the desktop.
   CaseEdges edges_ = CaseEdges::Cut;
