@@ -6,6 +6,7 @@
 // that a tap anywhere resumes. A long press on the face opens the command
 // menu, as a right click does. A finger just beside one of the case's small
 // buttons, within the touch area a finger needs, presses that button.
+// While a replay shows, the handheld hears none of it but a right click.
 #pragma once
 
 #include <functional>
@@ -13,6 +14,7 @@
 
 #include "frontend/button_touches.h"
 #include "game/handheld.h"
+#include "web/page_watching.h"
 
 namespace wuffel::web {
 
@@ -37,7 +39,8 @@ class PageInput {
     std::function<void(int touchId)> armLongPress;
     std::function<void()> cancelLongPress;
   };
-  PageInput(Handheld& handheld, Hooks hooks) : handheld_(handheld), hooks_(std::move(hooks)), buttons_(handheld) {}
+  PageInput(Handheld& handheld, PageWatching& watching, Hooks hooks)
+      : handheld_(handheld), watching_(watching), hooks_(std::move(hooks)), buttons_(handheld) {}
 
   void mouseDown(int x, int y, MouseButton button);
   void mouseMove(int x, int y, MouseButtons held);
@@ -64,6 +67,7 @@ class PageInput {
   void endLongPress(MouseTouch& touch);
 
   Handheld& handheld_;
+  PageWatching& watching_;
   Hooks hooks_;
   ButtonTouches buttons_;
   std::optional<MouseTouch> mouseTouch_;  // one touch at a time acts as the mouse
