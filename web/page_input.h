@@ -14,7 +14,6 @@
 
 #include "frontend/button_touches.h"
 #include "game/handheld.h"
-#include "web/page_watching.h"
 
 namespace wuffel::web {
 
@@ -29,6 +28,16 @@ inline std::optional<MouseButton> domButton(int button) {
 }
 inline MouseButtons domButtons(int mask) { return {(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0}; }
 
+// What a replay shown on the page takes of the input.
+class ReplayInput {
+ public:
+  virtual ~ReplayInput() = default;
+  virtual bool active() const = 0;
+  // A press of the mouse or a finger, at a face point; and its release.
+  virtual bool pressTaken(int x, int y) = 0;
+  virtual bool releaseTaken() = 0;
+};
+
 class PageInput {
  public:
   static constexpr int kLongPressMs = 550;
@@ -39,7 +48,7 @@ class PageInput {
     std::function<void(int touchId)> armLongPress;
     std::function<void()> cancelLongPress;
   };
-  PageInput(Handheld& handheld, PageWatching& watching, Hooks hooks)
+  PageInput(Handheld& handheld, ReplayInput& watching, Hooks hooks)
       : handheld_(handheld), watching_(watching), hooks_(std::move(hooks)), buttons_(handheld) {}
 
   void mouseDown(int x, int y, MouseButton button);
@@ -67,7 +76,7 @@ class PageInput {
   void endLongPress(MouseTouch& touch);
 
   Handheld& handheld_;
-  PageWatching& watching_;
+  ReplayInput& watching_;
   Hooks hooks_;
   ButtonTouches buttons_;
   std::optional<MouseTouch> mouseTouch_;  // one touch at a time acts as the mouse

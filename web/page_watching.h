@@ -13,10 +13,11 @@
 #include "sim/replay.h"
 #include "web/canvas_face.h"
 #include "web/local_storage_settings.h"
+#include "web/page_input.h"
 
 namespace wuffel::web {
 
-class PageWatching {
+class PageWatching : public ReplayInput {
  public:
   // The menu's watching items go by these numbers, after the game's own.
   static constexpr int kFirstMenuCommand = 100;
@@ -24,7 +25,7 @@ class PageWatching {
   static void addMenuItems();
 
   PageWatching(const Handheld& handheld, CanvasFace& canvas, KeyValueStorage& storage, sim::SoundPorts sound);
-  ~PageWatching();
+  ~PageWatching() override;
   PageWatching(const PageWatching&) = delete;
   PageWatching& operator=(const PageWatching&) = delete;
 
@@ -37,15 +38,15 @@ class PageWatching {
   // Watches a recording's text; one that cannot be watched is said in the
   // page's error box.
   bool watch(const std::string& text);
-  bool active() const { return replay_ != nullptr; }
+  bool active() const override { return replay_ != nullptr; }
   void end();
 
   // A key: the watching keys, and every key while a replay shows, are taken.
   bool keyTaken(int type, const EmscriptenKeyboardEvent& event);
   // A press of the mouse or a finger while a replay shows: one on a game
   // button ends it. Its release is taken too.
-  bool pressTaken(int x, int y);
-  bool releaseTaken();
+  bool pressTaken(int x, int y) override;
+  bool releaseTaken() override;
 
  private:
   static EM_BOOL frame(double now, void* self);

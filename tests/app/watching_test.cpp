@@ -78,11 +78,18 @@ TEST_F(WatchingTest, AReplayPlaysAtItsPaceUnderItsOwnTitleAndEscEndsIt) {
   EXPECT_GT(count.inputs, inputsBefore) << "and all of them again after it";
 }
 
-TEST_F(WatchingTest, APressOnAGameButtonEndsTheReplay) {
+// The click on GAME A that ends a replay starts no game: neither its press
+// nor its release reaches the handheld.
+TEST_F(WatchingTest, AClickOnAGameButtonEndsTheReplayAndNothingElse) {
   ASSERT_TRUE(watching.watch(recordedGame()));
-  const auto& time = elementInfo(ElementId::Puls_Time);
-  QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(time.left + 3, time.top + 3));
+  const int inputsBefore = count.inputs;
+  const auto& gameA = elementInfo(ElementId::Puls_GameA);
+  QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(gameA.left + 3, gameA.top + 3));
   EXPECT_FALSE(watching.active());
+  EXPECT_EQ(count.inputs, inputsBefore);
+  EXPECT_FALSE(rig.handheld.variables().GameRunning);
+  QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(gameA.left + 3, gameA.top + 3));
+  EXPECT_TRUE(rig.handheld.variables().GameRunning) << "the next click is the handheld's";
 }
 
 TEST_F(WatchingTest, NothingIsWatchedWhileAGameIsPlayedAndABadFileIsSaid) {
