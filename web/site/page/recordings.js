@@ -2,7 +2,7 @@
 // the page, a download of the last game, a link that carries a game
 // (#replay=, the recording deflated and URL-safe), and the settings panel's
 // button that copies a link to the player's best game.
-import { callWithTexts } from './game.js';
+import { call, callWithTexts } from './game.js';
 
 const $ = (id) => document.getElementById(id);
 // No game's recording comes near this; a larger file is not read as one.
@@ -93,6 +93,12 @@ copyLink.addEventListener('click', async () => {
   } catch (refused) {
     copied.textContent = 'The browser did not let the page copy the link.';
   }
+});
+
+// A game cut off by closing the tab is kept as it stood. A page kept for
+// going back to is not closing.
+window.addEventListener('pagehide', (event) => {
+  if (!event.persisted) call('pageClosing');
 });
 
 const title = { base: document.title, paused: '', replay: '' };
