@@ -16,11 +16,13 @@
 #include "frontend/sound_cues.h"
 #include "platform/input.h"
 
+class QKeyEvent;
 class QTouchEvent;
 
 namespace wuffel {
 
 class Handheld;
+struct FaceLook;
 
 class TForm1 : public QWidget, public FaceObserver {
  public:
@@ -45,6 +47,13 @@ class TForm1 : public QWidget, public FaceObserver {
   void setSoundCue(SoundCue cue);
   // Words printed on the case below the screen's frame; none when empty.
   void setCaseCaption(const QString& caption);
+  // Shows another face than the handheld's (a replay's), or the
+  // handheld's own again with none.
+  void showFace(const Face* face);
+  // The window's own keys: full screen and the zoom.
+  static bool isWindowKey(const QKeyEvent& event);
+  // A point of the window in face units.
+  QPoint toFace(const QPointF& at) const { return view_.toFace(at); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -61,6 +70,8 @@ class TForm1 : public QWidget, public FaceObserver {
   void showEvent(QShowEvent* event) override;
 
  private:
+  const Face& face() const;
+  FaceLook currentLook() const;  // main_window_case.cpp
   void updatePointer(const QPoint& at);
   void changed(ElementId id);
   void nextFadeFrame();
@@ -73,6 +84,7 @@ class TForm1 : public QWidget, public FaceObserver {
 
   const FacePictures& pictures_;
   Handheld* handheld_ = nullptr;
+  const Face* shownFace_ = nullptr;
   PanelLook look_;
   // Soft edges where a compositor blends the window with the desktop.
   CaseEdges edges_ = CaseEdges::Cut;

@@ -5,12 +5,15 @@
 
 #include "face/face.h"
 #include "frontend/sound_cues.h"
+#include "web/page_sound_cues.h"
 
 namespace wuffel::web {
 
 class CanvasFace : public FaceObserver {
  public:
-  explicit CanvasFace(const Face& face) : face_(face) {}
+  // With the speaker grille's cues of the handheld's sounds.
+  CanvasFace(const Handheld& handheld, const SoundChannels& sound)
+      : face_(&handheld.faceState()), cues_(handheld, sound, [this](SoundCue cue) { setCue(cue); }) {}
   ~CanvasFace() override;
   CanvasFace(const CanvasFace&) = delete;
   CanvasFace& operator=(const CanvasFace&) = delete;
@@ -19,7 +22,14 @@ class CanvasFace : public FaceObserver {
   void pictureChanged(ElementId, std::optional<ElementId>) override { requestFrame(); }
   // After the canvas changed size or its pictures arrived.
   void requestFrame();
+  // Draws another face from now on (a replay's).
+  void show(const Face& face) {
+    face_ = &face;
+    requestFrame();
+  }
   void draw() const;
+  // After each event: a sound may have begun.
+  void lookAtSounds() { cues_.look(); }
   // The speaker grille's glow for the sound playing now.
   void setCue(SoundCue cue) {
     if (cue == cue_) return;
@@ -28,9 +38,10 @@ class CanvasFace : public FaceObserver {
   }
 
  private:
-  const Face& face_;
+  const Face* face_;
   long frameRequest_ = 0;
   SoundCue cue_ = SoundCue::None;
+  PageSoundCues cues_;
 };
 
 }  // namespace wuffel::web

@@ -6,6 +6,7 @@
 // that a tap anywhere resumes. A long press on the face opens the command
 // menu, as a right click does. A finger just beside one of the case's small
 // buttons, within the touch area a finger needs, presses that button.
+// While a replay shows, the handheld hears none of it but a right click.
 #pragma once
 
 #include <functional>
@@ -27,6 +28,16 @@ inline std::optional<MouseButton> domButton(int button) {
 }
 inline MouseButtons domButtons(int mask) { return {(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0}; }
 
+// What a replay shown on the page takes of the input.
+class ReplayInput {
+ public:
+  virtual ~ReplayInput() = default;
+  virtual bool active() const = 0;
+  // A press of the mouse or a finger, at a face point; and its release.
+  virtual bool pressTaken(int x, int y) = 0;
+  virtual bool releaseTaken() = 0;
+};
+
 class PageInput {
  public:
   static constexpr int kLongPressMs = 550;
@@ -37,7 +48,8 @@ class PageInput {
     std::function<void(int touchId)> armLongPress;
     std::function<void()> cancelLongPress;
   };
-  PageInput(Handheld& handheld, Hooks hooks) : handheld_(handheld), hooks_(std::move(hooks)), buttons_(handheld) {}
+  PageInput(Handheld& handheld, ReplayInput& watching, Hooks hooks)
+      : handheld_(handheld), watching_(watching), hooks_(std::move(hooks)), buttons_(handheld) {}
 
   void mouseDown(int x, int y, MouseButton button);
   void mouseMove(int x, int y, MouseButtons held);
@@ -64,6 +76,7 @@ class PageInput {
   void endLongPress(MouseTouch& touch);
 
   Handheld& handheld_;
+  ReplayInput& watching_;
   Hooks hooks_;
   ButtonTouches buttons_;
   std::optional<MouseTouch> mouseTouch_;  // one touch at a time acts as the mouse

@@ -23,8 +23,8 @@
 #include "web/page_ports.h"
 #include "web/page_recordings.h"
 #include "web/page_settings.h"
-#include "web/page_sound_cues.h"
 #include "web/page_trace.h"
+#include "web/page_watching.h"
 #include "frontend/timeline_clocks.h"
 #include "platform/timeline.h"
 #include "web/page_windows.h"
@@ -57,7 +57,7 @@ struct Program {
   Handheld handheld;
   PageRecordings recordings;
   CanvasFace canvas;
-  PageSoundCues soundCues{handheld, sound, canvas};
+  PageWatching watching;
   PageInput input;
   PageGamepads gamepads;
 };
@@ -69,10 +69,15 @@ class Page {
     playerSettings_.emplace(trace_ ? &trace_->reports() : nullptr);
     screenW_ = screenW;
     screenH_ = screenH;
+    const MenuItem* lastSeparator = nullptr;
     for (const auto& item : kCommandMenu)
+      if (isSeparator(item)) lastSeparator = &item;
+    for (const auto& item : kCommandMenu) {
+      if (&item == lastSeparator) PageWatching::addMenuItems();
       wuffel_glue_addMenuItem(std::string(item.caption).c_str(), shortcutShown(item, item.shortcutText).c_str(),
                               item.command ? static_cast<int>(*item.command) : -1,
                               item.command == kDefaultMenuCommand);
+    }
     PageSettings::describe();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
@@ -177,7 +182,7 @@ class Page {
       return;
     }
     program_->scheduler.rearm();
-    program_->soundCues.look();
+    program_->canvas.lookAtSounds();
   }
 
   // Keys go to the window that has the keyboard: the splash and the about
@@ -188,6 +193,7 @@ class Page {
     Program* p = page->program();
     if (!p || page->menuOpen || page->errorBoxesOpen > 0 || p->questions.open()) return EM_FALSE;
     if (!p->windows.isActive(WindowId::Form1) || !p->windows.isShown(WindowId::Form1)) return EM_FALSE;
+    if (p->watching.keyTaken(type, *e)) return EM_TRUE;
     const VirtualKey key = passedKey(static_cast<VirtualKey>(e->keyCode));
     if (type == EMSCRIPTEN_EVENT_KEYDOWN)
       page->input([key](Program& pr) { pr.handheld.keyDown(key); });
@@ -218,6 +224,7 @@ Program::Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTra
       windows(screenW, screenH, trace, showViews, [this, &page](int x, int y) {
         page.menuOpen = true;
         showMenuItemStates(handheld);
+        watching.showMenuItemStates();
         wuffel_glue_popupMenu(x, y);
       }),
       errorBox(trace),
@@ -230,8 +237,9 @@ Program::Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTra
                              questions, trace ? &trace->reports() : nullptr, trace ? &trace->reports() : nullptr,
                              &playerEvents}),
       recordings(handheld, scheduler, timeOfDay, page.storage(), WUFFEL_RELEASE, screenW, screenH),
-      canvas(handheld.faceState()),
-      input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
+      canvas(handheld, sound),
+      watching(handheld, canvas, page.storage(), sim::SoundPorts{&loader, &output}),
+      input(handheld, watching, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
                        [&page] { page.cancelLongPress(); }}),
       gamepads(handheld) {
   if (trace) handheld.observeFace(&trace->reports());
@@ -329,8 +337,12 @@ EMSCRIPTEN_KEEPALIVE void wuffel_splash(int link) {
 
 EMSCRIPTEN_KEEPALIVE void wuffel_chooseMenu(int command) {
   page().menuOpen = false;
+  if (command >= PageWatching::kFirstMenuCommand) return page().program()->watching.chooseMenuCommand(command);
   page().input([command](Program& p) { p.handheld.chooseMenuItem(static_cast<MenuCommand>(command)); });
 }
+
+// A recording's text from a file, a drop or a link, to watch.
+EMSCRIPTEN_KEEPALIVE void wuffel_watch(const char* text) { page().program()->watching.watch(text); }
 
 EMSCRIPTEN_KEEPALIVE void wuffel_menuClosed() { page().menuOpen = false; }
 
@@ -374,6 +386,11 @@ EMSCRIPTEN_KEEPALIVE void wuffel_restoreDefaultSettings() {
 // The page lost the keyboard to another program or tab, or was hidden.
 EMSCRIPTEN_KEEPALIVE void wuffel_focusLost() {
   page().input([](Program& p) { p.handheld.deactivateMainWindow(); });
+}
+
+// The tab closes, or the page is left for good: a game running is kept.
+EMSCRIPTEN_KEEPALIVE void wuffel_pageClosing() {
+  if (Program* p = page().program()) p->recordings.programEnded();
 }
 
 EMSCRIPTEN_KEEPALIVE void wuffel_redraw() {

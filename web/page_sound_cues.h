@@ -3,16 +3,18 @@
 // since a sound ends by its own length with no event of the game's.
 #pragma once
 
+#include <functional>
+
 #include "frontend/sound_cues.h"
 #include "game/handheld.h"
-#include "web/canvas_face.h"
 
 namespace wuffel::web {
 
 class PageSoundCues {
  public:
-  PageSoundCues(const Handheld& handheld, const SoundChannels& channels, CanvasFace& canvas)
-      : handheld_(handheld), channels_(channels), canvas_(canvas) {}
+  using Shown = std::function<void(SoundCue)>;
+  PageSoundCues(const Handheld& handheld, const SoundChannels& channels, Shown shown)
+      : handheld_(handheld), channels_(channels), shown_(std::move(shown)) {}
   ~PageSoundCues();
   PageSoundCues(const PageSoundCues&) = delete;
   PageSoundCues& operator=(const PageSoundCues&) = delete;
@@ -22,7 +24,7 @@ class PageSoundCues {
  private:
   const Handheld& handheld_;
   const SoundChannels& channels_;
-  CanvasFace& canvas_;
+  Shown shown_;
   long timer_ = 0;
 };
 
