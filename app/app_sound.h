@@ -20,9 +20,10 @@ class AppSound {
 
   AppSound() : channels_(clock_, files_, stretching_) {}
   SoundChannels& channels() { return channels_; }
-  // Where a replay's own channels load their files and sound.
+  // Where a replay's own channels load their files and sound; a slower
+  // replay's sounds play slower, as the game's own do.
   SoundLoader& files() { return files_; }
-  AudioOutput& output() { return output_; }
+  AudioOutput& output() { return stretching_; }
   // The channels open without the device; nothing sounds before this.
   void startDevice() { output_.startLoading(); }
   // Closes the channels and lets go of the device. False when a part of it

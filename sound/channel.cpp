@@ -76,7 +76,14 @@ void SoundChannel::resume() {
   suspended_ = false;
   playing_ = true;
   startedAtMs_ = clock_.nowMs();
-  output_.start(indexOf(id_), sound_, positionMs_ * sound_->sampleRate / 1000);
+  startVoice(positionMs_ * sound_->sampleRate / 1000);
+}
+
+// An output may serve more than one set of channels (a replay's beside the
+// game's), so each voice starts at its own channel's speed.
+void SoundChannel::startVoice(std::int64_t fromFrame) {
+  output_.setSpeed(speed_);
+  output_.start(indexOf(id_), sound_, fromFrame);
 }
 
 void SoundChannel::setSpeed(int percent) {
@@ -89,7 +96,7 @@ void SoundChannel::setSpeed(int percent) {
   speed_ = percent;
   positionMs_ = at;
   startedAtMs_ = clock_.nowMs();
-  output_.start(indexOf(id_), sound_, at * sound_->sampleRate / 1000);
+  startVoice(at * sound_->sampleRate / 1000);
 }
 
 void SoundChannel::open() {
@@ -116,7 +123,7 @@ void SoundChannel::play() {
   startedAtMs_ = clock_.nowMs();
   if (from >= lengthMs()) return;  // a file too short to sound at all
   const std::int64_t frame = from * sound_->sampleRate / 1000;
-  output_.start(indexOf(id_), sound_, frame);
+  startVoice(frame);
 }
 
 void SoundChannel::stop() {

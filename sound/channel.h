@@ -64,6 +64,7 @@ class SoundChannel {
   void notify(SoundOp op);
   bool ignoredWhenClosed(SoundOp op);
   void haltAt(std::int64_t positionMs);
+  void startVoice(std::int64_t fromFrame);
 
   ChannelId id_;
   MediaClock& clock_;

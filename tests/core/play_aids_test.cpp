@@ -67,6 +67,37 @@ TEST(Speed, ASoundLastsLongerByTheSameFactorAndChangingSpeedKeepsItsPlace) {
   EXPECT_EQ(miss.positionMs(), miss.lengthMs());
 }
 
+TEST(Speed, ChannelsSharingAnOutputEachStartTheirVoicesAtTheirOwnSpeed) {
+  struct Voices : AudioOutput {
+    int speed = 100;
+    std::vector<int> startedAt;
+    int sampleRate() const override { return 8000; }
+    int channelCount() const override { return 1; }
+    void start(int, SoundPtr, std::int64_t) override { startedAt.push_back(speed); }
+    void stop(int) override {}
+    void setSpeed(int percent) override { speed = percent; }
+  } output;
+  struct Clock : MediaClock {
+    std::int64_t nowMs() const override { return 0; }
+  } clock;
+  struct Loader : SoundLoader {
+    SoundPtr load(std::string_view) override {
+      auto sound = std::make_shared<DecodedSound>();
+      sound->sampleRate = 8000;
+      sound->channels = 1;
+      sound->lengthMs = 500;
+      return sound;
+    }
+  } loader;
+  SoundChannels game(clock, loader, output), replay(clock, loader, output);
+  game[ChannelId::MPlayerHit].open();
+  replay[ChannelId::MPlayerHit].open();
+  replay.setSpeed(50);
+  game[ChannelId::MPlayerHit].play();
+  replay[ChannelId::MPlayerHit].play();
+  EXPECT_EQ(output.startedAt, (std::vector<int>{100, 50}));
+}
+
 TEST(Speed, StretchedIntervalsRoundToTheNearestMillisecondAndNeverVanish) {
   struct Log : TimerScheduler {
     int last = -1;
