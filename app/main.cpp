@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -13,6 +14,7 @@
 #include <utility>
 
 #include "app/app_sound.h"
+#include "app/face_accessibility.h"
 #include "app/face_pictures.h"
 #include "app/game_recordings.h"
 #include "app/gamepads.h"
@@ -29,6 +31,7 @@
 #include "app/splash_window.h"
 #include "app/unsaved_settings_notice.h"
 #include "app/window_place_memory.h"
+#include "frontend/announcer.h"
 #include "frontend/timeline_clocks.h"
 #include "game/handheld.h"
 
@@ -54,6 +57,11 @@ class AfterFirstPaint : public QObject {
  private:
   std::function<void()> task_;
 };
+
+std::int64_t steadyMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 }  // namespace
 
@@ -109,6 +117,11 @@ int main(int argc, char** argv) {
   TForm1 form1(pictures);
   form1.attach(&core);
   questions.setOwner(&form1);
+  // What a screen reader hears: the face's buttons and score, and the game told as it goes.
+  FaceAccessibility faceAccessibility(form1);
+  core.observeGame(&faceAccessibility);
+  Announcer announcer(steadyMs, [&faceAccessibility](const std::string& s) { faceAccessibility.announce(s); });
+  core.observeGame(&announcer);
   form1.setZoom(core.settings().zoom());
   const auto showPanelLook = [&form1, &core] { form1.setPanelLook(PanelLook::of(core.settings())); };
   showPanelLook();

@@ -275,10 +275,19 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 }
 
 // The window's own keys: F11 for full screen, and Esc to leave it, as in
-// every desktop program; Ctrl with Plus, Minus or 0 for the zoom.
+// every desktop program; the menu key or Shift+F10 for the command menu, as
+// a right click on the face's middle; Ctrl with Plus, Minus or 0 for the zoom.
 bool TForm1::takeWindowKey(const QKeyEvent& event) {
   if (event.key() == Qt::Key_F11 || (event.key() == Qt::Key_Escape && isFullScreen())) {
     if (!event.isAutoRepeat()) toggleFullScreen();
+    return true;
+  }
+  if (event.key() == Qt::Key_Menu || (event.key() == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier)) {
+    const auto [x, y] = middleOf(ElementId::Im_Base);
+    if (handheld_ && !event.isAutoRepeat()) {
+      handheld_->mousePress(x, y, MouseButton::Right);
+      handheld_->mouseRelease(x, y, MouseButton::Right);
+    }
     return true;
   }
   if (!event.modifiers().testFlag(Qt::ControlModifier)) return false;

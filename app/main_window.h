@@ -39,6 +39,9 @@ class TForm1 : public QWidget, public FaceObserver {
   void toggleFullScreen();
   // Where the face lies on the screen, in the desktop's pixels.
   QRect faceOnScreen() const;
+  // Where the face lies in the window, and the handheld it shows.
+  const FaceView& faceView() const { return view_; }
+  Handheld* handheld() const { return handheld_; }
   void setPaused(bool paused);
 
  protected:

@@ -44,7 +44,7 @@ inline constexpr std::array<SettingInfo, 9> kSettings{{
     {Setting::RememberPosition, "remember-position", 0, SettingInfo::Kind::Range, 0, 1},
     {Setting::Ghosts, "ghosts", 0, SettingInfo::Kind::Range, 0, 20},
     {Setting::Fade, "fade", 0, SettingInfo::Kind::Range, 0, 1},
-    {Setting::Contrast, "contrast", 100, SettingInfo::Kind::Range, 40, 100},
+    {Setting::Contrast, "contrast", 100, SettingInfo::Kind::Range, 60, 100},
 }};
 
 constexpr const SettingInfo& settingInfo(Setting s) { return kSettings[static_cast<std::size_t>(s)]; }

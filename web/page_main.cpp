@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "frontend/announcer.h"
 #include "frontend/face_pointing.h"
 #include "frontend/trace.h"
 #include "game/handheld.h"
@@ -58,6 +59,8 @@ struct Program {
   CanvasFace canvas;
   PageInput input;
   PageGamepads gamepads;
+  // The game told to the page's live region, for screen readers.
+  Announcer announcer{realNow, [](const std::string& s) { wuffel_glue_announce(s.c_str()); }};
 };
 
 class Page {
@@ -233,6 +236,7 @@ Program::Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTra
       gamepads(handheld) {
   if (trace) handheld.observeFace(&trace->reports());
   handheld.observeFace(&canvas);
+  handheld.observeGame(&announcer);
 }
 
 Page& page() {
