@@ -64,7 +64,7 @@ for (const [size, options] of [['desktop', DESKTOP], ['phone held sideways', PHO
       await page.locator('#menu button', { hasText: 'About...' }).click();
       await page.locator('#about').waitFor();
       await check('about');
-      for (const [view, list] of Object.entries(found)) assert.deepStrictEqual(list, [], view);
+      assert.deepStrictEqual(Object.fromEntries(Object.entries(found).filter(([, list]) => list.length)), {});
       assert.deepStrictEqual(record.errors, []);
     });
   });
@@ -122,7 +122,9 @@ test('the menu key opens the menu, Esc closes it and the about panel, and focus 
       const shown = await page.evaluate(() => {
         const e = document.activeElement;
         const style = getComputedStyle(e);
-        return e === document.body || (style.outlineStyle !== 'none' && parseFloat(style.outlineWidth) >= 2);
+        // Chromium's own ring ("auto") is two pixels wide whatever the width says.
+        const ring = style.outlineStyle === 'auto' || (style.outlineStyle !== 'none' && parseFloat(style.outlineWidth) >= 2);
+        return e === document.body || ring || style.backgroundColor === 'rgb(10, 36, 106)';
       });
       assert.ok(shown, `no focus shown on ${await page.evaluate(() => document.activeElement.outerHTML)}`);
     }

@@ -29,9 +29,12 @@ $('La_Http').addEventListener('click', (event) => {
   call('splash', 2);
 });
 $('about-close').addEventListener('click', () => call('closeAbout'));
-// Esc closes the about panel, as its window's close button does.
+// Esc closes the about panel, as its window's close button does, and goes
+// no further: on the handheld it would end the program.
 $('about').addEventListener('keydown', (event) => {
-  if (event.key === 'Escape') call('closeAbout');
+  if (event.key !== 'Escape') return;
+  event.stopPropagation();
+  call('closeAbout');
 });
 $('about').addEventListener('pointerdown', () => call('activateAbout'));
 
