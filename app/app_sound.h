@@ -19,6 +19,9 @@ class AppSound {
 
   AppSound() : channels_(clock_, files_, output_) {}
   SoundChannels& channels() { return channels_; }
+  // Where a replay's own channels load their files and sound.
+  SoundLoader& files() { return files_; }
+  AudioOutput& output() { return output_; }
   // The channels open without the device; nothing sounds before this.
   void startDevice() { output_.startLoading(); }
   // Closes the channels and lets go of the device. False when a part of it

@@ -22,13 +22,18 @@ bool writeWhole(const QString& path, const std::string& text) {
   return file.commit();
 }
 
+// The games' files, oldest first: "YYYYMMDD-HHMMSS-A.wuffel", perhaps with
+// "-2" and so on after the game.
+QStringList gamesIn(const QDir& folder) {
+  static const QString pattern = QStringLiteral("[0-9]").repeated(8) + '-' + QStringLiteral("[0-9]").repeated(6) +
+                                 QStringLiteral("-?*.wuffel");
+  return folder.entryList({pattern}, QDir::Files, QDir::Name);
+}
+
 // Only the newest games' files stay; the best games' are not counted.
 void pruneOldGames(const QString& dir) {
   QDir folder(dir);
-  // "YYYYMMDD-HHMMSS-A.wuffel", perhaps with "-2" and so on after the game.
-  static const QString pattern = QStringLiteral("[0-9]").repeated(8) + '-' + QStringLiteral("[0-9]").repeated(6) +
-                                 QStringLiteral("-?*.wuffel");
-  const QStringList games = folder.entryList({pattern}, QDir::Files, QDir::Name);
+  const QStringList games = gamesIn(folder);
   for (qsizetype i = 0; i + GameRecordings::kKeptGames < games.size(); ++i) folder.remove(games[i]);
 }
 
@@ -66,12 +71,28 @@ bool GameRecordings::keep(const QString& dir, const Recording& r, const QString&
   return !r.newBest || writeWhole(dir + '/' + QString::fromStdString(bestRecordingFileName(r.letter())), r.text);
 }
 
+QString GameRecordings::bestGamePath(char letter) {
+  return folder() + '/' + QString::fromStdString(bestRecordingFileName(letter));
+}
+
+std::optional<GameRecordings::Kept> GameRecordings::lastGame() const {
+  if (last_) return last_;
+  const QDir dir(folder());
+  const QStringList games = gamesIn(dir);
+  if (games.isEmpty()) return std::nullopt;
+  QFile file(dir.filePath(games.last()));
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray text = file.read(kLongestRecordingBytes);
+  return Kept{text.toStdString(), games.last()};
+}
+
 void GameRecordings::finished(const Recording& r) {
   // The local date and time of the game's start.
   const QDateTime started = QDateTime::currentDateTime().addMSecs(r.startedAt - timeline_.now());
   const QDate day = started.date();
   const QString name = QString::fromStdString(
       recordingFileName(day.year(), day.month(), day.day(), started.time().msecsSinceStartOfDay(), r.letter()));
+  last_ = Kept{r.text, name};
   if (keep(folder(), r, name) || refusalSaid_) return;
   refusalSaid_ = true;
   std::fprintf(stderr, "wuffel-tennis: the game's recording cannot be kept in %s\n", qPrintable(folder()));

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 #include "frontend/game_recorder.h"
 
@@ -29,11 +30,22 @@ class GameRecordings {
   static QString folder();
   // Writes a finished game's recording into `dir`; false when it could not.
   static bool keep(const QString& dir, const Recording& recording, const QString& fileName);
+  // The file of the game that set the best score of Game `letter`.
+  static QString bestGamePath(char letter);
+
+  // The last game played: this run's, else the newest one kept; and the
+  // name its file was given. None when no game was ever kept.
+  struct Kept {
+    std::string text;
+    QString name;
+  };
+  std::optional<Kept> lastGame() const;
 
  private:
   void finished(const Recording& recording);
 
   const TimelineScheduler& timeline_;
+  std::optional<Kept> last_;
   std::optional<GameRecorder> recorder_;
   bool refusalSaid_ = false;
 };

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -19,6 +20,7 @@
 #include "app/game_recordings.h"
 #include "app/gamepads.h"
 #include "app/main_window.h"
+#include "app/menu_key.h"
 #include "app/menu_popup.h"
 #include "app/opening_place.h"
 #include "app/player_events_hub.h"
@@ -30,6 +32,7 @@
 #include "app/single_instance.h"
 #include "app/splash_window.h"
 #include "app/unsaved_settings_notice.h"
+#include "app/watching.h"
 #include "app/window_place_memory.h"
 #include "frontend/announcer.h"
 #include "frontend/timeline_clocks.h"
@@ -73,6 +76,13 @@ int main(int argc, char** argv) {
   const std::jthread fontConfiguration([] { FcInit(); });
   QApplication app(argc, argv);
   using namespace wuffel;
+  // wuffel-tennis --replay FILE: the program opens watching that recording.
+  const QStringList arguments = QApplication::arguments();
+  const qsizetype replayArgument = arguments.indexOf(QStringLiteral("--replay"));
+  if (replayArgument > 0 && replayArgument + 1 >= arguments.size()) {
+    std::fputs("wuffel-tennis: --replay needs the file of a recording: wuffel-tennis --replay FILE\n", stderr);
+    return 2;
+  }
   QApplication::setApplicationName(qtText(kApplicationTitle));
   // No display name: Qt would append it to every window's title, and the
   // windows carry their own ("About Wuffel Tennis...", "About the author...").
@@ -139,6 +149,11 @@ int main(int argc, char** argv) {
   MenuPopup menuPopup(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); },
                       [&core](const MenuItem& item) { return core.menuItemState(item); });
   windows.setMenuPopup(&menuPopup);
+  // Before the watching's keys, which come first while a game is watched.
+  MenuKey menuKey(form1, core);
+  Watching watching(form1, sim::SoundPorts{&sound.files(), &sound.output()}, core, recordings);
+  menuPopup.addWatchItems([&watching](WatchCommand command) { watching.choose(command); },
+                          [&watching](WatchCommand command) { return watching.canChoose(command); });
   bringToFront = [&form1, &splashForm] {
     QWidget* window = form1.isVisible() ? static_cast<QWidget*>(&form1) : &splashForm;
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
@@ -189,6 +204,10 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon/wuffel-tennis-256.png")));
   });
   core.start();
+  // The replay begins as the handheld comes on the screen.
+  std::optional<AfterFirstPaint> startReplay;
+  if (replayArgument > 0)
+    startReplay.emplace(&form1, [&watching, file = arguments[replayArgument + 1]] { watching.watchFile(file); });
   const int status = QApplication::exec();
   unsaved.toStandardError();
   place.keep();

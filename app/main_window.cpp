@@ -88,13 +88,21 @@ void TForm1::attach(Handheld* handheld) {
   handheld_ = handheld;
   buttonTouches_.emplace(*handheld);
   handheld_->observeFace(this);
-  fade_.settle(handheld_->faceState());
+  fade_.settle(face());
+}
+
+const Face& TForm1::face() const { return shownFace_ ? *shownFace_ : handheld_->faceState(); }
+
+void TForm1::showFace(const Face* face) {
+  shownFace_ = face;
+  fade_.settle(this->face());
+  update();
 }
 
 void TForm1::setPanelLook(const PanelLook& look) {
   const PanelLook next = look.clamped();
   if (next == look_) return;
-  if (next.fade && !look_.fade && handheld_) fade_.settle(handheld_->faceState());
+  if (next.fade && !look_.fade && handheld_) fade_.settle(face());
   if (!next.fade) fadeFrames_.stop();
   look_ = next;
   update();
@@ -107,7 +115,7 @@ void TForm1::pictureChanged(ElementId id, std::optional<ElementId>) { changed(id
 void TForm1::changed(ElementId id) {
   if (look_.fade && handheld_) {
     const auto now = CrystalFade::Clock::now();
-    fade_.follow(handheld_->faceState(), id, now);
+    fade_.follow(face(), id, now);
     if (!fadeFrames_.isActive() && fade_.restsAt(id) > now) {
       lastFadeFrame_ = now;
       const qreal hertz = screen() ? screen()->refreshRate() : 60;
@@ -145,7 +153,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
       // The case's see-through corners leave the background as it is.
       painter.setClipRegion(outlineInWindow_.intersected(r));
     }
-    paintFace(painter, handheld_->faceState(), pictures_, view_.toFace(r), look);
+    paintFace(painter, face(), pictures_, view_.toFace(r), look);
   }
 }
 
@@ -275,22 +283,20 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 }
 
 // The window's own keys: F11 for full screen, and Esc to leave it, as in
-// every desktop program; the menu key or Shift+F10 for the command menu, as
-// a right click on the face's middle; Ctrl with Plus, Minus or 0 for the zoom.
+// every desktop program; Ctrl with Plus, Minus or 0 for the zoom.
+bool TForm1::isWindowKey(const QKeyEvent& event) {
+  if (event.key() == Qt::Key_F11) return true;
+  if (!event.modifiers().testFlag(Qt::ControlModifier)) return false;
+  const int key = event.key();
+  return key == Qt::Key_Plus || key == Qt::Key_Equal || key == Qt::Key_Minus || key == Qt::Key_0;
+}
+
 bool TForm1::takeWindowKey(const QKeyEvent& event) {
   if (event.key() == Qt::Key_F11 || (event.key() == Qt::Key_Escape && isFullScreen())) {
     if (!event.isAutoRepeat()) toggleFullScreen();
     return true;
   }
-  if (event.key() == Qt::Key_Menu || (event.key() == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier)) {
-    const auto [x, y] = middleOf(ElementId::Im_Base);
-    if (handheld_ && !event.isAutoRepeat()) {
-      handheld_->mousePress(x, y, MouseButton::Right);
-      handheld_->mouseRelease(x, y, MouseButton::Right);
-    }
-    return true;
-  }
-  if (!event.modifiers().testFlag(Qt::ControlModifier)) return false;
+  if (!isWindowKey(event)) return false;
   switch (event.key()) {
     case Qt::Key_Plus:
     case Qt::Key_Equal: zoomBy(+1); return true;
@@ -361,7 +367,7 @@ bool TForm1::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip && handheld_) {
     auto* help = static_cast<QHelpEvent*>(event);
     const QPoint at = view_.toFace(help->pos());
-    if (const ButtonHint* hint = hintAt(handheld_->faceState(), at.x(), at.y()))
+    if (const ButtonHint* hint = hintAt(face(), at.x(), at.y()))
       QToolTip::showText(help->globalPos(), qtText(hint->hint), this);
     else
       QToolTip::hideText();
@@ -384,7 +390,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::updatePointer(const QPoint& at) {
   if (!handheld_) return;
-  const ButtonHint* hint = hintAt(handheld_->faceState(), at.x(), at.y());
+  const ButtonHint* hint = hintAt(face(), at.x(), at.y());
   const Qt::CursorShape shape = !hint                                 ? Qt::ArrowCursor
                                 : hint->pointer == PointerShape::Hand ? Qt::PointingHandCursor
                                                                       : Qt::WhatsThisCursor;

@@ -15,6 +15,7 @@
 #include "frontend/button_touches.h"
 #include "platform/input.h"
 
+class QKeyEvent;
 class QTouchEvent;
 
 namespace wuffel {
@@ -43,6 +44,13 @@ class TForm1 : public QWidget, public FaceObserver {
   const FaceView& faceView() const { return view_; }
   Handheld* handheld() const { return handheld_; }
   void setPaused(bool paused);
+  // Shows another face than the handheld's (a replay's), or the
+  // handheld's own again with none.
+  void showFace(const Face* face);
+  // The window's own keys: full screen and the zoom.
+  static bool isWindowKey(const QKeyEvent& event);
+  // A point of the window in face units.
+  QPoint toFace(const QPointF& at) const { return view_.toFace(at); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -59,6 +67,7 @@ class TForm1 : public QWidget, public FaceObserver {
   void showEvent(QShowEvent* event) override;
 
  private:
+  const Face& face() const;
   void updatePointer(const QPoint& at);
   void changed(ElementId id);
   void nextFadeFrame();
@@ -71,6 +80,7 @@ class TForm1 : public QWidget, public FaceObserver {
 
   const FacePictures& pictures_;
   Handheld* handheld_ = nullptr;
+  const Face* shownFace_ = nullptr;
   PanelLook look_;
   // Soft edges where a compositor blends the window with the desktop.
   CaseEdges edges_ = CaseEdges::Cut;

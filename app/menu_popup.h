@@ -7,6 +7,7 @@
 
 #include <QMenu>
 
+#include "frontend/watching.h"
 #include "game/menu_items.h"
 
 namespace wuffel {
@@ -16,11 +17,15 @@ class MenuPopup : public QMenu {
   using ItemState = std::function<MenuItemState(const MenuItem&)>;
   // Without `state` every item reads as the table says.
   MenuPopup(QWidget* parent, std::function<void(MenuCommand)> choose, ItemState state = {});
+  // The watching items, in a submenu before the last separator; each reads
+  // as `canChoose` says when the menu opens.
+  void addWatchItems(std::function<void(WatchCommand)> choose, std::function<bool(WatchCommand)> canChoose);
 
  private:
   void showStates();
 
   ItemState state_;
+  QList<QAction*> tableActions_;  // one a row of the command menu's table
 };
 
 }  // namespace wuffel

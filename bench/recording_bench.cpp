@@ -1,12 +1,14 @@
 // The size and the checking time of recordings: a game played well by the
 // tests' bot for 10 and for 60 minutes, its recording's bytes raw, deflated
 // and as the URL-safe text of a link, and the time --verify takes to play
-// the 60-minute game again (median of 7).
+// the 60-minute game again (median of 7). `recording_bench DIR` also writes
+// the 10-minute game's recording into DIR, to watch it.
 #include <QByteArray>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -33,8 +35,14 @@ void sizes(const char* what, const wuffel::Recording& r) {
 
 }  // namespace
 
-int main() {
-  sizes("10-minute game", played(10));
+int main(int argc, char** argv) {
+  const wuffel::Recording tenMinutes = played(10);
+  sizes("10-minute game", tenMinutes);
+  if (argc > 1) {
+    const std::string path = std::string(argv[1]) + "/ten-minutes.wuffel";
+    std::ofstream(path, std::ios::binary) << tenMinutes.text;
+    std::printf("written to %s\n", path.c_str());
+  }
   const wuffel::Recording hour = played(60);
   sizes("60-minute game", hour);
   std::vector<double> ms;

@@ -1,6 +1,7 @@
 #include "frontend/recording_file.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace wuffel {
 
@@ -34,6 +35,10 @@ std::optional<RecordingHeader> readRecordingHeader(std::string_view text) {
       header.game = (*g)[0];
     } else if (auto p = headerValue(line, "played")) {
       header.played = *p;
+    } else if (auto f = headerValue(line, "from")) {
+      char* rest = nullptr;
+      header.from = std::strtoll(f->c_str(), &rest, 10);
+      if (f->empty() || *rest != '\0' || header.from < 0) return std::nullopt;
     }
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);

@@ -2,6 +2,7 @@
 // file a game's recording is kept in.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,12 +13,16 @@ namespace wuffel {
 
 inline constexpr std::string_view kRecordingFirstLine = "# wuffel-recording 1";
 inline constexpr std::string_view kRecordingExtension = ".wuffel";
+// No game's recording comes near this (a 10-minute game takes about 13 kB);
+// a longer file is not read as one.
+inline constexpr long long kLongestRecordingBytes = 16LL << 20;
 
 struct RecordingHeader {
   std::string release;
   std::string rules;  // the rules digest
   char game = 'A';    // 'A' or 'B'
   std::string played;
+  std::int64_t from = 0;  // when the game started, on the run's timeline
 };
 
 // The header of a recording's text, or none when the text is not a

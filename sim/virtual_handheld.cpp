@@ -2,7 +2,8 @@
 
 namespace wuffel::sim {
 
-VirtualHandheld::VirtualHandheld(const PlatformSetup& setup, SettingsBackend& store, Listeners listeners)
+VirtualHandheld::VirtualHandheld(const PlatformSetup& setup, SettingsBackend& store, Listeners listeners,
+                                 SoundPorts sound)
     : scheduler(static_cast<int>(kTimers.size()), setup.mostCatchUpMs),
       timeOfDay(scheduler, setup.utcAtZero, setup.localAtZero),
       mediaClock(scheduler),
@@ -12,7 +13,7 @@ VirtualHandheld::VirtualHandheld(const PlatformSetup& setup, SettingsBackend& st
       beep(listeners.log),
       questions(listeners.log),
       soundFiles(setup, output),
-      channels(mediaClock, soundFiles, output, listeners.sound),
+      channels(mediaClock, sound.files ? *sound.files : soundFiles, sound.output ? *sound.output : output, listeners.sound),
       handheld(HandheldPorts{scheduler, timeOfDay, windows, errorBox, shell, channels, store, beep, messageLoop,
                              questions, listeners.timers, listeners.store, listeners.player}) {
   if (listeners.face) handheld.observeFace(listeners.face);

@@ -23,9 +23,17 @@ struct Listeners {
   PlayerEvents* player = nullptr;
 };
 
+// Where the handheld's sounds go instead of the stand-ins' silence: a front
+// end watching a recording plays them on its own device.
+struct SoundPorts {
+  SoundLoader* files = nullptr;
+  AudioOutput* output = nullptr;
+};
+
 class VirtualHandheld {
  public:
-  VirtualHandheld(const PlatformSetup& setup, SettingsBackend& store, Listeners listeners = {});
+  VirtualHandheld(const PlatformSetup& setup, SettingsBackend& store, Listeners listeners = {},
+                  SoundPorts sound = {});
   VirtualHandheld(const VirtualHandheld&) = delete;
   VirtualHandheld& operator=(const VirtualHandheld&) = delete;
 

@@ -24,13 +24,14 @@ void CanvasFace::requestFrame() {
 }
 
 void CanvasFace::draw() const {
+  const Face& face = *face_;
   wuffel_glue_beginFrame();
   for (const auto& e : kElements) {
-    if (!face_.visible(e.id)) continue;
-    const auto picture = face_.picture(e.id);
+    if (!face.visible(e.id)) continue;
+    const auto picture = face.picture(e.id);
     if (!picture) continue;
     // An electrode is drawn once, at its first lit segment.
-    if (e.kind == ElementKind::Segment && litMember(face_, electrodeOf(e.id)) != e.id) continue;
+    if (e.kind == ElementKind::Segment && litMember(face, electrodeOf(e.id)) != e.id) continue;
     wuffel_glue_drawPicture(static_cast<int>(indexOf(*picture)), e.left, e.top,
                             e.kind == ElementKind::FacePhoto);
   }

@@ -9,7 +9,7 @@ namespace wuffel::web {
 
 class CanvasFace : public FaceObserver {
  public:
-  explicit CanvasFace(const Face& face) : face_(face) {}
+  explicit CanvasFace(const Face& face) : face_(&face) {}
   ~CanvasFace() override;
   CanvasFace(const CanvasFace&) = delete;
   CanvasFace& operator=(const CanvasFace&) = delete;
@@ -18,10 +18,15 @@ class CanvasFace : public FaceObserver {
   void pictureChanged(ElementId, std::optional<ElementId>) override { requestFrame(); }
   // After the canvas changed size or its pictures arrived.
   void requestFrame();
+  // Draws another face from now on (a replay's).
+  void show(const Face& face) {
+    face_ = &face;
+    requestFrame();
+  }
   void draw() const;
 
  private:
-  const Face& face_;
+  const Face* face_;
   long frameRequest_ = 0;
 };
 

@@ -51,5 +51,11 @@ char* wuffel_glue_storageKeys(int* size);  // every key, one per line
 char* wuffel_glue_storageGet(const char* key, int* size);
 int wuffel_glue_storageSet(const char* key, const char* value);  // 0 when refused
 
+// Watching: the page's title while a replay shows, the file picker for a
+// recording (its text comes back through wuffel_watch), and a download.
+void wuffel_glue_setReplay(const char* titleSuffix);
+void wuffel_glue_openRecording();
+void wuffel_glue_download(const char* fileName, const char* text);
+
 void wuffel_glue_traceLine(const char* line);
 }

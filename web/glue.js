@@ -71,5 +71,9 @@ mergeInto(LibraryManager.library, {
     return Module.page.storageSet(UTF8ToString(key), UTF8ToString(value)) ? 1 : 0;
   },
 
+  wuffel_glue_setReplay: function (suffix) { Module.page.setReplay(UTF8ToString(suffix)); },
+  wuffel_glue_openRecording: function () { Module.page.openRecording(); },
+  wuffel_glue_download: function (name, text) { Module.page.download(UTF8ToString(name), UTF8ToString(text)); },
+
   wuffel_glue_traceLine: function (line) { Module.page.traceLine(UTF8ToString(line)); },
 });

@@ -7,17 +7,23 @@
 namespace wuffel::web {
 
 void PageInput::mouseDown(int x, int y, MouseButton button) {
+  if (button != MouseButton::Right && watching_.pressTaken(x, y)) return;
   hooks_.activateHandheld();
   handheld_.mousePress(x, y, button);
 }
 
 void PageInput::mouseMove(int x, int y, MouseButtons held) {
+  if (watching_.active()) return;
   if (held.left || held.right || held.middle) handheld_.mouseMove(x, y, held);
 }
 
-void PageInput::mouseUp(int x, int y, MouseButton button) { handheld_.mouseRelease(x, y, button); }
+void PageInput::mouseUp(int x, int y, MouseButton button) {
+  if (button != MouseButton::Right && watching_.releaseTaken()) return;
+  handheld_.mouseRelease(x, y, button);
+}
 
 void PageInput::touchStart(int id, int x, int y) {
+  if (watching_.pressTaken(x, y)) return;
   hooks_.activateHandheld();
   int shiftX = 0, shiftY = 0;
   const Face& face = handheld_.faceState();
@@ -37,6 +43,7 @@ void PageInput::touchStart(int id, int x, int y) {
 }
 
 void PageInput::touchMove(int id, int x, int y) {
+  if (watching_.active()) return;
   if (!mouseTouch_ || mouseTouch_->id != id || mouseTouch_->spent) return;
   x += mouseTouch_->shiftX;
   y += mouseTouch_->shiftY;
@@ -47,6 +54,7 @@ void PageInput::touchMove(int id, int x, int y) {
 }
 
 void PageInput::touchEnd(int id, int x, int y) {
+  if (watching_.releaseTaken()) return;
   if (buttons_.end(id)) return;
   if (!mouseTouch_ || mouseTouch_->id != id) return;
   endLongPress(*mouseTouch_);

@@ -6,6 +6,7 @@
 // that a tap anywhere resumes. A long press on the face opens the command
 // menu, as a right click does. A finger just beside one of the case's small
 // buttons, within the touch area a finger needs, presses that button.
+// While a replay shows, the handheld hears none of it but a right click.
 #pragma once
 
 #include <functional>
@@ -15,6 +16,15 @@
 #include "game/handheld.h"
 
 namespace wuffel::web {
+
+// What may take the pointer before the handheld: a game being watched.
+class PointerTaker {
+ public:
+  virtual ~PointerTaker() = default;
+  virtual bool active() const = 0;
+  virtual bool pressTaken(int x, int y) = 0;
+  virtual bool releaseTaken() = 0;
+};
 
 // The DOM's mouse button numbers, and its mask of held buttons.
 inline std::optional<MouseButton> domButton(int button) {
@@ -37,7 +47,8 @@ class PageInput {
     std::function<void(int touchId)> armLongPress;
     std::function<void()> cancelLongPress;
   };
-  PageInput(Handheld& handheld, Hooks hooks) : handheld_(handheld), hooks_(std::move(hooks)), buttons_(handheld) {}
+  PageInput(Handheld& handheld, PointerTaker& watching, Hooks hooks)
+      : handheld_(handheld), watching_(watching), hooks_(std::move(hooks)), buttons_(handheld) {}
 
   void mouseDown(int x, int y, MouseButton button);
   void mouseMove(int x, int y, MouseButtons held);
@@ -64,6 +75,7 @@ class PageInput {
   void endLongPress(MouseTouch& touch);
 
   Handheld& handheld_;
+  PointerTaker& watching_;
   Hooks hooks_;
   ButtonTouches buttons_;
   std::optional<MouseTouch> mouseTouch_;  // one touch at a time acts as the mouse

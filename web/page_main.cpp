@@ -25,6 +25,7 @@
 #include "web/page_recordings.h"
 #include "web/page_settings.h"
 #include "web/page_trace.h"
+#include "web/page_watching.h"
 #include "frontend/timeline_clocks.h"
 #include "platform/timeline.h"
 #include "web/page_windows.h"
@@ -57,10 +58,10 @@ struct Program {
   Handheld handheld;
   PageRecordings recordings;
   CanvasFace canvas;
+  PageWatching watching;
   PageInput input;
   PageGamepads gamepads;
-  // The game told to the page's live region, for screen readers.
-  Announcer announcer{realNow, [](const std::string& s) { wuffel_glue_announce(s.c_str()); }};
+  Announcer announcer{realNow, [](const std::string& s) { wuffel_glue_announce(s.c_str()); }};  // the live region
 };
 
 class Page {
@@ -70,10 +71,15 @@ class Page {
     playerSettings_.emplace(trace_ ? &trace_->reports() : nullptr);
     screenW_ = screenW;
     screenH_ = screenH;
+    const MenuItem* lastSeparator = nullptr;
     for (const auto& item : kCommandMenu)
+      if (isSeparator(item)) lastSeparator = &item;
+    for (const auto& item : kCommandMenu) {
+      if (&item == lastSeparator) PageWatching::addMenuItems();
       wuffel_glue_addMenuItem(std::string(item.caption).c_str(), shortcutShown(item, item.shortcutText).c_str(),
                               item.command ? static_cast<int>(*item.command) : -1,
                               item.command == kDefaultMenuCommand);
+    }
     PageSettings::describe();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &Page::onKey);
@@ -188,6 +194,7 @@ class Page {
     Program* p = page->program();
     if (!p || page->menuOpen || page->errorBoxesOpen > 0 || p->questions.open()) return EM_FALSE;
     if (!p->windows.isActive(WindowId::Form1) || !p->windows.isShown(WindowId::Form1)) return EM_FALSE;
+    if (p->watching.keyTaken(type, *e)) return EM_TRUE;
     const VirtualKey key = passedKey(static_cast<VirtualKey>(e->keyCode));
     if (type == EMSCRIPTEN_EVENT_KEYDOWN)
       page->input([key](Program& pr) { pr.handheld.keyDown(key); });
@@ -218,6 +225,7 @@ Program::Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTra
       windows(screenW, screenH, trace, showViews, [this, &page](int x, int y) {
         page.menuOpen = true;
         showMenuItemStates(handheld);
+        watching.showMenuItemStates();
         wuffel_glue_popupMenu(x, y);
       }),
       errorBox(trace),
@@ -231,7 +239,8 @@ Program::Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTra
                              &playerEvents}),
       recordings(handheld, scheduler, timeOfDay, page.storage(), WUFFEL_RELEASE, screenW, screenH),
       canvas(handheld.faceState()),
-      input(handheld, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
+      watching(handheld, canvas, page.storage(), sim::SoundPorts{&loader, &output}),
+      input(handheld, watching, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
                        [&page] { page.cancelLongPress(); }}),
       gamepads(handheld) {
   if (trace) handheld.observeFace(&trace->reports());
@@ -330,7 +339,14 @@ EMSCRIPTEN_KEEPALIVE void wuffel_splash(int link) {
 
 EMSCRIPTEN_KEEPALIVE void wuffel_chooseMenu(int command) {
   page().menuOpen = false;
+  if (command >= PageWatching::kFirstMenuCommand && page().program())
+    return page().program()->watching.chooseMenuCommand(command);
   page().input([command](Program& p) { p.handheld.chooseMenuItem(static_cast<MenuCommand>(command)); });
+}
+
+// A recording's text from a file, a drop or a link, to watch.
+EMSCRIPTEN_KEEPALIVE void wuffel_watch(const char* text) {
+  if (Program* p = page().program()) p->watching.watch(text);
 }
 
 EMSCRIPTEN_KEEPALIVE void wuffel_menuClosed() { page().menuOpen = false; }

@@ -12,6 +12,7 @@
 #include "app/face_accessibility.h"
 #include "app/face_pictures.h"
 #include "app/main_window.h"
+#include "app/menu_key.h"
 #include "app/splash_window.h"
 #include "frontend/face_controls.h"
 #include "game/documents.h"
@@ -83,6 +84,7 @@ TEST_F(MainWindowKeys, TheShortcutKeysChooseTheirCommands) {
 // The menu key, or Shift+F10, opens the command menu where a right click
 // on the face's middle would.
 TEST_F(MainWindowKeys, TheMenuKeyOpensTheCommandMenu) {
+  MenuKey menuKey(form, sim.handheld);
   send(QEvent::KeyPress, Qt::Key_Menu);
   send(QEvent::KeyRelease, Qt::Key_Menu);
   QKeyEvent shiftF10(QEvent::KeyPress, Qt::Key_F10, Qt::ShiftModifier);

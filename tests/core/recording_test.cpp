@@ -141,8 +141,11 @@ TEST(Recording, WhatIsNotARecordingIsRefusedAsSuch) {
 }
 
 TEST(RecordingFile, TheHeaderNamesTheGameAndTheFileItsStart) {
-  const auto header = readRecordingHeader("# wuffel-recording 1\n# release 1.00a\n# rules 00ff\n# game B\n# played X\nstart\n");
+  const auto header =
+      readRecordingHeader("# wuffel-recording 1\n# release 1.00a\n# rules 00ff\n# game B\n# played X\n# from 1250\nstart\n");
   ASSERT_TRUE(header);
+  EXPECT_EQ(header->from, 1250);
+  EXPECT_FALSE(readRecordingHeader("# wuffel-recording 1\n# rules 00ff\n# from soon\n"));
   EXPECT_EQ(header->game, 'B');
   EXPECT_EQ(header->rules, "00ff");
   EXPECT_EQ(header->release, "1.00a");

@@ -50,7 +50,14 @@ struct Touch : ::testing::Test {
   int activations = 0;
   int armedFor = -1;
   int cancels = 0;
-  PageInput input{rig.handheld, {[this] { ++activations; }, [this](int id) { armedFor = id; }, [this] { ++cancels; }}};
+  // No game is watched here.
+  struct NothingWatched : PointerTaker {
+    bool active() const override { return false; }
+    bool pressTaken(int, int) override { return false; }
+    bool releaseTaken() override { return false; }
+  } nothingWatched;
+  PageInput input{rig.handheld, nothingWatched,
+                  {[this] { ++activations; }, [this](int id) { armedFor = id; }, [this] { ++cancels; }}};
 };
 
 TEST_F(Touch, HitUpAndDownHoldTheirKeysWithTheirPressedPictures) {

@@ -14,6 +14,7 @@ import { atlasDescription, drawingCalls, wantPictures } from './pictures.js';
 import './service-worker.js';
 import { settingsCalls } from './settings-panel.js';
 import { storageCalls } from './storage.js';
+import { recordingCalls } from './recordings.js';
 import { placeThumbControls } from './thumb-controls.js';
 import { playIfAsked, viewCalls } from './views.js';
 // Last: the page's other parts hear of a lost keyboard before the game does.
@@ -22,7 +23,7 @@ import './input.js';
 // What the module asks of the page, by the names web/glue.js calls.
 const page = {
   ...drawingCalls, ...viewCalls, ...menuCalls, ...messageBoxCalls, ...audioCalls, ...settingsCalls, ...storageCalls,
-  ...faceControlCalls, ...announcementCalls,
+  ...recordingCalls, ...faceControlCalls, ...announcementCalls,
 };
 
 function layout() {

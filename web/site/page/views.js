@@ -4,10 +4,10 @@
 // documents the module opens.
 import { call, gameRuns } from './game.js';
 import { markFirstFace, showPausedLook } from './pictures.js';
+import { handheldShown, showTitle } from './recordings.js';
 
 const $ = (id) => document.getElementById(id);
 const canvas = $('handheld');
-const title = document.title;
 const pauseControl = $('pause-control');
 
 // PLAY pressed while the module loads plays once it runs.
@@ -62,10 +62,11 @@ export const viewCalls = {
     if (aboutOpens) $('about-close').focus();
     else if (handheld && !about) canvas.focus();
     markFirstFace();
+    if (handheld) handheldShown();
   },
   setPaused(isPaused) {
     showPausedLook(isPaused);
-    document.title = title + (isPaused ? ' (paused)' : '');
+    showTitle('paused', isPaused ? ' (paused)' : '');
     pauseControl.setAttribute('aria-label', isPaused ? 'Resume' : 'Pause');
     pauseControl.classList.toggle('paused', isPaused);
     call('redraw');

@@ -1,0 +1,113 @@
+// Watching a recorded game in the main window: the replay's face and title,
+// the keys that steer it and end it, and a handheld that hears nothing
+// meanwhile.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/face_pictures.h"
+#include "app/game_recordings.h"
+#include "app/main_window.h"
+#include "app/watching.h"
+#include "core/bot_player.h"
+#include "core/rig.h"
+#include "qt_application.h"
+
+namespace wuffel {
+namespace {
+
+const std::string& recordedGame() {
+  static const std::string text = [] {
+    testing::BotGame bot(10 * 3600000 + 14, 9);
+    bot.play(5 * 60000);
+    return bot.recordings.at(0).text;
+  }();
+  return text;
+}
+
+// Counts the inputs that reach the handheld.
+struct InputCount : InputObserver {
+  void inputArrived(const Input&) override { ++inputs; }
+  int inputs = 0;
+};
+
+struct WatchingTest : testing::WithQtApplication, ::testing::Test {
+  WatchingTest() {
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    form.attach(&rig.handheld);
+    rig.handheld.observeInputs(&count);
+    rig.handheld.start();
+    rig.handheld.splashPlay();
+    form.show();
+  }
+  void key(Qt::Key k) { QTest::keyClick(&form, k); }
+
+  QTemporaryDir data;
+  testing::Rig rig{testing::kFirstThrowInLane2};
+  FacePictures pictures;
+  TForm1 form{pictures};
+  GameRecordings recordings{rig.handheld, rig.sim.scheduler, rig.timeOfDay(), rig.windows()};
+  Watching watching{form, {}, rig.handheld, recordings};
+  InputCount count;
+};
+
+TEST_F(WatchingTest, AReplayPlaysAtItsPaceUnderItsOwnTitleAndEscEndsIt) {
+  ASSERT_TRUE(watching.watch(recordedGame()));
+  EXPECT_TRUE(form.windowTitle().endsWith(" (replay)")) << form.windowTitle().toStdString();
+  QTest::qWait(300);
+  const std::int64_t atRealPace = watching.replay()->gameTime();
+  EXPECT_GE(atRealPace, 250);
+  EXPECT_LE(atRealPace, 600);
+  key(Qt::Key_Space);
+  const std::int64_t paused = watching.replay()->gameTime();
+  QTest::qWait(150);
+  EXPECT_EQ(watching.replay()->gameTime(), paused) << "Space holds the replay";
+  key(Qt::Key_Space);
+  for (int i = 0; i < 4; ++i) key(Qt::Key_Right);
+  QTest::qWait(200);
+  EXPECT_GE(watching.replay()->gameTime() - paused, 8 * 150) << "Right makes it 8 times as fast";
+  const int inputsBefore = count.inputs;
+  key(Qt::Key_Up);
+  key(Qt::Key_Control);
+  EXPECT_EQ(count.inputs, inputsBefore) << "the handheld hears no key while a replay shows";
+  key(Qt::Key_Escape);
+  EXPECT_FALSE(watching.active());
+  EXPECT_EQ(form.windowTitle().toStdString(), std::string(kApplicationTitle));
+  key(Qt::Key_Up);
+  EXPECT_GT(count.inputs, inputsBefore) << "and all of them again after it";
+}
+
+TEST_F(WatchingTest, APressOnAGameButtonEndsTheReplay) {
+  ASSERT_TRUE(watching.watch(recordedGame()));
+  const auto& time = elementInfo(ElementId::Puls_Time);
+  QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(time.left + 3, time.top + 3));
+  EXPECT_FALSE(watching.active());
+}
+
+TEST_F(WatchingTest, NothingIsWatchedWhileAGameIsPlayedAndABadFileIsSaid) {
+  rig.click(ElementId::Puls_GameA);
+  ASSERT_TRUE(rig.handheld.variables().GameRunning);
+  EXPECT_FALSE(watching.canChoose(WatchCommand::OpenRecording));
+  key(Qt::Key_F8);
+  EXPECT_FALSE(watching.active());
+  rig.click(ElementId::Puls_ACL);
+  EXPECT_TRUE(watching.canChoose(WatchCommand::OpenRecording));
+  EXPECT_FALSE(watching.canChoose(WatchCommand::BestGameA)) << "no best game kept yet";
+
+  QTemporaryDir dir;
+  const QString path = dir.filePath("not-a-game.wuffel");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("start\nat 100\n");
+  file.close();
+  EXPECT_FALSE(watching.watchFile(path));
+  EXPECT_FALSE(watching.active());
+  auto* box = form.findChild<QWidget*>("WatchingRefused");
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->isVisible());
+  box->close();
+}
+
+}  // namespace
+}  // namespace wuffel
