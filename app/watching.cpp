@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QSaveFile>
 
+#include <utility>
+
 #include "app/game_recordings.h"
 #include "app/main_window.h"
 #include "app/qt_text.h"
@@ -168,21 +170,28 @@ bool Watching::eventFilter(QObject*, QEvent* event) {
       const auto& mouse = static_cast<const QMouseEvent&>(*event);
       // The command menu still opens.
       if (mouse.button() == Qt::RightButton) return false;
-      if (endsOnPress(mouse.position())) end();
+      if (endsOnPress(mouse.position())) {
+        end();
+        endingPressHeld_ = true;
+      }
       return true;
     }
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
-      return replay_ && !static_cast<const QMouseEvent&>(*event).buttons().testFlag(Qt::RightButton) &&
-             static_cast<const QMouseEvent&>(*event).button() != Qt::RightButton;
+    case QEvent::MouseButtonRelease: {
+      if (static_cast<const QMouseEvent&>(*event).button() == Qt::RightButton) return false;
+      return replay_ || std::exchange(endingPressHeld_, false);
+    }
+    case QEvent::MouseMove: return replay_ != nullptr;
     case QEvent::TouchBegin:
       if (!replay_) return false;
       if (const auto& points = static_cast<const QTouchEvent&>(*event).points();
-          !points.isEmpty() && endsOnPress(points.first().position()))
+          !points.isEmpty() && endsOnPress(points.first().position())) {
         end();
+        endingPressHeld_ = true;
+      }
       return true;
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd: return replay_ != nullptr;
+    case QEvent::TouchUpdate: return replay_ || endingPressHeld_;
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel: return replay_ || std::exchange(endingPressHeld_, false);
     default: return false;
   }
 }

@@ -36,6 +36,7 @@ class Watching : public QObject {
   bool active() const { return replay_ != nullptr; }
   // The replay shown, if any.
   const sim::Replay* replay() const { return replay_.get(); }
+  const ReplayPace& pace() const { return pace_; }
   void end();
 
   // A menu item or its key.
@@ -61,6 +62,7 @@ class Watching : public QObject {
   QTimer frames_;
   QElapsedTimer clock_;
   qint64 lastFrameAt_ = 0;
+  bool endingPressHeld_ = false;  // the press that ended a replay: its release goes nowhere
 };
 
 }  // namespace wuffel

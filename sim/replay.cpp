@@ -1,7 +1,5 @@
 #include "sim/replay.h"
 
-#include <sstream>
-
 #include "frontend/recording_file.h"
 #include "game/rules_digest.h"
 
@@ -14,8 +12,7 @@ std::variant<std::unique_ptr<Replay>, std::string> Replay::open(std::string_view
   if (header->rules != rulesDigest())
     return "This game was recorded by another version of the game, with other rules (" + header->rules +
            "), and cannot be watched in this one (" + rulesDigest() + ").";
-  std::istringstream in{std::string(text)};
-  auto read = readScript(in);
+  auto read = readScript(text);
   if (const auto* error = std::get_if<ScriptError>(&read))
     return "This recording cannot be read: line " + std::to_string(error->line) + ": " + error->message + ".";
   auto replay = std::make_unique<Replay>(std::move(std::get<Script>(read)), header->game, header->from, face, sound);

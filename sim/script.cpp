@@ -7,7 +7,6 @@
 #include <istream>
 #include <new>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string_view>
 
@@ -48,12 +47,14 @@ LineRead readLine(std::streambuf& in, std::string& text) {
 
 class Reader {
  public:
-  std::variant<Script, ScriptError> read(std::istream& in) {
+  // `next` reads the next line into its text.
+  template <class NextLine>
+  std::variant<Script, ScriptError> read(NextLine next) {
     std::string text;
     int number = 1;
     try {
       for (;; ++number) {
-        const LineRead read = readLine(*in.rdbuf(), text);
+        const LineRead read = next(text);
         if (read == LineRead::End) break;
         if (read == LineRead::TooLong) return ScriptError{number, "the line is longer than 1 MiB, refused"};
         const auto words = wordsOf(text);
@@ -265,6 +266,19 @@ class Reader {
 
 }  // namespace
 
-std::variant<Script, ScriptError> readScript(std::istream& in) { return Reader().read(in); }
+std::variant<Script, ScriptError> readScript(std::istream& in) {
+  return Reader().read([&in](std::string& text) { return readLine(*in.rdbuf(), text); });
+}
+
+std::variant<Script, ScriptError> readScript(std::string_view script) {
+  return Reader().read([&script](std::string& text) {
+    if (script.empty()) return LineRead::End;
+    const std::size_t end = std::min(script.find('\n'), script.size());
+    if (end > kLongestLine) return LineRead::TooLong;
+    text.assign(script.substr(0, end));
+    script.remove_prefix(std::min(end + 1, script.size()));
+    return LineRead::Line;
+  });
+}
 
 }  // namespace wuffel::sim

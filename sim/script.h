@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -109,5 +110,7 @@ struct ScriptError {
 
 // The whole script, or the first line that is malformed or cannot be read.
 std::variant<Script, ScriptError> readScript(std::istream& in);
+// The same from a whole text in memory.
+std::variant<Script, ScriptError> readScript(std::string_view script);
 
 }  // namespace wuffel::sim

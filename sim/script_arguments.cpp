@@ -1,7 +1,6 @@
 #include "sim/script_arguments.h"
 
 #include <cctype>
-#include <sstream>
 
 #include "frontend/input_words.h"
 #include "game/menu_items.h"
@@ -24,13 +23,18 @@ std::optional<int> parseNonNegative(const std::string& s) {
   return v && *v >= 0 ? v : std::nullopt;
 }
 
+// HH:MM:SS.mmm
 std::optional<std::int64_t> parseUtc(const std::string& s) {
-  int h, m, sec, ms;
-  char c1, c2, c3;
-  std::istringstream in(s);
-  if (!(in >> h >> c1 >> m >> c2 >> sec >> c3 >> ms) || c1 != ':' || c2 != ':' || c3 != '.') return std::nullopt;
-  if (in.peek() != EOF || h < 0 || h > 23 || m < 0 || m > 59 || sec < 0 || sec > 59 || ms < 0 || ms > 999)
-    return std::nullopt;
+  if (s.size() != 12 || s[2] != ':' || s[5] != ':' || s[8] != '.') return std::nullopt;
+  for (std::size_t i : {0, 1, 3, 4, 6, 7, 9, 10, 11})
+    if (!std::isdigit(static_cast<unsigned char>(s[i]))) return std::nullopt;
+  const auto number = [&s](std::size_t from, std::size_t digits) {
+    int n = 0;
+    for (std::size_t i = from; i < from + digits; ++i) n = n * 10 + (s[i] - '0');
+    return n;
+  };
+  const int h = number(0, 2), m = number(3, 2), sec = number(6, 2), ms = number(9, 3);
+  if (h > 23 || m > 59 || sec > 59) return std::nullopt;
   return ((h * 60LL + m) * 60 + sec) * 1000 + ms;
 }
 
@@ -69,9 +73,14 @@ std::optional<command::SplashItem> splashItemNamed(const std::string& s) {
 // word, the rest of the line after a single blank.
 std::vector<std::string> wordsOf(std::string text) {
   if (const auto hash = text.find('#'); hash != std::string::npos) text.erase(hash);
-  std::istringstream in(text);
   std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
+  const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+  for (std::size_t at = 0; at < text.size();) {
+    while (at < text.size() && blank(text[at])) ++at;
+    const std::size_t from = at;
+    while (at < text.size() && !blank(text[at])) ++at;
+    if (at > from) words.push_back(text.substr(from, at - from));
+  }
   if (words.size() >= 3 && words[0] == "store" && words[2] == "text") {
     std::size_t at = 0;
     for (int word = 0; word < 3; ++word) {

@@ -17,15 +17,6 @@
 
 namespace wuffel::web {
 
-// What may take the pointer before the handheld: a game being watched.
-class PointerTaker {
- public:
-  virtual ~PointerTaker() = default;
-  virtual bool active() const = 0;
-  virtual bool pressTaken(int x, int y) = 0;
-  virtual bool releaseTaken() = 0;
-};
-
 // The DOM's mouse button numbers, and its mask of held buttons.
 inline std::optional<MouseButton> domButton(int button) {
   switch (button) {
@@ -37,6 +28,16 @@ inline std::optional<MouseButton> domButton(int button) {
 }
 inline MouseButtons domButtons(int mask) { return {(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0}; }
 
+// What a replay shown on the page takes of the input.
+class ReplayInput {
+ public:
+  virtual ~ReplayInput() = default;
+  virtual bool active() const = 0;
+  // A press of the mouse or a finger, at a face point; and its release.
+  virtual bool pressTaken(int x, int y) = 0;
+  virtual bool releaseTaken() = 0;
+};
+
 class PageInput {
  public:
   static constexpr int kLongPressMs = 550;
@@ -47,7 +48,7 @@ class PageInput {
     std::function<void(int touchId)> armLongPress;
     std::function<void()> cancelLongPress;
   };
-  PageInput(Handheld& handheld, PointerTaker& watching, Hooks hooks)
+  PageInput(Handheld& handheld, ReplayInput& watching, Hooks hooks)
       : handheld_(handheld), watching_(watching), hooks_(std::move(hooks)), buttons_(handheld) {}
 
   void mouseDown(int x, int y, MouseButton button);
@@ -75,7 +76,7 @@ class PageInput {
   void endLongPress(MouseTouch& touch);
 
   Handheld& handheld_;
-  PointerTaker& watching_;
+  ReplayInput& watching_;
   Hooks hooks_;
   ButtonTouches buttons_;
   std::optional<MouseTouch> mouseTouch_;  // one touch at a time acts as the mouse

@@ -17,7 +17,7 @@
 
 namespace wuffel::web {
 
-class PageWatching : public PointerTaker {
+class PageWatching : public ReplayInput {
  public:
   // The menu's watching items go by these numbers, after the game's own.
   static constexpr int kFirstMenuCommand = 100;

@@ -50,15 +50,30 @@ struct Touch : ::testing::Test {
   int activations = 0;
   int armedFor = -1;
   int cancels = 0;
-  // No game is watched here.
-  struct NothingWatched : PointerTaker {
-    bool active() const override { return false; }
-    bool pressTaken(int, int) override { return false; }
-    bool releaseTaken() override { return false; }
-  } nothingWatched;
-  PageInput input{rig.handheld, nothingWatched,
-                  {[this] { ++activations; }, [this](int id) { armedFor = id; }, [this] { ++cancels; }}};
+  // A replay on the page, shown or not.
+  struct Replay : ReplayInput {
+    bool active() const override { return shown; }
+    bool pressTaken(int, int) override { return shown; }
+    bool releaseTaken() override { return shown; }
+    bool shown = false;
+  } replay;
+  PageInput input{rig.handheld, replay, {[this] { ++activations; }, [this](int id) { armedFor = id; }, [this] { ++cancels; }}};
 };
+
+TEST_F(Touch, WhileAReplayShowsTheHandheldFeelsNoTouchAndNoClick) {
+  replay.shown = true;
+  auto [x, y] = centre(E::Puls_GameA);
+  input.touchStart(1, x, y);
+  input.touchEnd(1, x, y);
+  input.mouseDown(x, y, MouseButton::Left);
+  input.mouseUp(x, y, MouseButton::Left);
+  EXPECT_FALSE(rig.handheld.variables().GameRunning);
+  EXPECT_EQ(activations, 0);
+  replay.shown = false;
+  input.mouseDown(x, y, MouseButton::Left);
+  input.mouseUp(x, y, MouseButton::Left);
+  EXPECT_TRUE(rig.handheld.variables().GameRunning);
+}
 
 TEST_F(Touch, HitUpAndDownHoldTheirKeysWithTheirPressedPictures) {
   rig.click(E::Puls_GameA);

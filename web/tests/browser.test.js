@@ -184,9 +184,13 @@ test('the command menu: about, documents, reset with a beep, and exit back to th
     assert.ok(await menu.isVisible());
     assert.deepStrictEqual(await menu.locator('button').allInnerTexts(), [
       "About...\tF1", "View 'Readme.txt'\tF2", "View 'Whatsnew.txt'\tF3", "Open 'Manual.exe'\tF4",
-      'Reset Hiscores', 'Settings...', 'Pause', 'Exit\tEsc'].map((t) => t.replace('\t', '\n')));
+      'Reset Hiscores', 'Settings...', 'Pause', 'Watch the best Game A\tF6', 'Watch the best Game B\tF7',
+      'Watch the last game\tF8', 'Watch a recording...\tF9', 'Save this game...\tCtrl+S',
+      'Exit\tEsc'].map((t) => t.replace('\t', '\n')));
     assert.ok(await menu.getByText('Pause').isDisabled(), 'no game to pause');
-    assert.strictEqual(await menu.locator('hr').count(), 4);
+    assert.ok(await menu.getByText('Watch the last game').isDisabled(), 'no game kept to watch');
+    assert.ok(await menu.getByText('Watch a recording...').isEnabled());
+    assert.strictEqual(await menu.locator('hr').count(), 5);
     await menu.getByText('About...').click();
     assert.ok(await page.locator('#about').isVisible());
     await page.click('#about-close');
