@@ -339,15 +339,12 @@ EMSCRIPTEN_KEEPALIVE void wuffel_splash(int link) {
 
 EMSCRIPTEN_KEEPALIVE void wuffel_chooseMenu(int command) {
   page().menuOpen = false;
-  if (command >= PageWatching::kFirstMenuCommand && page().program())
-    return page().program()->watching.chooseMenuCommand(command);
+  if (command >= PageWatching::kFirstMenuCommand) return page().program()->watching.chooseMenuCommand(command);
   page().input([command](Program& p) { p.handheld.chooseMenuItem(static_cast<MenuCommand>(command)); });
 }
 
 // A recording's text from a file, a drop or a link, to watch.
-EMSCRIPTEN_KEEPALIVE void wuffel_watch(const char* text) {
-  if (Program* p = page().program()) p->watching.watch(text);
-}
+EMSCRIPTEN_KEEPALIVE void wuffel_watch(const char* text) { page().program()->watching.watch(text); }
 
 EMSCRIPTEN_KEEPALIVE void wuffel_menuClosed() { page().menuOpen = false; }
 
@@ -391,6 +388,11 @@ EMSCRIPTEN_KEEPALIVE void wuffel_restoreDefaultSettings() {
 // The page lost the keyboard to another program or tab, or was hidden.
 EMSCRIPTEN_KEEPALIVE void wuffel_focusLost() {
   page().input([](Program& p) { p.handheld.deactivateMainWindow(); });
+}
+
+// The tab closes, or the page is left for good: a game running is kept.
+EMSCRIPTEN_KEEPALIVE void wuffel_pageClosing() {
+  if (Program* p = page().program()) p->recordings.programEnded();
 }
 
 EMSCRIPTEN_KEEPALIVE void wuffel_redraw() {

@@ -18,8 +18,9 @@ class PageRecordings {
  public:
   PageRecordings(Handheld& handheld, TimelineScheduler& timeline, const TimelineTimeOfDay& clocks,
                  KeyValueStorage& storage, std::string release, int screenWidth, int screenHeight);
-  // The program ended: a game still running ends here.
-  ~PageRecordings() { recorder_->programEnded(); }
+  // The program ended, or the page is closing: a game still running ends here.
+  ~PageRecordings() { programEnded(); }
+  void programEnded() { recorder_->programEnded(); }
   PageRecordings(const PageRecordings&) = delete;
   PageRecordings& operator=(const PageRecordings&) = delete;
 

@@ -114,3 +114,32 @@ test('a file that is not a recording is said, and nothing is watched', async () 
     assert.ok(!(await page.title()).includes('(replay)'));
   });
 });
+
+test('a game cut off by closing the tab is kept as the last game', async () => {
+  await env.withContext({ viewport: { width: 1400, height: 900 } }, async (context) => {
+    const { page, record } = await openPage(context, env.origin);
+    await play(page);
+    await click(page, centre('Puls_GameA'));
+    await traced(record, 'timer TimerGioco 220 on');
+    await page.keyboard.press('ArrowUp');
+    await page.waitForTimeout(500);
+    await page.close({ runBeforeUnload: true });
+    const { page: again } = await openPage(context, env.origin);
+    const text = await again.evaluate(() => localStorage.getItem('WuffelTennis/Games/last'));
+    assert.ok(text && text.includes('\nkeydown 38\n'), 'the game is kept with its inputs');
+    const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'wuffel-cut-off-')), 'last.wuffel');
+    fs.writeFileSync(file, text);
+    const verified = spawnSync(path.join(root, 'build/wuffel-scenario'), ['--verify', file], { cwd: root });
+    assert.strictEqual(verified.status, 0, verified.stdout.toString() + verified.stderr.toString());
+  });
+});
+
+test('a link that inflates past any recording is refused, not inflated', async () => {
+  const bomb = zlib.deflateSync(Buffer.alloc(17 << 20, 'a'), { level: 9 }).toString('base64url');
+  await env.withContext({ viewport: { width: 1400, height: 900 } }, async (context) => {
+    const { page } = await openPage(context, env.origin, '#replay=' + bomb);
+    await play(page);
+    await page.waitForFunction(() => document.getElementById('error-box').open);
+    assert.ok(!(await page.title()).includes('(replay)'));
+  });
+});

@@ -2,7 +2,7 @@
 // the page, a download of the last game, a link that carries a game
 // (#replay=, the recording deflated and URL-safe), and the settings panel's
 // button that copies a link to the player's best game.
-import { callWithTexts } from './game.js';
+import { call, callWithTexts } from './game.js';
 
 const $ = (id) => document.getElementById(id);
 // No game's recording comes near this; a larger file is not read as one.
@@ -34,9 +34,21 @@ document.addEventListener('drop', (event) => {
   watchFile(event.dataTransfer.files[0]);
 });
 
+// The bytes through a (de)compression stream, refused past a recording's
+// longest: a small link may inflate to any size.
 async function through(stream, bytes) {
-  const out = new Blob([bytes]).stream().pipeThrough(stream);
-  return new Uint8Array(await new Response(out).arrayBuffer());
+  const reader = new Blob([bytes]).stream().pipeThrough(stream).getReader();
+  const parts = [];
+  let size = 0;
+  for (let part = await reader.read(); !part.done; part = await reader.read()) {
+    size += part.value.length;
+    if (size > longestRecording) {
+      reader.cancel();
+      throw new RangeError('longer than any recording');
+    }
+    parts.push(part.value);
+  }
+  return new Uint8Array(await new Blob(parts).arrayBuffer());
 }
 
 // A recording as a link's text, and back: zlib's deflate, in base64url.
@@ -93,6 +105,12 @@ copyLink.addEventListener('click', async () => {
   } catch (refused) {
     copied.textContent = 'The browser did not let the page copy the link.';
   }
+});
+
+// A game cut off by closing the tab is kept as it stood. A page kept for
+// going back to is not closing.
+window.addEventListener('pagehide', (event) => {
+  if (!event.persisted) call('pageClosing');
 });
 
 const title = { base: document.title, paused: '', replay: '' };
