@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 
-#include "frontend/announcer.h"
 #include "frontend/face_pointing.h"
 #include "frontend/trace.h"
 #include "game/handheld.h"
@@ -61,7 +60,7 @@ struct Program {
   PageWatching watching;
   PageInput input;
   PageGamepads gamepads;
-  Announcer announcer{realNow, [](const std::string& s) { wuffel_glue_announce(s.c_str()); }};  // the live region
+  PageAnnouncer announcer{handheld};
 };
 
 class Page {
@@ -245,7 +244,6 @@ Program::Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTra
       gamepads(handheld) {
   if (trace) handheld.observeFace(&trace->reports());
   handheld.observeFace(&canvas);
-  handheld.observeGame(&announcer);
 }
 
 Page& page() {
