@@ -1,5 +1,6 @@
 #include "app/captioned_window.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -106,6 +107,11 @@ void CaptionedWindow::mouseReleaseEvent(QMouseEvent* event) {
   closePressed_ = false;
   update(captionRect());
   if (partAt(event->position().toPoint()) == QStyle::SC_TitleBarCloseButton) close();
+}
+
+void CaptionedWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && closeBox_ == CloseBox::Shown) close();
+  else QWidget::keyPressEvent(event);
 }
 
 void CaptionedWindow::leaveEvent(QEvent*) {

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -14,11 +15,13 @@
 #include <utility>
 
 #include "app/app_sound.h"
+#include "app/face_accessibility.h"
 #include "app/face_pictures.h"
 #include "app/game_recordings.h"
 #include "app/gamepads.h"
 #include "app/grille_cue_watch.h"
 #include "app/main_window.h"
+#include "app/menu_key.h"
 #include "app/menu_popup.h"
 #include "app/opening_place.h"
 #include "app/player_events_hub.h"
@@ -33,6 +36,7 @@
 #include "app/watching.h"
 #include "app/window_place_memory.h"
 #include "frontend/aided_best_caption.h"
+#include "frontend/announcer.h"
 #include "frontend/timeline_clocks.h"
 #include "game/handheld.h"
 
@@ -58,6 +62,11 @@ class AfterFirstPaint : public QObject {
  private:
   std::function<void()> task_;
 };
+
+std::int64_t steadyMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 }  // namespace
 
@@ -120,6 +129,11 @@ int main(int argc, char** argv) {
   TForm1 form1(pictures);
   form1.attach(&core);
   questions.setOwner(&form1);
+  // What a screen reader hears: the face's buttons and score, and the game told as it goes.
+  FaceAccessibility faceAccessibility(form1);
+  core.observeGame(&faceAccessibility);
+  Announcer announcer(steadyMs, [&faceAccessibility](const std::string& s) { faceAccessibility.announce(s); });
+  core.observeGame(&announcer);
   form1.setZoom(core.settings().zoom());
   const auto showPanelLook = [&form1, &core] { form1.setPanelLook(PanelLook::of(core.settings())); };
   showPanelLook();
@@ -137,6 +151,8 @@ int main(int argc, char** argv) {
   MenuPopup menuPopup(&form1, [&core](MenuCommand command) { core.chooseMenuItem(command); },
                       [&core](const MenuItem& item) { return core.menuItemState(item); });
   windows.setMenuPopup(&menuPopup);
+  // Before the watching's keys, which come first while a game is watched.
+  MenuKey menuKey(form1, core);
   Watching watching(form1, sim::SoundPorts{&sound.files(), &sound.output()}, core, recordings);
   menuPopup.addWatchItems([&watching](WatchCommand command) { watching.choose(command); },
                           [&watching](WatchCommand command) { return watching.canChoose(command); });

@@ -42,6 +42,9 @@ class TForm1 : public QWidget, public FaceObserver {
   void toggleFullScreen();
   // Where the face lies on the screen, in the desktop's pixels.
   QRect faceOnScreen() const;
+  // Where the face lies in the window, and the handheld it shows.
+  const FaceView& faceView() const { return view_; }
+  Handheld* handheld() const { return handheld_; }
   void setPaused(bool paused);
   // The speaker grille's glow for the sound playing now.
   void setSoundCue(SoundCue cue);

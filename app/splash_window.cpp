@@ -5,7 +5,9 @@
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 
 #include "app/jpeg_image.h"
@@ -41,15 +43,30 @@ QLabel* addLabel(QWidget* parent, const QString& text, QRect box, const LabelSty
 }
 
 // A label that acts on a click, like a link.
+// A link: a click, or Enter or Space once Tab has brought the keyboard to
+// it, which a dotted frame shows.
 class LinkLabel : public QLabel {
  public:
   LinkLabel(QWidget* parent, std::function<void()> onClick) : QLabel(parent), onClick_(std::move(onClick)) {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
   }
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) onClick_();
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) onClick_();
+    else QLabel::keyPressEvent(event);
+  }
+  void paintEvent(QPaintEvent* event) override {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
   }
 
  private:
@@ -93,7 +110,8 @@ void installFontSubstitutes() {
 
 TSplashForm::TSplashForm(Handheld& handheld)
     : CaptionedWindow(QStringLiteral("About Wuffel Tennis..."), {kSplashFormSize.width, kSplashFormSize.height},
-                      CloseBox::None) {
+                      CloseBox::None),
+      handheld_(handheld) {
   QWidget* area = client();
   makeBlack(area);
   addPicture(area, QStringLiteral("Im_Piccina"), {24, 75, 209, 109});
@@ -126,11 +144,17 @@ TSplashForm::TSplashForm(Handheld& handheld)
   font.setBold(true);
   play->setFont(font);
   play->setCursor(Qt::PointingHandCursor);
-  play->setFocusPolicy(Qt::ClickFocus);
+  // Tab reaches it; at the start it shows no focus, and Enter plays.
+  play->setFocusPolicy(Qt::TabFocus);
   QObject::connect(play, &QPushButton::clicked, [&handheld] { handheld.splashPlay(); });
 }
 
 void TSplashForm::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+void TSplashForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) handheld_.splashPlay();
+  else CaptionedWindow::keyPressEvent(event);
+}
 
 TAboutForm::TAboutForm()
     : CaptionedWindow(QStringLiteral("About the author..."), {kAboutFormSize.width, kAboutFormSize.height},

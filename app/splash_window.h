@@ -21,6 +21,11 @@ class TSplashForm : public CaptionedWindow {
   // asks it to close; that would leave the handheld unreachable, so only
   // "- PLAY -" takes the window away.
   void closeEvent(QCloseEvent* event) override;
+  // Enter plays, as a dialog's default button would, unless a link has the keyboard.
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  Handheld& handheld_;
 };
 
 class TAboutForm : public CaptionedWindow {

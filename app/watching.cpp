@@ -85,15 +85,19 @@ bool Watching::watchFile(const QString& path) {
     refuse(QStringLiteral("%1 cannot be read: %2.").arg(path, file.errorString()));
     return false;
   }
-  if (file.size() > kLongestRecordingBytes) {
+  // Read no further than a recording can go: a device or a pipe may not end.
+  const QByteArray text = file.read(kLongestRecordingBytes + 1);
+  if (text.size() > kLongestRecordingBytes) {
     refuse(QStringLiteral("%1 is too large to be a recording of a game.").arg(path));
     return false;
   }
-  return watch(file.readAll().toStdString());
+  return watch(text.toStdString());
 }
 
 bool Watching::watch(const std::string& text) {
   end();
+  // A game being played is never hidden.
+  if (handheld_.variables().GameRunning || handheld_.paused()) return false;
   auto opened = sim::Replay::open(text, &form_, sound_);
   if (auto* why = std::get_if<std::string>(&opened)) {
     refuse(QString::fromStdString(*why));

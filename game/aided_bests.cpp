@@ -40,9 +40,10 @@ std::int32_t Handheld::readAidedBest(GameModeValue mode, PlayAids aids) {
   return best;
 }
 
-void Handheld::raiseAidedBest(GameModeValue mode, PlayAids aids, std::int32_t score) {
-  if (score > readAidedBest(mode, aids))
-    hiScoreStore_.value().raiseInteger(aidedBestName(mode, aids.speed, aids.assist), score);
+bool Handheld::raiseAidedBest(GameModeValue mode, PlayAids aids, std::int32_t score) {
+  if (score <= readAidedBest(mode, aids)) return false;
+  hiScoreStore_.value().raiseInteger(aidedBestName(mode, aids.speed, aids.assist), score);
+  return true;
 }
 
 void Handheld::showingAidedBest(bool shown) {

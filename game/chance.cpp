@@ -46,7 +46,8 @@ void Handheld::TimerChanceTimer() {
 }
 
 void Handheld::chanceOutcome() {
-  if (vars.LivesLeft == kLivesPerGame) {
+  const bool bonus = vars.LivesLeft == kLivesPerGame;
+  if (bonus) {
     reseed();
     vars.BlinkCount = -drawBelow(kBonusLengthSpread);
     timer(TimerId::TimerBlink).setEnabled(true);
@@ -63,6 +64,7 @@ void Handheld::chanceOutcome() {
   timer(TimerId::TimerGioco).setEnabled(true);
   vars.ChanceStep = 1;
   timer(TimerId::TimerChance).setEnabled(false);
+  tell(&GameEvents::chanceGiven, bonus);
 }
 
 void Handheld::TimerBlinkTimer() {

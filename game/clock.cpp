@@ -41,8 +41,10 @@ void Handheld::Puls_TimeMouseUp(MouseButton mouse) {
 }
 
 void Handheld::TimerClockTimer() {
+  const bool justReleased = timer(TimerId::TimerClock).interval() == kClockFirstTickMs;
   timer(TimerId::TimerClock).setInterval(kClockRefreshMs);
   const LocalTime now = ports_.timeOfDay.localTime();
+  if (justReleased) tell(&GameEvents::clockShown, now.hour, now.minute);
   int hour = now.hour;
   if (hour <= 11) {
     face.show(E::Im_TimeAM);

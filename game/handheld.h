@@ -14,6 +14,7 @@
 #include "face/face.h"
 #include "face/segment_tables.h"
 #include "game/controls.h"
+#include "game/game_events.h"
 #include "game/inputs.h"
 #include "game/menu_items.h"
 #include "game/player_events.h"
@@ -100,6 +101,8 @@ class Handheld {
   void observeFace(FaceObserver* observer) { face.addObserver(observer); }
   // Who hears of each input as it arrives, in the order they were added.
   void observeInputs(InputObserver* observer) { inputObservers_.push_back(observer); }
+  // Who hears what happens in a game, in the order they were added.
+  void observeGame(GameEvents* observer) { gameObservers_.push_back(observer); }
   const Face& faceState() const { return face; }
   const GameVariables& variables() const { return vars; }
   const RallyState& rallyState() const { return rally; }
@@ -224,7 +227,7 @@ class Handheld {
   PlayAids aidsNow() const { return {settings_.speed(), settings_.assist()}; }
   void noteAidsOfGame(bool gameStarts);
   std::int32_t readAidedBest(GameModeValue mode, PlayAids aids);
-  void raiseAidedBest(GameModeValue mode, PlayAids aids, std::int32_t score);
+  bool raiseAidedBest(GameModeValue mode, PlayAids aids, std::int32_t score);
   void resetAidedBests();
   void showingAidedBest(bool shown);
 
@@ -254,7 +257,7 @@ class Handheld {
   void missStep(int step);
   void TimerMPlayerMissTimer();
   void TimerZZZTimer();
-  void gameOverScore();
+  bool gameOverScore();
 
   // The chance and its bonus.
   void startChance();
@@ -277,6 +280,11 @@ class Handheld {
   StretchedScheduler pace_{ports_.scheduler};
   Dispatcher dispatcher_;
   std::vector<InputObserver*> inputObservers_;
+  std::vector<GameEvents*> gameObservers_;
+  template <class Event, class... Args>
+  void tell(Event event, Args... args) {
+    for (auto* observer : gameObservers_) (observer->*event)(args...);
+  }
   bool handlingEvent_ = false;
   std::array<std::unique_ptr<IntervalTimer>, kTimers.size()> timers_;
   std::optional<HiScoreStore> hiScoreStore_;

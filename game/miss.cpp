@@ -81,6 +81,7 @@ void Handheld::missStep(int step) {
       --vars.LivesLeft;
       timer(TimerId::TimerMPlayerMiss).setInterval(missSoundCutAfter(vars.LivesLeft));
       timer(TimerId::TimerMPlayerMiss).setEnabled(true);
+      tell(&GameEvents::lifeLost, vars.LivesLeft);
       break;
     case 3:
       face.show(E::Im_Crash);
@@ -137,30 +138,38 @@ void Handheld::missStep(int step) {
         miss.setInterval(kGameOverSoundMs);
       }
       break;
-    case 14:
-      gameOverScore();
+    case 14: {
+      const bool newBest = gameOverScore();
       vars.ZzzStep = 1;
       timer(TimerId::TimerZZZ).setInterval(kZzzFirstStepMs);
       timer(TimerId::TimerZZZ).setEnabled(true);
       vars.GameRunning = false;
       miss.setEnabled(false);
+      tell(&GameEvents::gameOver, vars.Score, newBest);
       break;
+    }
     default:
       break;
   }
 }
 
 // Another running copy of the program may have stored a higher best since
-// this one read it: the store keeps the higher of the two.
-void Handheld::gameOverScore() {
+// this one read it: the store keeps the higher of the two. True when the
+// score beat the game's best (a slower or assisted game's own best for such
+// a game).
+bool Handheld::gameOverScore() {
   if (gameAids_.any()) return raiseAidedBest(vars.GameMode, gameAids_, vars.Score);
   if (vars.GameMode == GameModeValue::GameA && vars.Score > vars.HiScoreA) {
     vars.HiScoreA = vars.Score;
     hiScoreStore_->raiseInteger(kHiScoreAWriteName, vars.HiScoreA);
-  } else if (vars.GameMode == GameModeValue::GameB && vars.Score > vars.HiScoreB) {
+    return true;
+  }
+  if (vars.GameMode == GameModeValue::GameB && vars.Score > vars.HiScoreB) {
     vars.HiScoreB = vars.Score;
     hiScoreStore_->raiseInteger(kHiScoreBWriteName, vars.HiScoreB);
+    return true;
   }
+  return false;
 }
 
 void Handheld::TimerMPlayerMissTimer() {

@@ -51,6 +51,7 @@ void Handheld::FormKeyDown(VirtualKey key) {
       channel(ChannelId::MPlayerBall).stop();
       channel(ChannelId::MPlayerBack).stop();
       channel(ChannelId::MPlayerHit).play();
+      tell(&GameEvents::scored, vars.Score);
     };
     if (face.visible(rallyCell)) {
       vars.PlayerActive = true;

@@ -51,7 +51,7 @@ inline constexpr std::array<SettingInfo, 12> kSettings{{
     {Setting::RememberPosition, "remember-position", 0, SettingInfo::Kind::Range, 0, 1},
     {Setting::Ghosts, "ghosts", 0, SettingInfo::Kind::Range, 0, 20},
     {Setting::Fade, "fade", 0, SettingInfo::Kind::Range, 0, 1},
-    {Setting::Contrast, "contrast", 100, SettingInfo::Kind::Range, 40, 100},
+    {Setting::Contrast, "contrast", 100, SettingInfo::Kind::Range, 60, 100},
     {Setting::Speed, "speed", kOriginalSpeed, SettingInfo::Kind::SpeedSteps},
     {Setting::Assist, "assist", 0, SettingInfo::Kind::Range, 0, 1},
     {Setting::SoundCues, "sound-cues", 0, SettingInfo::Kind::Range, 0, 1},

@@ -12,8 +12,10 @@ namespace wuffel::web {
 class CanvasFace : public FaceObserver {
  public:
   // With the speaker grille's cues of the handheld's sounds.
-  CanvasFace(const Handheld& handheld, const SoundChannels& sound)
-      : face_(&handheld.faceState()), cues_(handheld, sound, [this](SoundCue cue) { setCue(cue); }) {}
+  CanvasFace(Handheld& handheld, const SoundChannels& sound)
+      : face_(&handheld.faceState()), cues_(handheld, sound, [this](SoundCue cue) { setCue(cue); }) {
+    handheld.observeInputs(&cues_);
+  }
   ~CanvasFace() override;
   CanvasFace(const CanvasFace&) = delete;
   CanvasFace& operator=(const CanvasFace&) = delete;
@@ -28,8 +30,6 @@ class CanvasFace : public FaceObserver {
     requestFrame();
   }
   void draw() const;
-  // After each event: a sound may have begun.
-  void lookAtSounds() { cues_.look(); }
   // The speaker grille's glow for the sound playing now.
   void setCue(SoundCue cue) {
     if (cue == cue_) return;

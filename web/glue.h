@@ -43,6 +43,13 @@ void wuffel_glue_settingNotSaved();
 void wuffel_glue_openSettings();
 void wuffel_glue_setPaused(int paused);
 
+// The case's buttons as the page's named controls over the face, in the
+// order they are read, each pressing its element; whether each acts now;
+// and a sentence for the page's live region.
+void wuffel_glue_addFaceControl(const char* name, const char* element);
+void wuffel_glue_faceControlActs(int index, int acts);
+void wuffel_glue_announce(const char* sentence);
+
 // localStorage. Texts returned are malloc'ed, or null, with their size in
 // bytes in `size`: a stored text may hold zero bytes of its own.
 char* wuffel_glue_storageKeys(int* size);  // every key, one per line

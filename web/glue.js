@@ -49,6 +49,11 @@ mergeInto(LibraryManager.library, {
   wuffel_glue_settingNotSaved: function () { Module.page.settingNotSaved(); },
   wuffel_glue_openSettings: function () { Module.page.openSettings(); },
   wuffel_glue_setPaused: function (paused) { Module.page.setPaused(paused !== 0); },
+  wuffel_glue_addFaceControl: function (name, element) {
+    Module.page.addFaceControl(UTF8ToString(name), UTF8ToString(element));
+  },
+  wuffel_glue_faceControlActs: function (index, acts) { Module.page.faceControlActs(index, acts !== 0); },
+  wuffel_glue_announce: function (sentence) { Module.page.announce(UTF8ToString(sentence)); },
 
   // A text for the C++ side to free, its size in bytes at `sizeAt`: the
   // size, not the terminating zero, tells where it ends, as a text may hold

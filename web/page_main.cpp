@@ -60,6 +60,7 @@ struct Program {
   PageWatching watching;
   PageInput input;
   PageGamepads gamepads;
+  PageAnnouncer announcer{handheld};
 };
 
 class Page {
@@ -182,7 +183,6 @@ class Page {
       return;
     }
     program_->scheduler.rearm();
-    program_->canvas.lookAtSounds();
   }
 
   // Keys go to the window that has the keyboard: the splash and the about

@@ -1,5 +1,8 @@
 #include "web/page_ports.h"
 
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
 #include <utility>
 
 #include "frontend/addresses.h"
@@ -34,6 +37,12 @@ void PageShell::open(const std::string& target) {
 void PageBeep::beep() {
   words_.beep();
   wuffel_glue_beep();
+}
+
+PageAnnouncer::PageAnnouncer(Handheld& handheld)
+    : Announcer([] { return static_cast<std::int64_t>(emscripten_get_now()); },
+                [](const std::string& sentence) { wuffel_glue_announce(sentence.c_str()); }) {
+  handheld.observeGame(this);
 }
 
 }  // namespace wuffel::web

@@ -1,15 +1,27 @@
 // The remaining platform services on the page: the error box, the opening of
 // documents and addresses, the beep and the end of the
-// program. Each also writes its trace line when the page traces.
+// program. Each also writes its trace line when the page traces. And the
+// game told to the page's live region, for screen readers.
 #pragma once
 
 #include <functional>
 #include <string>
 
 #include "platform/ports.h"
+#include "frontend/announcer.h"
 #include "frontend/trace.h"
 
+namespace wuffel {
+class Handheld;
+}
+
 namespace wuffel::web {
+
+// Hears the handheld's game from its making on, and says it through the live region.
+class PageAnnouncer : public Announcer {
+ public:
+  explicit PageAnnouncer(Handheld& handheld);
+};
 
 class PageErrorBox : public ErrorBox {
  public:

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "frontend/aided_best_caption.h"
+#include "frontend/face_controls.h"
 #include "web/glue.h"
 
 namespace wuffel::web {
@@ -24,6 +25,8 @@ void PageSettings::describe() {
         break;
     }
   }
+  for (const auto& control : kFaceControls)
+    wuffel_glue_addFaceControl(std::string(control.name).c_str(), std::string(nameOf(control.button)).c_str());
 }
 
 void PageSettings::attach(Handheld& handheld) {
@@ -69,6 +72,10 @@ void PageSettings::aidedBestShown(bool shown) {
 void PageSettings::show(Setting setting) const {
   wuffel_glue_showSetting(std::string(settingInfo(setting).name).c_str(),
                           settingText(setting, handheld_->settings().value(setting)).c_str());
+  // The keys decide which of the case's buttons answer the mouse.
+  if (setting != Setting::Keys) return;
+  for (std::size_t i = 0; i < kFaceControls.size(); ++i)
+    wuffel_glue_faceControlActs(static_cast<int>(i), controlActs(kFaceControls[i], handheld_->settings()) ? 1 : 0);
 }
 
 }  // namespace wuffel::web

@@ -19,7 +19,8 @@ class PageSettings : public PlayerEvents {
   // `trace` hears every event too, when the page traces.
   explicit PageSettings(PlayerEvents* trace) : trace_(trace) {}
 
-  // Tells the page what each setting can hold, for the panel's controls.
+  // Tells the page what each setting can hold, for the panel's controls,
+  // and which of the case's buttons it offers as controls.
   static void describe();
   // A new run of the program, which has read the settings from the store.
   void attach(Handheld& handheld);

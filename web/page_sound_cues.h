@@ -1,6 +1,7 @@
 // The speaker grille's cues on the page (frontend/sound_cues.h): looked at
-// after every event, and while a cue shows about thirty times a second,
-// since a sound ends by its own length with no event of the game's.
+// after every event the handheld handles, and while a cue shows about
+// thirty times a second, since a sound ends by its own length with no event
+// of the game's.
 #pragma once
 
 #include <functional>
@@ -10,16 +11,18 @@
 
 namespace wuffel::web {
 
-class PageSoundCues {
+class PageSoundCues : public InputObserver {
  public:
   using Shown = std::function<void(SoundCue)>;
   PageSoundCues(const Handheld& handheld, const SoundChannels& channels, Shown shown)
       : handheld_(handheld), channels_(channels), shown_(std::move(shown)) {}
-  ~PageSoundCues();
+  ~PageSoundCues() override;
   PageSoundCues(const PageSoundCues&) = delete;
   PageSoundCues& operator=(const PageSoundCues&) = delete;
 
   void look();
+  void inputArrived(const Input&) override {}
+  void eventHandled() override { look(); }
 
  private:
   const Handheld& handheld_;

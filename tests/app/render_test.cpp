@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "core/rig.h"
@@ -225,14 +226,15 @@ TEST_F(Rendering, LowerContrastLightensLitSegmentsAndTheirShadowAlike) {
   setEveryCrystal(face, false);
   const QImage bare = renderFace(face, *pictures);
   // The shadow shows through lighter crystal a little more.
+  const double share = PanelLook::kMinContrast / double(PanelLook::kFullContrast);
   for (QPoint dot : dotsOf(E::Im_Brunna, E::Im_Brunna)) {
-    ASSERT_GE(darkening(bare, low, dot), 0.4 * darkening(bare, full, dot) - 2);
-    ASSERT_LE(darkening(bare, low, dot), 0.5 * darkening(bare, full, dot));
+    ASSERT_GE(darkening(bare, low, dot), share * darkening(bare, full, dot) - 2);
+    ASSERT_LE(darkening(bare, low, dot), (share + 0.1) * darkening(bare, full, dot));
   }
   const auto& am = elementInfo(E::Im_TimeAM);
   const QPoint shadow(am.left + 1, am.top + am.height);
   ASSERT_GT(darkening(bare, full, shadow), 5);
-  EXPECT_NEAR(darkening(bare, low, shadow), 0.4 * darkening(bare, full, shadow), 2);
+  EXPECT_NEAR(darkening(bare, low, shadow), share * darkening(bare, full, shadow), 2);
   setEveryCrystal(face, true);
   // Swept along its range, as by a slider, and back: the same pictures.
   const QImage atLowest = renderFace(face, *pictures, 1, look);
@@ -241,7 +243,42 @@ TEST_F(Rendering, LowerContrastLightensLitSegmentsAndTheirShadowAlike) {
   EXPECT_EQ(renderFace(face, *pictures, 1, look), atLowest);
   // Out of range, it is held to the range.
   look.panel.contrast = 0;
-  EXPECT_EQ(renderFace(face, *pictures, 1, look), renderFace(face, *pictures, 1, {.panel = {.contrast = 40}}));
+  EXPECT_EQ(renderFace(face, *pictures, 1, look),
+            renderFace(face, *pictures, 1, {.panel = {.contrast = PanelLook::kMinContrast}}));
+}
+
+// The contrast ratio of two colours, as accessibility guidelines reckon it
+// from their relative luminance.
+double contrastRatio(QRgb a, QRgb b) {
+  auto luminance = [](QRgb c) {
+    auto linear = [](int v) {
+      const double s = v / 255.0;
+      return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(Rendering, LitSegmentsStandOutFromTheGlassByThreeToOneAtEveryContrastTheSettingsOffer) {
+  testing::Rig rig;
+  auto& face = rig.inside.face;
+  rig.handheld.start();
+  setEveryCrystal(face, false);
+  const QImage bare = renderFace(face, *pictures);
+  setEveryCrystal(face, true);
+  for (int contrast = PanelLook::kMinContrast; contrast <= PanelLook::kFullContrast; ++contrast) {
+    const QImage lit = renderFace(face, *pictures, 1, {.panel = {.contrast = contrast}});
+    for (auto id : {E::Im_Brunna, E::Im_Wuffel2, E::Im_Ball17, E::Im_TimeAM, E::Im_Miss3}) {
+      std::vector<double> ratios;
+      for (QPoint dot : dotsOf(id, id)) ratios.push_back(contrastRatio(bare.pixel(dot), lit.pixel(dot)));
+      ASSERT_FALSE(ratios.empty());
+      // The dots at a segment's edge share their pixel with the glass.
+      std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 10, ratios.end());
+      ASSERT_GE(ratios[ratios.size() / 10], 3.0) << elementInfo(id).name << " at contrast " << contrast;
+    }
+  }
 }
 
 TEST_F(Rendering, FadingSegmentsAndDigitDotsAreDrawnAsDarkAsTheyAreAtThatMoment) {

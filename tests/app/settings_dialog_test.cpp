@@ -137,11 +137,11 @@ TEST_F(Dialog, TheDisplaySettingsApplyAndAreStoredAtOnceAndThePreviewShowsThemWh
   const QImage ghosted = preview->grab().toImage();
   EXPECT_NE(ghosted, original) << "the unlit segments should show";
 
-  contrast->setValue(40);
+  contrast->setValue(60);
   QTest::mouseClick(widget<QCheckBox>("fade"), Qt::LeftButton);
-  EXPECT_EQ(PanelLook::of(handheld->settings()), (PanelLook{20, 40, true}));
-  EXPECT_EQ(preview->look(), (PanelLook{20, 40, true}));
-  EXPECT_TRUE(fileText().contains("ghosts=20\n") && fileText().contains("contrast=40\n") &&
+  EXPECT_EQ(PanelLook::of(handheld->settings()), (PanelLook{20, 60, true}));
+  EXPECT_EQ(preview->look(), (PanelLook{20, 60, true}));
+  EXPECT_TRUE(fileText().contains("ghosts=20\n") && fileText().contains("contrast=60\n") &&
               fileText().contains("fade=1\n"));
 
   // The ball runs only while the fade is on and the preview is shown.

@@ -104,6 +104,7 @@ TEST_F(WatchingTest, NothingIsWatchedWhileAGameIsPlayedAndABadFileIsSaid) {
   ASSERT_TRUE(rig.handheld.variables().GameRunning);
   EXPECT_FALSE(watching.canChoose(WatchCommand::OpenRecording));
   key(Qt::Key_F8);
+  EXPECT_FALSE(watching.watch(recordedGame()));
   EXPECT_FALSE(watching.active());
   rig.click(ElementId::Puls_ACL);
   EXPECT_TRUE(watching.canChoose(WatchCommand::OpenRecording));
@@ -121,6 +122,8 @@ TEST_F(WatchingTest, NothingIsWatchedWhileAGameIsPlayedAndABadFileIsSaid) {
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->isVisible());
   box->close();
+  // A file that never ends is read no further than a recording can go.
+  EXPECT_FALSE(watching.watchFile("/dev/zero"));
 }
 
 }  // namespace

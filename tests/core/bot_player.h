@@ -29,7 +29,8 @@ class BotGame {
     sim_.handheld.observeInputs(&*recorder_);
   }
 
-  void play(std::int64_t longestMs) {
+  // From `swingsUntilMs` on, the bot stands still and lets every ball by.
+  void play(std::int64_t longestMs, std::int64_t swingsUntilMs = INT64_MAX) {
     Handheld& h = sim_.handheld;
     sim_.windows.activate(WindowId::Form1);
     h.start();
@@ -48,7 +49,7 @@ class BotGame {
         at(sim_.now() + 1500);
       }
       const auto lane = laneOfBallAtRacket();
-      if (!lane) continue;
+      if (!lane || sim_.now() >= swingsUntilMs) continue;
       if (*lane != h.variables().PlayerLane) {
         const VirtualKey key = *lane < h.variables().PlayerLane ? VirtualKey::Up : VirtualKey::Down;
         h.keyDown(key);
@@ -64,6 +65,9 @@ class BotGame {
   }
 
   std::int32_t score() const { return sim_.handheld.variables().Score; }
+  std::int64_t now() const { return sim_.now(); }
+  // Hears the game's events from the start of play.
+  void observe(GameEvents* observer) { sim_.handheld.observeGame(observer); }
   std::vector<Recording> recordings;
 
  private:

@@ -33,20 +33,20 @@ TEST(Settings, TheDumpEndsWithEverySettingInOrderAndTheScriptSetsThem) {
   EXPECT_EQ(r.trace.substr(r.trace.rfind("\n0 dump") + 1), "0 dump settings " + kDefaults + "\n");
 
   r = run("setting keys modern\nsetting volume 35\nsetting muted 1\nsetting pause-on-focus-loss 1\nsetting zoom 250\n"
-          "setting remember-position 1\nsetting ghosts 20\nsetting fade 1\nsetting contrast 40\nsetting speed 60\n"
+          "setting remember-position 1\nsetting ghosts 20\nsetting fade 1\nsetting contrast 60\nsetting speed 60\n"
           "setting assist 1\nsetting sound-cues 1\nstore HiscoreA text 5\n"
           "start\ndump\n");
   ASSERT_EQ(r.status, 0) << r.errors;
   EXPECT_EQ(lineStarting(r.trace, "0 dump settings"),
             "0 dump settings keys=modern volume=35 muted=1 pause-on-focus-loss=1 zoom=250 remember-position=1 "
-            "ghosts=20 fade=1 contrast=40 speed=60 assist=1 sound-cues=1");
+            "ghosts=20 fade=1 contrast=60 speed=60 assist=1 sound-cues=1");
   // The settings keep to their group; the key's own values are listed as before.
   EXPECT_EQ(lineStarting(r.trace, "0 dump store"), "0 dump store HiscoreA=5");
 }
 
 TEST(Settings, ASettingNoneCanHoldIsAMalformedLine) {
   for (const std::string line : {"setting volume 101", "setting zoom 110", "setting keys fast", "setting loud 1",
-                                 "setting contrast 39", "setting muted", "setting muted 1 2", "setting volume 5x",
+                                 "setting contrast 59", "setting muted", "setting muted 1 2", "setting volume 5x",
                                  "setting speed 80", "setting speed 200", "setting assist 2", "setting sound-cues -1"}) {
     const auto r = run(line + "\nstart\n");
     EXPECT_EQ(r.status, 2) << line;

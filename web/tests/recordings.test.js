@@ -133,3 +133,13 @@ test('a game cut off by closing the tab is kept as the last game', async () => {
     assert.strictEqual(verified.status, 0, verified.stdout.toString() + verified.stderr.toString());
   });
 });
+
+test('a link that inflates past any recording is refused, not inflated', async () => {
+  const bomb = zlib.deflateSync(Buffer.alloc(17 << 20, 'a'), { level: 9 }).toString('base64url');
+  await env.withContext({ viewport: { width: 1400, height: 900 } }, async (context) => {
+    const { page } = await openPage(context, env.origin, '#replay=' + bomb);
+    await play(page);
+    await page.waitForFunction(() => document.getElementById('error-box').open);
+    assert.ok(!(await page.title()).includes('(replay)'));
+  });
+});

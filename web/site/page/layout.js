@@ -62,6 +62,12 @@ export function touchSide() {
   return Math.ceil(FINGER * (window.devicePixelRatio || 1) / view.scale);
 }
 
+// Where the face lies on the page: its top left corner and CSS pixels per face pixel.
+export function faceBox() {
+  const box = canvas.getBoundingClientRect();
+  return { left: box.left, top: box.top, scale: box.width / view.face[0] };
+}
+
 // The face pixel under a mouse event or a touch.
 export function facePoint(event) {
   const box = canvas.getBoundingClientRect();

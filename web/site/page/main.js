@@ -4,6 +4,8 @@
 // own module here; the game itself lives in the C++ module.
 import { audioCalls, keepSounds } from './audio.js';
 import { call, gameStarted } from './game.js';
+import { announcementCalls } from './announcements.js';
+import { faceControlCalls, placeFaceControls } from './face-controls.js';
 import { watchGamepads } from './gamepads.js';
 import { fitCanvas, touchSide, view } from './layout.js';
 import { menuCalls } from './menu.js';
@@ -21,12 +23,13 @@ import './input.js';
 // What the module asks of the page, by the names web/glue.js calls.
 const page = {
   ...drawingCalls, ...viewCalls, ...menuCalls, ...messageBoxCalls, ...audioCalls, ...settingsCalls, ...storageCalls,
-  ...recordingCalls,
+  ...recordingCalls, ...faceControlCalls, ...announcementCalls,
 };
 
 function layout() {
   if (!fitCanvas()) return;
   wantPictures();
+  placeFaceControls();
   call('touchSide', touchSide());
   call('redraw');
 }
@@ -38,6 +41,7 @@ if (!style.sheet) style.addEventListener('load', layout, { once: true });
 const faceKnown = atlasDescription.then((atlases) => {
   view.face = atlases.face;
   placeThumbControls(atlases.places);
+  placeFaceControls(atlases.places);
   layout();
 });
 

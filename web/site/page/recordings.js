@@ -34,9 +34,21 @@ document.addEventListener('drop', (event) => {
   watchFile(event.dataTransfer.files[0]);
 });
 
+// The bytes through a (de)compression stream, refused past a recording's
+// longest: a small link may inflate to any size.
 async function through(stream, bytes) {
-  const out = new Blob([bytes]).stream().pipeThrough(stream);
-  return new Uint8Array(await new Response(out).arrayBuffer());
+  const reader = new Blob([bytes]).stream().pipeThrough(stream).getReader();
+  const parts = [];
+  let size = 0;
+  for (let part = await reader.read(); !part.done; part = await reader.read()) {
+    size += part.value.length;
+    if (size > longestRecording) {
+      reader.cancel();
+      throw new RangeError('longer than any recording');
+    }
+    parts.push(part.value);
+  }
+  return new Uint8Array(await new Blob(parts).arrayBuffer());
 }
 
 // A recording as a link's text, and back: zlib's deflate, in base64url.

@@ -29,6 +29,13 @@ $('La_Http').addEventListener('click', (event) => {
   call('splash', 2);
 });
 $('about-close').addEventListener('click', () => call('closeAbout'));
+// Esc closes the about panel, as its window's close button does, and goes
+// no further: on the handheld it would end the program.
+$('about').addEventListener('keydown', (event) => {
+  if (event.key !== 'Escape') return;
+  event.stopPropagation();
+  call('closeAbout');
+});
 $('about').addEventListener('pointerdown', () => call('activateAbout'));
 
 // The pause control, for fingers: the menu's Pause without the menu. It
@@ -48,10 +55,12 @@ export const viewCalls = {
     canvas.title = hint;
   },
   showViews(splash, handheld, about) {
+    const aboutOpens = about && $('about').hidden;
     $('splash').hidden = !splash;
     $('handheld-view').hidden = !handheld;
     $('about').hidden = !about;
-    if (handheld) canvas.focus();
+    if (aboutOpens) $('about-close').focus();
+    else if (handheld && !about) canvas.focus();
     markFirstFace();
     if (handheld) handheldShown();
   },
