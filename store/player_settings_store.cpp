@@ -37,11 +37,29 @@ bool PlayerSettingsStore::writeText(std::string_view name, const std::string& te
   return backend_.ensureKey() && backend_.writeText(storedName(name), text) == WriteOutcome::Written;
 }
 
+namespace {
+// The contrasts from 40 % up once offered, now below the lowest, which keeps
+// lit segments at 3:1 against the glass: a player who chose one gets the
+// lowest now, not the full contrast.
+constexpr int kOnceLowestContrast = 40;
+
+std::optional<int> storedValue(Setting s, const std::string& text) {
+  const auto value = parseSettingValue(s, text);
+  if (value || s != Setting::Contrast) return value;
+  int once = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, once);
+  if (error == std::errc() && stop == end && once >= kOnceLowestContrast && once < settingInfo(s).low)
+    return settingInfo(s).low;
+  return std::nullopt;
+}
+}  // namespace
+
 PlayerSettings PlayerSettingsStore::load() {
   PlayerSettings settings;
   for (const auto& info : kSettings)
     if (const auto text = readText(info.name))
-      if (const auto value = parseSettingValue(info.id, *text)) settings.set(info.id, *value);
+      if (const auto value = storedValue(info.id, *text)) settings.set(info.id, *value);
   return settings;
 }
 

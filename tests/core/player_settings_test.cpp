@@ -66,6 +66,21 @@ TEST(Settings, StoredValuesOutOfRangeOrOfAnotherTypeReadAsTheirDefaults) {
   EXPECT_FALSE(has(r.trace, "store read Settings"));
 }
 
+// The contrasts from 40 % once offered read as the lowest offered now;
+// below them a stored contrast was never valid.
+TEST(Settings, AContrastOnceOfferedBelowTheLowestReadsAsTheLowest) {
+  const auto contrastRead = [](const std::string& stored) {
+    const auto r = run("store Settings/contrast text " + stored + "\nstart\ndump\n");
+    const std::string line = lineStarting(r.trace, "0 dump settings");
+    const auto at = line.find("contrast=");
+    return line.substr(at, line.find(' ', at) - at);
+  };
+  EXPECT_EQ(contrastRead("40"), "contrast=60");
+  EXPECT_EQ(contrastRead("55"), "contrast=60");
+  EXPECT_EQ(contrastRead("39"), "contrast=100");
+  EXPECT_EQ(contrastRead("75"), "contrast=75");
+}
+
 TEST(ModernKeys, APressActsWhileAnotherKeyIsHeldAndAutoRepeatNever) {
   const auto r = run(kModernGame +
                      "at 100\nkeydown 38\nkeydown 38\nkeydown 40\nkeydown 40\nat 200\nkeydown 32\ndump\n"
