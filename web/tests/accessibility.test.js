@@ -60,6 +60,8 @@ for (const [size, options] of [['desktop', DESKTOP], ['phone held sideways', PHO
       await page.locator('#settings').waitFor();
       await check('settings');
       await page.keyboard.press('Escape');
+      // The panel's close reaches the game a task later, as a dialog's close does.
+      await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 0)));
       await page.keyboard.press('Shift+F10');
       await page.locator('#menu button', { hasText: 'About...' }).click();
       await page.locator('#about').waitFor();

@@ -7,18 +7,26 @@ import { pagePoint } from './layout.js';
 const menu = document.getElementById('menu');
 const menuItems = [];
 
+// The keyboard goes back to the page at once: a hidden item keeps it until
+// the page's next frame, and the next key would go to the menu.
+function hideMenu() {
+  menu.hidden = true;
+  if (menu.contains(document.activeElement)) document.activeElement.blur();
+}
+
 function closeMenu() {
   if (menu.hidden) return;
-  menu.hidden = true;
+  hideMenu();
   call('menuClosed');
 }
 
 function chooseMenuItem(command) {
-  menu.hidden = true;
+  hideMenu();
   call('chooseMenu', command);
 }
 
 menu.addEventListener('keydown', (event) => {
+  if (menu.hidden) return;
   // The menu takes its keys: none reaches the handheld.
   event.stopPropagation();
   const buttons = menuItems.filter((b) => b.tagName === 'BUTTON' && !b.disabled);
