@@ -9,7 +9,7 @@ constexpr int kLookEveryMs = 33;
 }  // namespace
 
 GrilleCueWatch::GrilleCueWatch(const SoundChannels& channels, Shown shown)
-    : channels_(channels), shown_(std::move(shown)) {
+    : channels_(&channels), shown_(std::move(shown)) {
   timer_.setInterval(kLookEveryMs);
   QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
 }
@@ -24,7 +24,7 @@ void GrilleCueWatch::setEnabled(bool on) {
 }
 
 void GrilleCueWatch::look() {
-  const SoundCue now = soundingCue(channels_);
+  const SoundCue now = soundingCue(*channels_);
   if (now == cue_) return;
   cue_ = now;
   shown_(now);

@@ -17,11 +17,16 @@ class GrilleCueWatch {
   GrilleCueWatch(const SoundChannels& channels, Shown shown);
 
   void setEnabled(bool on);
+  // Shows these channels' sounds from now on: a replay's, or the handheld's again.
+  void follow(const SoundChannels& channels) {
+    channels_ = &channels;
+    if (timer_.isActive()) look();
+  }
 
  private:
   void look();
 
-  const SoundChannels& channels_;
+  const SoundChannels* channels_;
   Shown shown_;
   QTimer timer_;
   SoundCue cue_ = SoundCue::None;

@@ -192,6 +192,9 @@ int main(int argc, char** argv) {
   GrilleCueWatch cueWatch(sound.channels(), [&form1](SoundCue cue) { form1.setSoundCue(cue); });
   cueWatch.setEnabled(core.settings().soundCues());
   playerEvents.subscribe(Setting::SoundCues, [&cueWatch](int on) { cueWatch.setEnabled(on != 0); });
+  // A replay's sounds show on the grille while it plays.
+  watching.onSounds(
+      [&cueWatch, &sound](const SoundChannels* replay) { cueWatch.follow(replay ? *replay : sound.channels()); });
   playerEvents.onAidedBestShown = [&form1, &core](bool shown) {
     form1.setCaseCaption(shown ? QString::fromStdString(aidedBestCaption(core.settings())) : QString());
   };

@@ -106,6 +106,7 @@ bool Watching::watch(const std::string& text) {
   replay_ = std::move(std::get<std::unique_ptr<sim::Replay>>(opened));
   pace_ = {};
   form_.showFace(&replay_->handheld().faceState());
+  if (soundsShown_) soundsShown_(&replay_->channels());
   form_.setWindowTitle(qtText(kApplicationTitle) + qtText(kReplayTitleSuffix));
   clock_.start();
   lastFrameAt_ = 0;
@@ -117,6 +118,7 @@ void Watching::end() {
   if (!replay_) return;
   frames_.stop();
   form_.showFace(nullptr);
+  if (soundsShown_) soundsShown_(nullptr);
   replay_.reset();
   form_.setWindowTitle(qtText(kApplicationTitle));
 }

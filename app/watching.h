@@ -34,6 +34,8 @@ class Watching : public QObject {
   // Reads a recording's file and watches it.
   bool watchFile(const QString& path);
   bool active() const { return replay_ != nullptr; }
+  // Told of the replay's sounds as it starts, and of none as it ends.
+  void onSounds(std::function<void(const SoundChannels*)> shown) { soundsShown_ = std::move(shown); }
   // The replay shown, if any.
   const sim::Replay* replay() const { return replay_.get(); }
   const ReplayPace& pace() const { return pace_; }
@@ -62,6 +64,7 @@ class Watching : public QObject {
   QTimer frames_;
   QElapsedTimer clock_;
   qint64 lastFrameAt_ = 0;
+  std::function<void(const SoundChannels*)> soundsShown_;
   bool endingPressHeld_ = false;  // the press that ended a replay: its release goes nowhere
 };
 

@@ -32,6 +32,7 @@ class Replay {
 
   char game() const { return game_; }
   const Handheld& handheld() const { return player_.handheld()->handheld; }
+  const SoundChannels& channels() const { return player_.handheld()->channels; }
   std::int64_t gameTime() const { return player_.handheld()->now() - from_; }
 
   Replay(Script script, char game, std::int64_t from, FaceObserver* face, SoundPorts sound);

@@ -24,11 +24,14 @@ class CanvasFace : public FaceObserver {
   void pictureChanged(ElementId, std::optional<ElementId>) override { requestFrame(); }
   // After the canvas changed size or its pictures arrived.
   void requestFrame();
-  // Draws another face from now on (a replay's).
-  void show(const Face& face) {
+  // Draws another face, and the grille another's sounds, from now on (a replay's).
+  void show(const Face& face, const SoundChannels& sounds) {
     face_ = &face;
+    cues_.follow(sounds);
     requestFrame();
   }
+  // The sounds may have changed without an event of the handheld's.
+  void lookAtSounds() { cues_.look(); }
   void draw() const;
   // The speaker grille's glow for the sound playing now.
   void setCue(SoundCue cue) {

@@ -238,7 +238,7 @@ Program::Program(Page& page, Timeline& clock, SettingsBackend& settings, PageTra
                              &playerEvents}),
       recordings(handheld, scheduler, timeOfDay, page.storage(), WUFFEL_RELEASE, screenW, screenH),
       canvas(handheld, sound),
-      watching(handheld, canvas, page.storage(), sim::SoundPorts{&loader, &output}),
+      watching(handheld, sound, canvas, page.storage(), sim::SoundPorts{&loader, &output}),
       input(handheld, watching, {[&page] { page.activateHandheld(); }, [&page](int id) { page.armLongPress(id); },
                        [&page] { page.cancelLongPress(); }}),
       gamepads(handheld) {

@@ -13,7 +13,7 @@ PageSoundCues::~PageSoundCues() {
 }
 
 void PageSoundCues::look() {
-  const SoundCue cue = handheld_.settings().soundCues() ? soundingCue(channels_) : SoundCue::None;
+  const SoundCue cue = handheld_.settings().soundCues() ? soundingCue(*channels_) : SoundCue::None;
   shown_(cue);
   if (cue == SoundCue::None || timer_) return;
   timer_ = emscripten_set_timeout(

@@ -15,18 +15,23 @@ class PageSoundCues : public InputObserver {
  public:
   using Shown = std::function<void(SoundCue)>;
   PageSoundCues(const Handheld& handheld, const SoundChannels& channels, Shown shown)
-      : handheld_(handheld), channels_(channels), shown_(std::move(shown)) {}
+      : handheld_(handheld), channels_(&channels), shown_(std::move(shown)) {}
   ~PageSoundCues() override;
   PageSoundCues(const PageSoundCues&) = delete;
   PageSoundCues& operator=(const PageSoundCues&) = delete;
 
   void look();
+  // Shows these channels' sounds from now on: a replay's, or the handheld's again.
+  void follow(const SoundChannels& channels) {
+    channels_ = &channels;
+    look();
+  }
   void inputArrived(const Input&) override {}
   void eventHandled() override { look(); }
 
  private:
   const Handheld& handheld_;
-  const SoundChannels& channels_;
+  const SoundChannels* channels_;
   Shown shown_;
   long timer_ = 0;
 };

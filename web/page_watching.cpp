@@ -46,9 +46,9 @@ void PageWatching::addMenuItems() {
                             kFirstMenuCommand + static_cast<int>(i), 0);
 }
 
-PageWatching::PageWatching(const Handheld& handheld, CanvasFace& canvas, KeyValueStorage& storage,
-                           sim::SoundPorts sound)
-    : handheld_(handheld), canvas_(canvas), storage_(storage), sound_(sound) {}
+PageWatching::PageWatching(const Handheld& handheld, const SoundChannels& sounds, CanvasFace& canvas,
+                           KeyValueStorage& storage, sim::SoundPorts sound)
+    : handheld_(handheld), liveSounds_(sounds), canvas_(canvas), storage_(storage), sound_(sound) {}
 
 PageWatching::~PageWatching() { end(); }
 
@@ -91,7 +91,7 @@ bool PageWatching::watch(const std::string& text) {
   }
   replay_ = std::move(std::get<std::unique_ptr<sim::Replay>>(opened));
   pace_ = {};
-  canvas_.show(replay_->handheld().faceState());
+  canvas_.show(replay_->handheld().faceState(), replay_->channels());
   wuffel_glue_setReplay(std::string(kReplayTitleSuffix).c_str());
   lastFrameAt_ = emscripten_get_now();
   if (!framesRun_) emscripten_request_animation_frame_loop(&PageWatching::frame, this);
@@ -101,8 +101,8 @@ bool PageWatching::watch(const std::string& text) {
 
 void PageWatching::end() {
   if (!replay_) return;
+  canvas_.show(handheld_.faceState(), liveSounds_);
   replay_.reset();
-  canvas_.show(handheld_.faceState());
   wuffel_glue_setReplay("");
 }
 
@@ -117,6 +117,7 @@ EM_BOOL PageWatching::frame(double now, void* self) {
   const double elapsed = std::min(now - watching->lastFrameAt_, 100.0);
   watching->lastFrameAt_ = now;
   watching->replay_->play(watching->pace_.gameMsOf(static_cast<std::int64_t>(elapsed + 0.5)));
+  watching->canvas_.lookAtSounds();
   return EM_TRUE;
 }
 

@@ -24,7 +24,9 @@ class PageWatching : public ReplayInput {
   // The items, before the menu's last separator, with a separator of their own.
   static void addMenuItems();
 
-  PageWatching(const Handheld& handheld, CanvasFace& canvas, KeyValueStorage& storage, sim::SoundPorts sound);
+  // `sounds` are the handheld's own, which the grille shows again after a replay.
+  PageWatching(const Handheld& handheld, const SoundChannels& sounds, CanvasFace& canvas, KeyValueStorage& storage,
+               sim::SoundPorts sound);
   ~PageWatching() override;
   PageWatching(const PageWatching&) = delete;
   PageWatching& operator=(const PageWatching&) = delete;
@@ -53,6 +55,7 @@ class PageWatching : public ReplayInput {
   void steer(ReplayKey key);
 
   const Handheld& handheld_;
+  const SoundChannels& liveSounds_;
   CanvasFace& canvas_;
   KeyValueStorage& storage_;
   sim::SoundPorts sound_;

@@ -88,11 +88,15 @@ TEST_F(WatchingTest, AReplayPlaysAtItsPaceUnderItsOwnTitleAndEscEndsIt) {
 // The click on GAME A that ends a replay starts no game: neither its press
 // nor its release reaches the handheld.
 TEST_F(WatchingTest, AClickOnAGameButtonEndsTheReplayAndNothingElse) {
+  const SoundChannels* sounds = &rig.sim.channels;
+  watching.onSounds([&sounds](const SoundChannels* replay) { sounds = replay; });
   ASSERT_TRUE(watching.watch(recordedGame()));
+  EXPECT_EQ(sounds, &watching.replay()->channels()) << "the grille shows the replay's sounds";
   const int inputsBefore = count.inputs;
   const auto& gameA = elementInfo(ElementId::Puls_GameA);
   QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(gameA.left + 3, gameA.top + 3));
   EXPECT_FALSE(watching.active());
+  EXPECT_EQ(sounds, nullptr) << "and the handheld's own again";
   EXPECT_EQ(count.inputs, inputsBefore);
   EXPECT_FALSE(rig.handheld.variables().GameRunning);
   QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(gameA.left + 3, gameA.top + 3));

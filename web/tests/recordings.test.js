@@ -143,3 +143,31 @@ test('a link that inflates past any recording is refused, not inflated', async (
     assert.ok(!(await page.title()).includes('(replay)'));
   });
 });
+
+test('with the sound cues on, the grille shows a replay\'s sounds', async () => {
+  const game = botGame();
+  const grille = [73, 161];  // between the holes of the speaker grille
+  await env.withContext({ viewport: { width: 1400, height: 900 } }, async (context) => {
+    await context.addInitScript((text) => {
+      localStorage.setItem('WuffelTennis/Games/last', text);
+      localStorage.setItem('WuffelTennis/Settings/sound-cues', '1');
+    }, game);
+    const { page } = await openPage(context, env.origin);
+    await play(page);
+    const brightness = () => page.evaluate(([x, y]) => {
+      const canvas = document.getElementById('handheld');
+      const k = canvas.width / 654;
+      const [r, g, b] = canvas.getContext('2d').getImageData(Math.round(x * k), Math.round(y * k), 1, 1).data;
+      return r + g + b;
+    }, grille);
+    const quiet = await brightness();
+    await page.keyboard.press('F8');
+    await page.waitForFunction(() => document.title.endsWith(' (replay)'));
+    let lit = quiet;
+    for (let i = 0; i < 100 && lit <= quiet + 60; ++i) {
+      await page.waitForTimeout(50);
+      lit = Math.max(lit, await brightness());
+    }
+    assert.ok(lit > quiet + 60, `the grille stayed at ${quiet}, at most ${lit}`);
+  });
+});
