@@ -50,7 +50,11 @@ PageWatching::PageWatching(const Handheld& handheld, const SoundChannels& sounds
                            KeyValueStorage& storage, sim::SoundPorts sound)
     : handheld_(handheld), liveSounds_(sounds), canvas_(canvas), storage_(storage), sound_(sound) {}
 
-PageWatching::~PageWatching() { end(); }
+// The program may end while a replay shows: its next frame must not come.
+PageWatching::~PageWatching() {
+  if (frameRequest_) emscripten_cancel_animation_frame(frameRequest_);
+  end();
+}
 
 void PageWatching::showMenuItemStates() const {
   for (std::size_t i = 0; i < kWatchMenu.size(); ++i)
@@ -94,8 +98,7 @@ bool PageWatching::watch(const std::string& text) {
   canvas_.show(replay_->handheld().faceState(), replay_->channels());
   wuffel_glue_setReplay(std::string(kReplayTitleSuffix).c_str());
   lastFrameAt_ = emscripten_get_now();
-  if (!framesRun_) emscripten_request_animation_frame_loop(&PageWatching::frame, this);
-  framesRun_ = true;
+  if (!frameRequest_) frameRequest_ = emscripten_request_animation_frame(&PageWatching::frame, this);
   return true;
 }
 
@@ -109,16 +112,15 @@ void PageWatching::end() {
 // Animation frames stop while the page is hidden: so does the replay.
 EM_BOOL PageWatching::frame(double now, void* self) {
   auto* watching = static_cast<PageWatching*>(self);
-  if (!watching->replay_ || watching->replay_->ended()) {
-    watching->framesRun_ = false;
-    return EM_FALSE;
-  }
+  watching->frameRequest_ = 0;
+  if (!watching->replay_ || watching->replay_->ended()) return EM_FALSE;
   // A frame long after the last one (the page was hidden) plays one frame's worth.
   const double elapsed = std::min(now - watching->lastFrameAt_, 100.0);
   watching->lastFrameAt_ = now;
   watching->replay_->play(watching->pace_.gameMsOf(static_cast<std::int64_t>(elapsed + 0.5)));
   watching->canvas_.lookAtSounds();
-  return EM_TRUE;
+  watching->frameRequest_ = emscripten_request_animation_frame(&PageWatching::frame, self);
+  return EM_FALSE;
 }
 
 void PageWatching::steer(ReplayKey key) {

@@ -62,7 +62,7 @@ class PageWatching : public ReplayInput {
   std::unique_ptr<sim::Replay> replay_;
   ReplayPace pace_;
   double lastFrameAt_ = 0;
-  bool framesRun_ = false;
+  long frameRequest_ = 0;  // the next frame's, while one is asked for
   bool endingPressHeld_ = false;  // its release goes nowhere
 };
 

@@ -171,3 +171,21 @@ test('with the sound cues on, the grille shows a replay\'s sounds', async () => 
     assert.ok(lit > quiet + 60, `the grille stayed at ${quiet}, at most ${lit}`);
   });
 });
+
+test('the program may end while a replay shows, and the page goes on', async () => {
+  const game = botGame();
+  await env.withContext({ viewport: { width: 1400, height: 900 } }, async (context) => {
+    await context.addInitScript((text) => localStorage.setItem('WuffelTennis/Games/last', text), game);
+    const { page, record } = await openPage(context, env.origin);
+    await play(page);
+    await page.keyboard.press('F8');
+    await page.waitForFunction(() => document.title.endsWith(' (replay)'));
+    await click(page, centre('Im_BaseTop'), 'right');
+    await page.locator('#menu button', { hasText: 'Exit' }).click();
+    await page.locator('#splash').waitFor();
+    assert.ok(!(await page.title()).includes('(replay)'));
+    await page.waitForTimeout(300);
+    await play(page);
+    assert.deepStrictEqual(record.errors, []);
+  });
+});
