@@ -36,9 +36,10 @@ QPainterPath wordPath(const QString& words) {
   return path.translated(middle - path.boundingRect().left() - width / 2, kBaseline);
 }
 
-}  // namespace
 
-QImage pausedLook(qreal devicePixelRatio) {
+// A see-through picture as large as the face, which `draw` paints in face units.
+template <class Draw>
+QImage overTheFace(qreal devicePixelRatio, Draw draw) {
   const auto& base = elementInfo(ElementId::Im_Base);
   QImage image(qRound(base.width * devicePixelRatio), qRound(base.height * devicePixelRatio),
                QImage::Format_ARGB32_Premultiplied);
@@ -46,9 +47,17 @@ QImage pausedLook(qreal devicePixelRatio) {
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.scale(devicePixelRatio, devicePixelRatio);
-  painter.fillRect(QRectF(kScreenArea.left, kScreenArea.top, kScreenArea.width, kScreenArea.height), kGlassShade);
-  printWords(painter, kWord);
+  draw(painter);
   return image;
+}
+
+}  // namespace
+
+QImage pausedLook(qreal devicePixelRatio) {
+  return overTheFace(devicePixelRatio, [](QPainter& painter) {
+    painter.fillRect(QRectF(kScreenArea.left, kScreenArea.top, kScreenArea.width, kScreenArea.height), kGlassShade);
+    printWords(painter, kWord);
+  });
 }
 
 void printWords(QPainter& painter, const QString& words) {
@@ -61,15 +70,7 @@ void printWords(QPainter& painter, const QString& words) {
 }
 
 QImage printedOnCase(const QString& words, qreal devicePixelRatio) {
-  const auto& base = elementInfo(ElementId::Im_Base);
-  QImage image(qRound(base.width * devicePixelRatio), qRound(base.height * devicePixelRatio),
-               QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.scale(devicePixelRatio, devicePixelRatio);
-  printWords(painter, words);
-  return image;
+  return overTheFace(devicePixelRatio, [&words](QPainter& painter) { printWords(painter, words); });
 }
 
 }  // namespace wuffel
