@@ -113,6 +113,18 @@ async function traced(record, event, timeoutMs = 5000, times = 1) {
   }
 }
 
+// The canvas's pixel at a face point, as [r, g, b].
+function pixel(page, [x, y]) {
+  return page.evaluate(([fx, fy]) => {
+    const canvas = document.getElementById('handheld');
+    const k = canvas.width / 654;
+    return [...canvas.getContext('2d').getImageData(Math.round(fx * k), Math.round(fy * k), 1, 1).data].slice(0, 3);
+  }, [x, y]);
+}
+
+// A face point between the holes of the speaker grille, where its glow shows.
+const grille = [73, 161];
+
 // Makes every localStorage write in the context fail, as a full or refusing store does.
 function refuseStorage(context) {
   return context.addInitScript(() => {
@@ -120,4 +132,4 @@ function refuseStorage(context) {
   });
 }
 
-module.exports = { root, site, face, centre, chromiumPath, serveSite, start, openPage, onFace, click, play, traced, refuseStorage };
+module.exports = { root, site, face, centre, pixel, grille, chromiumPath, serveSite, start, openPage, onFace, click, play, traced, refuseStorage };

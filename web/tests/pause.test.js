@@ -5,7 +5,7 @@
 
 const assert = require('node:assert');
 const test = require('node:test');
-const { centre, start, openPage, click, play, traced, face } = require('./browser.js');
+const { centre, start, openPage, click, play, traced, face, pixel } = require('./browser.js');
 
 const LARGE = { viewport: { width: 1400, height: 900 } };
 const TITLE = 'Wuffel Tennis (Vantoro) Simulator';
@@ -17,14 +17,6 @@ let env;
 test.before(async () => { env = await start(); });
 test.after(async () => { await env.close(); });
 
-// The canvas pixels of a face point, as [r, g, b].
-function pixel(page, [x, y]) {
-  return page.evaluate(([fx, fy]) => {
-    const canvas = document.getElementById('handheld');
-    const k = canvas.width / 654;
-    return [...canvas.getContext('2d').getImageData(Math.round(fx * k), Math.round(fy * k), 1, 1).data].slice(0, 3);
-  }, [x, y]);
-}
 const gray = ([r, g, b]) => (r + g + b) / 3;
 
 // Whether the case below the frame carries cream printing.

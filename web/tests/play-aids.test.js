@@ -8,11 +8,10 @@ const assert = require('node:assert');
 const fs = require('node:fs');
 const path = require('node:path');
 const test = require('node:test');
-const { centre, start, openPage, click, play, traced, face } = require('./browser.js');
+const { centre, start, openPage, click, play, traced, face, pixel, grille } = require('./browser.js');
 
 const FACE = [300, 200];
 const LARGE = { viewport: { width: 1400, height: 900 } };
-const GRILLE = [73, 161];  // between the holes of the speaker grille
 const GLASS = [face.places.Im_BaseTop[0] + 10, face.places.Im_BaseTop[1] + 150];
 // Where to keep the pictures taken, to look at them; none when unset.
 const SHOTS = process.env.WUFFEL_SHOTS;
@@ -21,13 +20,6 @@ let env;
 test.before(async () => { env = await start(); });
 test.after(async () => { await env.close(); });
 
-function pixel(page, [x, y]) {
-  return page.evaluate(([fx, fy]) => {
-    const canvas = document.getElementById('handheld');
-    const k = canvas.width / 654;
-    return [...canvas.getContext('2d').getImageData(Math.round(fx * k), Math.round(fy * k), 1, 1).data].slice(0, 3);
-  }, [x, y]);
-}
 
 async function withStored(context, values) {
   const { page } = await openPage(context, env.origin);
@@ -102,12 +94,12 @@ for (const scale of [1, 2]) {
       const { page, record } = await withStored(context, { 'sound-cues': '1' });
       await play(page);
       await context.clock.install();
-      const quiet = await pixel(page, GRILLE);
+      const quiet = await pixel(page, grille);
       const glass = await pixel(page, GLASS);
       await click(page, centre('Puls_GameA'));
       // The first throw's sound: the grille lights in the ball's tint.
       await untilSound(context, record, 'MPlayerBall');
-      const lit = await pixel(page, GRILLE);
+      const lit = await pixel(page, grille);
       assert.ok(lit.reduce((a, b) => a + b) > quiet.reduce((a, b) => a + b) + 60, `${quiet} -> ${lit}`);
       assert.deepStrictEqual(await pixel(page, GLASS), glass);
       if (SHOTS) {
@@ -116,7 +108,7 @@ for (const scale of [1, 2]) {
       }
       // A miss: the grille turns the miss's orange.
       await untilSound(context, record, 'MPlayerMiss', 60000);
-      const miss = await pixel(page, GRILLE);
+      const miss = await pixel(page, grille);
       assert.ok(miss[0] > miss[2] + 60 && miss[1] > quiet[1] + 40, `${quiet} -> ${miss}`);
       if (SHOTS) await page.locator('#handheld').screenshot({ path: path.join(SHOTS, `page-miss-${scale}x.png`) });
       assert.deepStrictEqual(record.errors, []);

@@ -10,7 +10,7 @@ const os = require('node:os');
 const path = require('node:path');
 const test = require('node:test');
 const zlib = require('node:zlib');
-const { root, centre, start, openPage, click, play, traced } = require('./browser.js');
+const { root, centre, start, openPage, click, play, traced, pixel, grille } = require('./browser.js');
 
 let env;
 test.before(async () => { env = await start(); });
@@ -146,7 +146,6 @@ test('a link that inflates past any recording is refused, not inflated', async (
 
 test('with the sound cues on, the grille shows a replay\'s sounds', async () => {
   const game = botGame();
-  const grille = [73, 161];  // between the holes of the speaker grille
   await env.withContext({ viewport: { width: 1400, height: 900 } }, async (context) => {
     await context.addInitScript((text) => {
       localStorage.setItem('WuffelTennis/Games/last', text);
@@ -154,12 +153,7 @@ test('with the sound cues on, the grille shows a replay\'s sounds', async () => 
     }, game);
     const { page } = await openPage(context, env.origin);
     await play(page);
-    const brightness = () => page.evaluate(([x, y]) => {
-      const canvas = document.getElementById('handheld');
-      const k = canvas.width / 654;
-      const [r, g, b] = canvas.getContext('2d').getImageData(Math.round(x * k), Math.round(y * k), 1, 1).data;
-      return r + g + b;
-    }, grille);
+    const brightness = async () => (await pixel(page, grille)).reduce((a, b) => a + b);
     const quiet = await brightness();
     await page.keyboard.press('F8');
     await page.waitForFunction(() => document.title.endsWith(' (replay)'));
